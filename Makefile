@@ -1,0 +1,69 @@
+# Kestrel: the commands a developer and CI use. Everything below sets itself up.
+#   make run     build and start kestrel-cli
+#   make test    build and run every test, then again under ASan+UBSan and TSan
+#   make bench   build optimised and run the benchmarks
+#   make fuzz    run each fuzz target for FUZZ_SECONDS (default 60) under ASan+UBSan
+#   make clean   remove every build folder
+
+FUZZ_SECONDS ?= 60
+FUZZ_TARGET ?=
+JOBS ?= $(shell nproc)
+CMAKE_FLAGS ?=
+
+CONFIGURE = cmake -G Ninja -Wno-dev $(CMAKE_FLAGS)
+BUILD = cmake --build
+CTEST = ctest --output-on-failure -j $(JOBS)
+
+.PHONY: all deps build run test test-plain test-asan test-tsan bench fuzz clean
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@$(CONFIGURE) -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTREL_WERROR=ON >/dev/null
+	@$(BUILD) build -j $(JOBS)
+
+run: build
+	build/bin/kestrel-cli --help
+
+test: deps test-plain test-asan test-tsan
+
+test-plain: build
+	cd build && $(CTEST)
+
+test-asan: deps
+	@$(CONFIGURE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKESTREL_WERROR=ON -DKESTREL_BENCH=OFF \
+	  -DKESTREL_SANITIZE=address,undefined >/dev/null
+	@$(BUILD) build-asan -j $(JOBS)
+	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
+
+# Only the threaded parts run under ThreadSanitizer; the stage is skipped while there are none.
+test-tsan: deps
+	@$(CONFIGURE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKESTREL_WERROR=ON -DKESTREL_BENCH=OFF \
+	  -DKESTREL_THREADED_ONLY=ON -DKESTREL_SANITIZE=thread >/dev/null
+	@if ctest --test-dir build-tsan -N -L threaded | grep -q 'Total Tests: [1-9]'; then \
+	  $(BUILD) build-tsan -j $(JOBS) && cd build-tsan && TSAN_OPTIONS=halt_on_error=1 $(CTEST) -L threaded; \
+	else echo "no threaded tests yet: ThreadSanitizer stage skipped"; fi
+
+bench: deps
+	@$(CONFIGURE) -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DKESTREL_TESTS=OFF >/dev/null
+	@$(BUILD) build-bench -j $(JOBS)
+	@for b in build-bench/bench/*; do echo "== $$b"; $$b --benchmark_counters_tabular=true || exit 1; done
+
+fuzz: deps
+	@$(CONFIGURE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKESTREL_TESTS=OFF -DKESTREL_BENCH=OFF -DKESTREL_FUZZ=ON \
+	  -DKESTREL_SANITIZE=address,undefined >/dev/null
+	@$(BUILD) build-fuzz -j $(JOBS)
+	@for f in build-fuzz/fuzz/*$(FUZZ_TARGET)*; do \
+	  name=$$(basename $$f); mkdir -p build-fuzz/corpus/$$name; \
+	  echo "== $$name for $(FUZZ_SECONDS) s"; \
+	  $$f -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 build-fuzz/corpus/$$name || exit 1; \
+	done
+
+clean:
+	rm -rf build build-asan build-tsan build-bench build-fuzz

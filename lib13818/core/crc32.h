@@ -1,0 +1,23 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace lib13818 {
+
+// The MPEG-2 systems CRC-32 (ISO/IEC 13818-1 Annex A): polynomial 0x04C11DB7, most
+// significant bit first, preset 0xFFFFFFFF, no reflection, no final inversion.
+// Over a whole section, CRC_32 field included, an intact section gives 0.
+inline constexpr std::uint32_t crc32_preset = 0xFFFFFFFFu;
+
+// The 256-entry table of the byte-wise definition, filled once on first use.
+const std::array<std::uint32_t, 256>& crc32_table();
+
+// The byte-wise definition: one table lookup per byte.
+std::uint32_t crc32_bytewise(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);
+
+// The same value, computed by the fastest method this processor offers.
+std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);
+
+}  // namespace lib13818

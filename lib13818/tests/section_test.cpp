@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "lib13818/core/crc32.h"
+#include "lib13818/core/dvb_string.h"
+#include "lib13818/core/values.h"
+
+namespace lib13818 {
+namespace {
+
+TEST(Crc32, ZeroOverSectionWithItsCrc) {
+    // A PAT: one program 1 on PID 0x0100, CRC computed and appended.
+    std::vector<std::uint8_t> s = {0x00, 0xB0, 0x0D, 0x00, 0x01, 0xC1, 0x00, 0x00, 0x00, 0x01, 0xE1, 0x00};
+    const std::uint32_t crc = crc32_bytewise(s.data(), s.size());
+    for (int shift = 24; shift >= 0; shift -= 8) s.push_back(static_cast<std::uint8_t>(crc >> shift));
+    EXPECT_EQ(crc32_bytewise(s.data(), s.size()), 0u);
+    EXPECT_EQ(crc32(s.data(), s.size()), 0u);
+}
+
+TEST(UtcTime, DecodesTheStandardsExample) {
+    const std::uint8_t bytes[] = {0xC0, 0x79, 0x12, 0x45, 0x00};
+    reader r(bytes, sizeof bytes);
+    const UtcTime t = UtcTime::read(r);
+    EXPECT_EQ(t.day, 13);
+    EXPECT_EQ(t.month, 10);
+    EXPECT_EQ(t.year, 1993);
+    EXPECT_EQ(t.hour, 12);
+    EXPECT_EQ(t.minute, 45);
+    EXPECT_EQ(t.second, 0);
+}
+
+TEST(DvbString, KeepsTheSelectorBesideTheText) {
+    const std::uint8_t bytes[] = {0x10, 0x00, 0x02, 'A', 'B'};
+    reader r(bytes, sizeof bytes);
+    const DvbString s = DvbString::read(r, sizeof bytes);
+    EXPECT_EQ(s.text, "AB");
+    EXPECT_EQ(s.selector, std::string("\x10\x00\x02", 3));
+}
+
+}  // namespace
+}  // namespace lib13818
