@@ -1,5 +1,6 @@
 #include <array>
 
+#include "cli/card_commands.h"
 #include "cli/command.h"
 
 namespace kestrel::cli {
@@ -13,7 +14,10 @@ bool wants_help(std::span<char* const> args) {
 }
 
 std::span<const command> commands() {
-    static const std::array<command, 0> all{};
+    static const std::array all{
+        command{"cards", "list the cards --card can name", cards_usage, run_cards},
+        command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune},
+    };
     return all;
 }
 

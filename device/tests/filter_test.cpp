@@ -14,6 +14,7 @@
 
 #include "device/dvb_device_techotrend.h"
 #include "device/testing/fake_card.h"
+#include "device/tests/deliveries.h"
 #include "device/tests/event_capture.h"
 
 namespace kestrel {
@@ -29,26 +30,11 @@ std::vector<std::uint8_t> section(std::uint8_t table_id, std::uint8_t tag = 0) {
     return {table_id, 0xB0, 0x05, 0x00, 0x01, tag, 0x00, 0x00};
 }
 
-struct received {
-    std::mutex mutex;
-    std::vector<std::vector<std::uint8_t>> deliveries;
-
-    static void callback(void* context, std::int32_t length, const std::uint8_t* data) {
-        auto* self = static_cast<received*>(context);
-        std::lock_guard lock(self->mutex);
-        self->deliveries.emplace_back(data, data + length);
-    }
-    std::size_t count() {
-        std::lock_guard lock(mutex);
-        return deliveries.size();
-    }
-};
-
 struct Filters : ::testing::Test {
     fake_card* card = nullptr;
     std::unique_ptr<dvb_device_techotrend> device;
     event_capture log;
-    received got;
+    testing::deliveries got;
 
     void SetUp() override {
         auto owned = std::make_unique<fake_card>();
@@ -58,8 +44,9 @@ struct Filters : ::testing::Test {
     }
     filter_handle add_pat() {
         filter_handle h = nullptr;
-        EXPECT_EQ(device->add_filter(2, 0, 1024, pat_id, full_mask, 1, &received::callback, &got, h),
-                  result::ok);
+        EXPECT_EQ(
+            device->add_filter(2, 0, 1024, pat_id, full_mask, 1, &testing::deliveries::callback, &got, h),
+            result::ok);
         return h;
     }
 };
@@ -94,7 +81,7 @@ TEST_F(Filters, MatchingSectionsReachTheCallbackUntilStopped) {
     card->feed(1, section(0x00));  // another PID
     card->drain();
     ASSERT_EQ(got.count(), 1u);
-    EXPECT_EQ(got.deliveries[0], section(0x00, 1));
+    EXPECT_EQ(got.got[0], section(0x00, 1));
 
     EXPECT_EQ(device->stop_filter(h), result::ok);
     char line[80];
@@ -121,8 +108,8 @@ TEST_F(Filters, FileFilterWritesDeliveriesBeforeTheCallback) {
     const auto path =
         std::filesystem::temp_directory_path() / ("kestrel-file-filter-" + std::to_string(getpid()));
     filter_handle h = nullptr;
-    ASSERT_EQ(device->add_file_filter(0, 0x100, 1024, path.c_str(), nullptr, nullptr, 0, &received::callback,
-                                      &got, h),
+    ASSERT_EQ(device->add_file_filter(0, 0x100, 1024, path.c_str(), nullptr, nullptr, 0,
+                                      &testing::deliveries::callback, &got, h),
               result::ok);
     const std::vector<std::uint8_t> packet(188, 0x47);
     card->feed(0x100, packet);
@@ -145,8 +132,8 @@ TEST_F(Filters, StreamFilterRecordsUntilStoppedFromAnotherThread) {
     std::ostringstream out;
     filter_handle h = nullptr;
     auto recording = std::async(std::launch::async, [&] {
-        return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0, &received::callback, &got,
-                                         h);
+        return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0,
+                                         &testing::deliveries::callback, &got, h);
     });
     while (card->filter_count() == 0)
         std::this_thread::yield();

@@ -10,8 +10,9 @@
 
 #include "device/dvb_device_techotrend.h"
 #include "device/linux/linux_card.h"
+#include "device/testing/fake_kernel.h"
+#include "device/tests/deliveries.h"
 #include "device/tests/event_capture.h"
-#include "device/tests/fake_kernel.h"
 
 namespace kestrel {
 namespace {
@@ -20,31 +21,11 @@ using testing::event_capture;
 using testing::fake_kernel;
 using events = std::vector<std::string>;
 
-// Deliveries counted as they come, so that a test can wait for the delivery thread.
-struct counter {
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::vector<std::vector<std::uint8_t>> got;
-
-    static void callback(void* context, std::int32_t length, const std::uint8_t* data) {
-        auto* self = static_cast<counter*>(context);
-        {
-            std::lock_guard lock(self->mutex);
-            self->got.emplace_back(data, data + length);
-        }
-        self->changed.notify_all();
-    }
-    void wait_for(std::size_t n) {
-        std::unique_lock lock(mutex);
-        changed.wait(lock, [&] { return got.size() >= n; });
-    }
-};
-
 struct LinuxCard : ::testing::Test {
     fake_kernel kernel;
     std::unique_ptr<dvb_device_techotrend> device;
     event_capture log;
-    counter received;
+    testing::deliveries received;
 
     void start(fe_type type = FE_QPSK, std::uint32_t mode = diseqc_mode::committed) {
         kernel.info.type = type;
@@ -152,7 +133,8 @@ TEST_F(LinuxCard, SectionFilterParametersAndDeliveries) {
     const std::uint8_t data[] = {0x42, 0x00, 0x01};
     const std::uint8_t mask[] = {0xFF, 0x00, 0xFF};
     filter_handle h = nullptr;
-    ASSERT_EQ(device->add_filter(2, 0x11, 1024, data, mask, 3, &counter::callback, &received, h), result::ok);
+    ASSERT_EQ(device->add_filter(2, 0x11, 1024, data, mask, 3, &testing::deliveries::callback, &received, h),
+              result::ok);
     const dmx_sct_filter_params p = kernel.section_filter();
     EXPECT_EQ(p.pid, 0x11);
     EXPECT_EQ(p.filter.filter[0], 0x42);
@@ -175,8 +157,8 @@ TEST_F(LinuxCard, PacketFilterWritesItsFile) {
     const auto path =
         std::filesystem::temp_directory_path() / ("kestrel-linux-packets-" + std::to_string(getpid()));
     filter_handle h = nullptr;
-    ASSERT_EQ(device->add_file_filter(0, 0x200, 1024, path.c_str(), nullptr, nullptr, 0, &counter::callback,
-                                      &received, h),
+    ASSERT_EQ(device->add_file_filter(0, 0x200, 1024, path.c_str(), nullptr, nullptr, 0,
+                                      &testing::deliveries::callback, &received, h),
               result::ok);
     const dmx_pes_filter_params p = kernel.packet_filter();
     EXPECT_EQ(p.pid, 0x200);

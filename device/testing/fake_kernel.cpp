@@ -1,4 +1,4 @@
-#include "device/tests/fake_kernel.h"
+#include "device/testing/fake_kernel.h"
 
 #include <sys/ioctl.h>
 
