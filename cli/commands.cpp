@@ -1,6 +1,7 @@
 #include <array>
 
 #include "cli/capture_sections.h"
+#include "cli/card_commands.h"
 #include "cli/command.h"
 #include "cli/dump_sections.h"
 
@@ -40,6 +41,8 @@ std::span<const command> commands() {
                 "A truncated last packet is ignored with a warning. Exits 1 when FILE cannot\n"
                 "be read or holds no transport stream.\n",
                 run_sections},
+        command{"cards", "list the cards --card can name", cards_usage, run_cards},
+        command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune},
     };
     return all;
 }

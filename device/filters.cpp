@@ -1,0 +1,193 @@
+#include <memory>
+
+#include "device/dvb_device_techotrend.h"
+#include "device/log_address.h"
+#include "device/tt_filter.h"
+#include "log/event_log.h"
+
+namespace kestrel {
+
+std::uint32_t dvb_device_techotrend::add_filter(int kind, std::uint16_t pid, int buffer_size,
+                                                const std::uint8_t* filter_data,
+                                                const std::uint8_t* filter_mask, std::uint8_t filter_length,
+                                                FilterCallback callback, void* context, filter_handle& out) {
+    if (!card_ready()) return result::not_initialized;
+    begin_filter();
+    auto filter = std::make_shared<TTFilter>(*this);
+    if (filter->add_filter(kind, pid, buffer_size, filter_data, filter_mask, filter_length, callback,
+                           context) != result::ok)
+        return result::failed;
+    return insert_filter(section_filters_, std::move(filter), out);
+}
+
+std::uint32_t dvb_device_techotrend::add_file_filter(int kind, std::uint16_t pid, int, const char* file_name,
+                                                     const std::uint8_t* filter_data,
+                                                     const std::uint8_t* filter_mask,
+                                                     std::uint8_t filter_length, FilterCallback callback,
+                                                     void* context, filter_handle& out) {
+    if (!card_ready()) return result::not_initialized;
+    begin_filter();
+    auto filter = std::make_shared<TTFileFilter>(*this);
+    if (filter->add_filter(kind, pid, file_name, filter_data, filter_mask, filter_length, callback,
+                           context) != result::ok)
+        return result::failed;
+    return insert_filter(file_filters_, std::move(filter), out);
+}
+
+std::uint32_t dvb_device_techotrend::add_stream_filter(int kind, std::uint16_t pid, int buffer_size,
+                                                       std::ostream& stream, const std::uint8_t* filter_data,
+                                                       const std::uint8_t* filter_mask,
+                                                       std::uint8_t filter_length, FilterCallback callback,
+                                                       void* context, filter_handle& out) {
+    event_log(3, "dvb_device_techotrend::add_stream_filter(%d,%#x,%d,%#lx,%#lx,%d,%#lx,%#lx)", kind, pid,
+              buffer_size, log_address(filter_data), log_address(filter_mask), filter_length,
+              log_address(callback), log_address(context));
+    if (!card_ready()) return result::not_initialized;
+    begin_filter();
+    auto filter = std::make_shared<TTFileFilter>(*this);
+    if (filter->add_stream(kind, pid, stream, filter_data, filter_mask, filter_length, callback, context) !=
+        result::ok)
+        return result::failed;
+    insert_filter(file_filters_, filter, out);
+    wait_until([&] { return !filter->active(); });
+    return filter->write_failed() ? result::failed : result::ok;
+}
+
+void dvb_device_techotrend::begin_filter() {
+    // A capture card counts its pass from the start of the new filter on; an end of pass
+    // reported before belongs to the filters before.
+    std::lock_guard lock(lock_);
+    end_of_pass_ = false;
+}
+
+std::uint32_t dvb_device_techotrend::insert_filter(filter_set& set, std::shared_ptr<TTFilter> filter,
+                                                   filter_handle& out) {
+    const filter_handle handle = filter->handle();
+    {
+        std::lock_guard lock(lock_);
+        set.emplace(handle, std::move(filter));
+    }
+    out = handle;
+    return result::ok;
+}
+
+std::uint32_t dvb_device_techotrend::stop_filter(filter_handle handle) {
+    event_log(3, "dvb_device_techotrend::stop_filter(%#lx)", log_address(handle));
+    if (!card_ready()) return result::not_initialized;
+    std::shared_ptr<TTFilter> filter;
+    {
+        std::lock_guard lock(lock_);
+        if (auto it = section_filters_.find(handle); it != section_filters_.end())
+            filter = it->second;
+        else if (auto file = file_filters_.find(handle); file != file_filters_.end())
+            filter = file->second;
+    }
+    // Outside the lock: stopping waits for a running callback, which may call the device.
+    if (filter) filter->StopFilter();
+    return result::ok;
+}
+
+std::uint32_t dvb_device_techotrend::stop_filter() {
+    if (!card_ready()) return result::not_initialized;
+    event_log(3, "dvb_device_techotrend::stop_filter()");
+    filter_set sections, files;
+    {
+        std::lock_guard lock(lock_);
+        sections.swap(section_filters_);
+        files.swap(file_filters_);
+    }
+    // Each stop waits for a callback running on the delivery thread, so no filter is
+    // deleted under its own callback; the sets are empty meanwhile, so a callback that
+    // stops filters itself finds nothing and does not wait for this thread.
+    for (auto& entry : sections)
+        entry.second->StopFilter();
+    sections.clear();
+    for (auto& entry : files)
+        entry.second->StopFilter();
+    files.clear();
+    filter_stopped();
+    return result::ok;
+}
+
+bool dvb_device_techotrend::any_active_locked() const {
+    for (const auto& entry : section_filters_)
+        if (entry.second->active()) return true;
+    for (const auto& entry : file_filters_)
+        if (entry.second->active()) return true;
+    return false;
+}
+
+std::uint32_t dvb_device_techotrend::wait_filters() {
+    if (!card_ready()) return result::not_initialized;
+    wait_until([this] { return !any_active_locked(); });
+    return result::ok;
+}
+
+void dvb_device_techotrend::wait_until(const std::function<bool()>& done) {
+    std::unique_lock lock(lock_);
+    for (;;) {
+        if (done()) return;
+        if (timeout_.routine && (timeout_.due || end_of_pass_)) {
+            // The routine runs here, on the waiting thread, as a timer's would in an
+            // alertable wait.
+            auto routine = std::move(timeout_.routine);
+            timeout_ = {};
+            lock.unlock();
+            card_->set_alarm(0);
+            routine();
+            lock.lock();
+            continue;
+        }
+        if (end_of_pass_) {
+            // Nothing more can arrive and nobody armed a time-out: end the wait ourselves.
+            end_of_pass_ = false;
+            lock.unlock();
+            stop_filter();
+            lock.lock();
+            continue;
+        }
+        wake_.wait(lock);
+    }
+}
+
+std::uint32_t dvb_device_techotrend::arm_timeout(std::uint32_t ms, std::function<void()> routine) {
+    if (!card_ready() || !routine) return result::not_initialized;
+    const std::uint64_t deadline = card_->now_ms() + ms;
+    {
+        std::lock_guard lock(lock_);
+        timeout_ = {deadline, std::move(routine), false};
+    }
+    card_->set_alarm(deadline);
+    return result::ok;
+}
+
+void dvb_device_techotrend::cancel_timeout() {
+    {
+        std::lock_guard lock(lock_);
+        timeout_ = {};
+    }
+    if (card_) card_->set_alarm(0);
+}
+
+void dvb_device_techotrend::filter_stopped() {
+    { std::lock_guard lock(lock_); }
+    wake_.notify_all();
+}
+
+void dvb_device_techotrend::clock_reached(std::uint64_t now_ms) {
+    {
+        std::lock_guard lock(lock_);
+        if (timeout_.routine && now_ms >= timeout_.deadline) timeout_.due = true;
+    }
+    wake_.notify_all();
+}
+
+void dvb_device_techotrend::end_of_pass() {
+    {
+        std::lock_guard lock(lock_);
+        end_of_pass_ = true;
+    }
+    wake_.notify_all();
+}
+
+}  // namespace kestrel

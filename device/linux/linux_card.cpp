@@ -1,0 +1,521 @@
+#include "device/linux/linux_card.h"
+
+#include <fcntl.h>
+#include <linux/dvb/dmx.h>
+#include <sys/ioctl.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+
+#include "log/event_log.h"
+
+namespace kestrel {
+
+namespace {
+
+constexpr int max_adapters = 16;
+constexpr int poll_interval_ms = 50;  // new filters join the poll within this time
+constexpr std::size_t section_read_size = 4096;
+constexpr std::size_t packet_read_size = 188 * 21;
+
+// The waits of the DiSEqC sequence.
+constexpr std::uint32_t diseqc_settle_ms = 15;
+constexpr std::uint32_t diseqc_repeat_gap_ms = 100;
+constexpr std::uint8_t diseqc_repeat_framing = 0xE1;
+constexpr std::size_t diseqc_max_message = 6;
+
+std::string adapter_path(int adapter, const char* node) {
+    return "/dev/dvb/adapter" + std::to_string(adapter) + "/" + node;
+}
+
+// Some ioctls take their argument by value.
+void* by_value(unsigned long value) {
+    return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
+}
+
+dtv_property property(std::uint32_t command, std::uint32_t data = 0) {
+    dtv_property p{};
+    p.cmd = command;
+    p.u.data = data;
+    return p;
+}
+
+std::uint32_t inversion_of(std::uint32_t code) {
+    return code == 0 ? INVERSION_OFF : code == 1 ? INVERSION_ON : INVERSION_AUTO;
+}
+std::uint32_t inversion_code(std::uint32_t inversion) {
+    return inversion == INVERSION_OFF ? 0 : inversion == INVERSION_ON ? 1 : 2;
+}
+
+constexpr fe_modulation cable_modulations[] = {QAM_16, QAM_32, QAM_64, QAM_128, QAM_256};
+constexpr std::uint32_t unknown_modulation = 0xFF;
+
+std::uint32_t modulation_code(std::uint32_t modulation) {
+    const auto* it = std::find(std::begin(cable_modulations), std::end(cable_modulations), modulation);
+    return it == std::end(cable_modulations) ? unknown_modulation
+                                             : static_cast<std::uint32_t>(it - std::begin(cable_modulations));
+}
+
+std::uint32_t bandwidth_hz(std::uint32_t code) {
+    return code == 1 ? 7000000 : code == 2 ? 8000000 : 0;
+}
+std::uint32_t bandwidth_code(std::uint32_t hz) {
+    return hz == 7000000 ? 1 : hz == 8000000 ? 2 : 3;
+}
+
+std::int32_t type_of(const dvb_frontend_info& info) {
+    switch (info.type) {
+        case FE_QPSK:
+            return frontend_dvb_s;
+        case FE_QAM:
+            return frontend_dvb_c;
+        case FE_OFDM:
+            return frontend_dvb_t;
+        default:
+            return frontend_none;
+    }
+}
+
+const char* type_name(std::int32_t type) {
+    return type == frontend_dvb_s   ? "DVB-S"
+           : type == frontend_dvb_c ? "DVB-C"
+           : type == frontend_dvb_t ? "DVB-T"
+                                    : "unknown";
+}
+
+}  // namespace
+
+std::vector<int> linux_card::find_adapters(linux_kernel& kernel) {
+    system_calls calls(kernel);
+    std::vector<int> found;
+    for (int n = 0; n < max_adapters; ++n) {
+        const std::string path = adapter_path(n, "frontend0");
+        const call_result r = calls.open(path.c_str(), O_RDONLY | O_NONBLOCK);
+        if (r.ok()) {
+            calls.close(static_cast<int>(r.value));
+            found.push_back(n);
+        } else if (r.error != ENOENT && r.error != ENODEV && r.error != ENXIO && r.error != ENOTDIR) {
+            found.push_back(n);  // there, but busy or not ours to open
+        }
+    }
+    return found;
+}
+
+linux_card::linux_card(linux_kernel& kernel, int adapter)
+    : kernel_(kernel), calls_(kernel), adapter_(adapter), adapters_(find_adapters(kernel)) {}
+
+linux_card::~linux_card() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+    }
+    changed_.notify_all();
+    if (delivery_.joinable()) delivery_.join();
+}
+
+std::int32_t linux_card::failed(const call_result& r) {
+    event_log(1, "%s: %s", r.call, std::strerror(r.error));
+    return r.error;
+}
+
+std::int32_t linux_card::call(int fd, unsigned long request, void* argument, const char* name) {
+    const call_result r = calls_.ioctl(fd, request, argument, name);
+    return r.ok() ? 0 : failed(r);
+}
+
+std::uint16_t linux_card::count() {
+    return static_cast<std::uint16_t>(adapters_.size());
+}
+
+std::int32_t linux_card::describe(std::uint16_t index, card_description& out) {
+    if (index >= adapters_.size()) return ENODEV;
+    const int adapter = adapters_[index];
+    out.location = adapter_path(adapter, "");
+    out.location.pop_back();
+    const std::string path = adapter_path(adapter, "frontend0");
+    const call_result r = calls_.open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (!r.ok()) {
+        out.name = "adapter " + std::to_string(adapter);
+        out.detail = std::strerror(r.error);
+        return r.error;
+    }
+    file_descriptor fd(calls_, static_cast<int>(r.value));
+    dvb_frontend_info info{};
+    const call_result got = calls_.ioctl(fd.get(), FE_GET_INFO, &info, "FE_GET_INFO");
+    if (!got.ok()) {
+        out.name = "adapter " + std::to_string(adapter);
+        out.detail = std::strerror(got.error);
+        return got.error;
+    }
+    out.name = info.name;
+    out.detail = type_name(type_of(info));
+    return 0;
+}
+
+bool linux_card::open() {
+    const std::string path = adapter_path(adapter_, "frontend0");
+    const call_result r = calls_.open(path.c_str(), O_RDWR | O_NONBLOCK);
+    if (!r.ok()) {
+        event_log(1, "%s %s: %s", r.call, path.c_str(), std::strerror(r.error));
+        return false;
+    }
+    frontend_ = file_descriptor(calls_, static_cast<int>(r.value));
+    std::lock_guard lock(mutex_);
+    ensure_delivery_thread();
+    return true;
+}
+
+// The driver loads the firmware itself: the card is booted once its frontend is open.
+std::int32_t linux_card::boot(const std::string&) {
+    return frontend_.valid() ? 0 : ENODEV;
+}
+std::int32_t linux_card::read_version() {
+    return 0;
+}
+std::int32_t linux_card::init_frontend() {
+    return call(frontend_.get(), FE_GET_INFO, &info_, "FE_GET_INFO");
+}
+std::int32_t linux_card::enable_data(bool) {
+    return 0;
+}
+std::int32_t linux_card::frontend_type() {
+    return type_of(info_);
+}
+
+std::uint32_t linux_card::capabilities() {
+    std::uint32_t caps = 0;
+    if (info_.caps & FE_CAN_FEC_AUTO) caps |= capability::auto_fec;
+    if (info_.caps & FE_CAN_INVERSION_AUTO) caps |= capability::auto_inversion;
+    if (info_.caps & FE_CAN_BANDWIDTH_AUTO) caps |= capability::auto_bandwidth;
+    return caps;
+}
+
+std::int32_t linux_card::read_state(signal_state& out) {
+    fe_status_t status{};
+    if (const std::int32_t r = call(frontend_.get(), FE_READ_STATUS, &status, "FE_READ_STATUS"); r != 0)
+        return r;
+    out.locked = (status & FE_HAS_LOCK) != 0;
+
+    // Statistics where the driver gives them, the older calls where it does not. Either may
+    // be missing: a value the frontend cannot give reads as 0.
+    dtv_property stats[] = {property(DTV_STAT_SIGNAL_STRENGTH), property(DTV_STAT_PRE_ERROR_BIT_COUNT),
+                            property(DTV_STAT_PRE_TOTAL_BIT_COUNT)};
+    dtv_properties list{3, stats};
+    bool have_level = false, have_ber = false;
+    if (calls_.ioctl(frontend_.get(), FE_GET_PROPERTY, &list, "FE_GET_PROPERTY").ok()) {
+        const dtv_stats& strength = stats[0].u.st.stat[0];
+        if (stats[0].u.st.len > 0 && strength.scale == FE_SCALE_RELATIVE) {
+            out.level_percent = static_cast<std::uint16_t>(strength.uvalue * 100 / 65535);
+            have_level = true;
+        }
+        const dtv_stats& errors = stats[1].u.st.stat[0];
+        const dtv_stats& total = stats[2].u.st.stat[0];
+        if (stats[1].u.st.len > 0 && stats[2].u.st.len > 0 && errors.scale == FE_SCALE_COUNTER &&
+            total.scale == FE_SCALE_COUNTER && total.uvalue > 0) {
+            out.bit_error_rate = static_cast<double>(errors.uvalue) / static_cast<double>(total.uvalue);
+            have_ber = true;
+        }
+    }
+    std::uint16_t strength = 0;
+    if (!have_level &&
+        calls_.ioctl(frontend_.get(), FE_READ_SIGNAL_STRENGTH, &strength, "FE_READ_SIGNAL_STRENGTH").ok())
+        out.level_percent = static_cast<std::uint16_t>(strength * 100u / 65535u);
+    // FE_READ_BER has no common unit; drivers mostly count errors per 10^8 bits.
+    std::uint32_t ber = 0;
+    if (!have_ber && calls_.ioctl(frontend_.get(), FE_READ_BER, &ber, "FE_READ_BER").ok())
+        out.bit_error_rate = ber / 1e8;
+    return 0;
+}
+
+std::int32_t linux_card::send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) {
+    if (message.size() > diseqc_max_message) return EINVAL;
+    std::lock_guard lock(tune_mutex_);
+    queued_.push_back({{message.begin(), message.end()}, burst});
+    return 0;
+}
+
+std::int32_t linux_card::set_channel(const ChannelRecord& record) {
+    std::vector<diseqc_step> steps;
+    {
+        std::lock_guard lock(tune_mutex_);
+        steps.swap(queued_);
+        last_record_ = record;
+    }
+    const auto& w = record.word;
+    const std::uint32_t inversion = inversion_of(w[channel_word::inversion]);
+    switch (frontend_type()) {
+        case frontend_dvb_s: {
+            if (const std::int32_t r = send_diseqc_sequence(record, steps); r != 0) return r;
+            // The frontend tunes the intermediate frequency, the distance to the oscillator.
+            const std::uint32_t f = w[channel_word::frequency], lof = w[channel_word::lof];
+            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBS),
+                                   property(DTV_FREQUENCY, f > lof ? f - lof : lof - f),
+                                   property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
+                                   property(DTV_INNER_FEC, FEC_AUTO), property(DTV_INVERSION, inversion),
+                                   property(DTV_TUNE)});
+        }
+        case frontend_dvb_c: {
+            const std::uint32_t m = w[channel_word::modulation];
+            if (w[channel_word::frequency] > UINT32_MAX / 1000 || m >= std::size(cable_modulations))
+                return EINVAL;
+            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBC_ANNEX_A),
+                                   property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
+                                   property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
+                                   property(DTV_MODULATION, cable_modulations[m]),
+                                   property(DTV_INNER_FEC, FEC_AUTO), property(DTV_INVERSION, inversion),
+                                   property(DTV_TUNE)});
+        }
+        case frontend_dvb_t:
+            if (w[channel_word::frequency] > UINT32_MAX / 1000) return EINVAL;
+            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBT),
+                                   property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
+                                   property(DTV_BANDWIDTH_HZ, bandwidth_hz(w[channel_word::bandwidth])),
+                                   property(DTV_INVERSION, inversion), property(DTV_CODE_RATE_HP, FEC_AUTO),
+                                   property(DTV_CODE_RATE_LP, FEC_AUTO), property(DTV_MODULATION, QAM_AUTO),
+                                   property(DTV_TRANSMISSION_MODE, TRANSMISSION_MODE_AUTO),
+                                   property(DTV_GUARD_INTERVAL, GUARD_INTERVAL_AUTO),
+                                   property(DTV_HIERARCHY, HIERARCHY_AUTO), property(DTV_TUNE)});
+        default:
+            return ENODEV;
+    }
+}
+
+// The LNB's supply, then the switch: voltage, tone off, the messages, the burst, the tone.
+// Without supply there is nobody to talk to, so nothing but the voltage is sent.
+std::int32_t linux_card::send_diseqc_sequence(const ChannelRecord& record,
+                                              const std::vector<diseqc_step>& steps) {
+    const int fe = frontend_.get();
+    const std::uint32_t volts = record.word[channel_word::voltage];
+    const auto voltage = volts == 13 ? SEC_VOLTAGE_13 : volts == 18 ? SEC_VOLTAGE_18 : SEC_VOLTAGE_OFF;
+    if (const std::int32_t r = call(fe, FE_SET_VOLTAGE, by_value(voltage), "FE_SET_VOLTAGE"); r != 0)
+        return r;
+    if (voltage == SEC_VOLTAGE_OFF) return 0;
+    if (const std::int32_t r = call(fe, FE_SET_TONE, by_value(SEC_TONE_OFF), "FE_SET_TONE"); r != 0) return r;
+    calls_.sleep_ms(diseqc_settle_ms);
+
+    std::uint8_t burst = diseqc_burst::none;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        if (steps[i].burst != diseqc_burst::none) burst = steps[i].burst;
+        if (steps[i].message.empty()) continue;
+        dvb_diseqc_master_cmd command{};
+        std::copy(steps[i].message.begin(), steps[i].message.end(), command.msg);
+        command.msg_len = static_cast<std::uint8_t>(steps[i].message.size());
+        if (const std::int32_t r = call(fe, FE_DISEQC_SEND_MASTER_CMD, &command, "FE_DISEQC_SEND_MASTER_CMD");
+            r != 0)
+            return r;
+        const bool repeat_follows = i + 1 < steps.size() && !steps[i + 1].message.empty() &&
+                                    steps[i + 1].message[0] == diseqc_repeat_framing;
+        calls_.sleep_ms(repeat_follows ? diseqc_repeat_gap_ms : diseqc_settle_ms);
+    }
+    if (burst != diseqc_burst::none) {
+        const auto mini = burst == diseqc_burst::mini_a ? SEC_MINI_A : SEC_MINI_B;
+        if (const std::int32_t r = call(fe, FE_DISEQC_SEND_BURST, by_value(mini), "FE_DISEQC_SEND_BURST");
+            r != 0)
+            return r;
+        calls_.sleep_ms(diseqc_settle_ms);
+    }
+    const auto tone = record.word[channel_word::tone] != 0 ? SEC_TONE_ON : SEC_TONE_OFF;
+    return call(fe, FE_SET_TONE, by_value(tone), "FE_SET_TONE");
+}
+
+std::int32_t linux_card::set_properties(std::vector<dtv_property> properties) {
+    dtv_properties list{static_cast<std::uint32_t>(properties.size()), properties.data()};
+    return call(frontend_.get(), FE_SET_PROPERTY, &list, "FE_SET_PROPERTY");
+}
+
+std::int32_t linux_card::get_channel(ChannelRecord& record) {
+    dtv_property tuned[] = {property(DTV_FREQUENCY), property(DTV_SYMBOL_RATE), property(DTV_INVERSION),
+                            property(DTV_MODULATION), property(DTV_BANDWIDTH_HZ)};
+    dtv_properties list{5, tuned};
+    if (const std::int32_t r = call(frontend_.get(), FE_GET_PROPERTY, &list, "FE_GET_PROPERTY"); r != 0)
+        return r;
+    ChannelRecord last;
+    {
+        std::lock_guard lock(tune_mutex_);
+        last = last_record_;
+    }
+    const std::uint32_t frequency = tuned[0].u.data, symbol_rate = tuned[1].u.data;
+    const std::uint32_t inversion = inversion_code(tuned[2].u.data);
+    auto& w = record.word;
+    switch (frontend_type()) {
+        case frontend_dvb_s: {
+            // Back from the intermediate frequency, on the side of the oscillator tuned to.
+            const std::uint32_t lof = last.word[channel_word::lof];
+            const bool below_lof = last.word[channel_word::frequency] < lof;
+            w = {below_lof ? lof - frequency : frequency + lof,
+                 inversion,
+                 symbol_rate,
+                 lof,
+                 last.word[channel_word::tone],
+                 last.word[channel_word::voltage],
+                 0};
+            return 0;
+        }
+        case frontend_dvb_c:
+            w = {frequency / 1000,
+                 inversion,
+                 symbol_rate,
+                 modulation_code(tuned[3].u.data),
+                 last.word[channel_word::cable_bandwidth],
+                 0,
+                 0};
+            return 0;
+        case frontend_dvb_t:
+            w = {frequency / 1000, inversion, 0, bandwidth_code(tuned[4].u.data), 0, 0, 0};
+            return 0;
+        default:
+            return ENODEV;
+    }
+}
+
+// Linux frontends take 7 and 8 MHz and automatic alike.
+std::int32_t linux_card::bandwidth_range(std::uint32_t& first, std::uint32_t& second) {
+    first = 1;
+    second = 3;
+    return 0;
+}
+
+std::int32_t linux_card::start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) {
+    const std::string path = adapter_path(adapter_, "demux0");
+    const call_result opened = calls_.open(path.c_str(), O_RDWR | O_NONBLOCK);
+    if (!opened.ok()) return failed(opened);
+    file_descriptor fd(calls_, static_cast<int>(opened.value));
+    std::int32_t r = 0;
+    if (filter.type == card_filter_type::sections) {
+        // No DMX_CHECK_CRC: the program reports CRC errors itself.
+        dmx_sct_filter_params params{};
+        params.pid = filter.pid;
+        std::copy_n(filter.data.begin(), filter.length, params.filter.filter);
+        std::copy_n(filter.mask.begin(), filter.length, params.filter.mask);
+        params.flags = DMX_IMMEDIATE_START;
+        r = call(fd.get(), DMX_SET_FILTER, &params, "DMX_SET_FILTER");
+    } else {
+        dmx_pes_filter_params params{};
+        params.pid = filter.pid;
+        params.input = DMX_IN_FRONTEND;
+        params.output = DMX_OUT_TSDEMUX_TAP;
+        params.pes_type = DMX_PES_OTHER;
+        params.flags = DMX_IMMEDIATE_START;
+        r = call(fd.get(), DMX_SET_PES_FILTER, &params, "DMX_SET_PES_FILTER");
+    }
+    if (r != 0) return r;
+    id = registry_.add(filter, sink);
+    {
+        std::lock_guard lock(mutex_);
+        filters_.emplace(id, open_filter{std::move(fd), filter.type, filter.pid});
+        ensure_delivery_thread();
+    }
+    changed_.notify_all();
+    return 0;
+}
+
+void linux_card::stop_filter(card_filter_id id) {
+    registry_.remove(id);
+    {
+        std::lock_guard lock(mutex_);
+        const auto it = filters_.find(id);
+        if (it == filters_.end()) return;
+        calls_.ioctl(it->second.fd.get(), DMX_STOP, nullptr, "DMX_STOP");
+        // The delivery thread may still hold the descriptor in its poll: it closes it.
+        closing_.push_back(std::move(it->second.fd));
+        filters_.erase(it);
+    }
+    changed_.notify_all();
+}
+
+std::uint64_t linux_card::now_ms() {
+    return calls_.now_ms();
+}
+void linux_card::sleep_ms(std::uint32_t ms) {
+    calls_.sleep_ms(ms);
+}
+
+void linux_card::set_alarm(std::uint64_t deadline_ms) {
+    {
+        std::lock_guard lock(mutex_);
+        alarm_ = deadline_ms;
+        ensure_delivery_thread();
+    }
+    changed_.notify_all();
+}
+
+void linux_card::set_listener(card_listener* listener) {
+    listener_ = listener;
+}
+
+void linux_card::ensure_delivery_thread() {
+    if (!delivery_.joinable()) delivery_ = std::thread([this] { deliver_loop(); });
+}
+
+void linux_card::ring_alarm_if_due() {
+    std::uint64_t now = 0;
+    {
+        std::lock_guard lock(mutex_);
+        if (alarm_ == 0) return;
+        now = calls_.now_ms();
+        if (now < alarm_) return;
+        alarm_ = 0;
+    }
+    if (card_listener* listener = listener_.load()) listener->clock_reached(now);
+}
+
+void linux_card::deliver_loop() {
+    std::vector<pollfd> fds;
+    std::vector<polled> polling;
+    for (;;) {
+        ring_alarm_if_due();
+        int timeout = poll_interval_ms;
+        {
+            std::unique_lock lock(mutex_);
+            closing_.clear();
+            if (stopping_) return;
+            if (alarm_ != 0) {
+                const std::uint64_t now = calls_.now_ms();
+                timeout = static_cast<int>(std::min<std::uint64_t>(alarm_ > now ? alarm_ - now : 0, timeout));
+            }
+            if (filters_.empty()) {
+                if (alarm_ == 0)
+                    changed_.wait(lock);
+                else
+                    changed_.wait_for(lock, std::chrono::milliseconds(timeout));
+                continue;
+            }
+            fds.clear();
+            polling.clear();
+            for (const auto& [id, f] : filters_) {
+                fds.push_back({f.fd.get(), POLLIN, 0});
+                polling.push_back({id, f.type, f.pid});
+            }
+        }
+        const call_result r = calls_.poll(fds.data(), fds.size(), timeout);
+        if (!r.ok()) {
+            failed(r);
+            std::unique_lock lock(mutex_);
+            changed_.wait_for(lock, std::chrono::milliseconds(poll_interval_ms));
+            continue;
+        }
+        if (r.value > 0) deliver_ready(fds, polling);
+    }
+}
+
+void linux_card::deliver_ready(const std::vector<pollfd>& fds, const std::vector<polled>& filters) {
+    std::uint8_t buffer[section_read_size > packet_read_size ? section_read_size : packet_read_size];
+    for (std::size_t i = 0; i < fds.size(); ++i) {
+        if ((fds[i].revents & (POLLIN | POLLPRI | POLLERR)) == 0) continue;
+        const std::size_t size =
+            filters[i].type == card_filter_type::sections ? section_read_size : packet_read_size;
+        const call_result r = calls_.read(fds[i].fd, buffer, size);
+        if (r.ok()) {
+            if (r.value > 0) registry_.deliver(filters[i].id, buffer, static_cast<std::int32_t>(r.value));
+        } else if (r.error == EOVERFLOW) {
+            // The driver's buffer ran over: what was lost is lost, what follows still counts.
+            event_log(2, "Demux buffer overflow on PID %#x: data lost", filters[i].pid);
+        } else if (r.error != EAGAIN) {
+            failed(r);
+        }
+    }
+}
+
+}  // namespace kestrel
