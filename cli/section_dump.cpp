@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "lib13818/core/error.h"
+#include "lib13818/tables/cat.h"
 #include "lib13818/tables/pat.h"
+#include "lib13818/tables/pmt.h"
 
 namespace kestrel::cli {
 
@@ -42,6 +44,10 @@ void dump_section(std::ostream& out, const std::uint8_t* section, std::size_t si
         switch (section[0]) {
             case 0x00:
                 return dump_as<lib13818::Pat>(out, section, size);
+            case 0x01:
+                return dump_as<lib13818::Cat>(out, section, size);
+            case 0x02:
+                return dump_as<lib13818::Pmt>(out, section, size);
             default: {
                 char line[32];
                 std::snprintf(line, sizeof line, "unsupported table_id 0x%02x\n", section[0]);

@@ -8,7 +8,9 @@
 
 #include "lib13818/core/crc32.h"
 #include "lib13818/core/error.h"
+#include "lib13818/tables/cat.h"
 #include "lib13818/tables/pat.h"
+#include "lib13818/tables/pmt.h"
 
 namespace {
 
@@ -29,6 +31,8 @@ using Parser = void (*)(const std::uint8_t*, std::size_t);
 // Every table of the library, one line each.
 constexpr Parser tables[] = {
     parse_and_dump<lib13818::Pat>,
+    parse_and_dump<lib13818::Cat>,
+    parse_and_dump<lib13818::Pmt>,
 };
 
 void feed(const std::vector<std::uint8_t>& bytes) {

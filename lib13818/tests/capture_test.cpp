@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "lib13818/core/crc32.h"
+#include "lib13818/tables/cat.h"
 #include "lib13818/tables/pat.h"
+#include "lib13818/tables/pmt.h"
 #include "lib13818/tests/capture_sections.h"
 
 namespace lib13818 {
@@ -49,6 +51,35 @@ TEST_F(Captures, EveryIntactPatParses) {
         EXPECT_FALSE(sections.empty());
         EXPECT_GT(check_sections<Pat>(sections), 0);
     }
+}
+
+TEST_F(Captures, EveryIntactCatParses) {
+    int parsed = 0;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        parsed += check_sections<Cat>(capture_sections(file, {0x0001}));
+    }
+    EXPECT_GT(parsed, 0);
+}
+
+TEST_F(Captures, EveryIntactPmtParses) {
+    int parsed = 0;
+    for (const std::string& file : files) {
+        SCOPED_TRACE(file);
+        std::set<std::uint16_t> pmt_pids;
+        for (const CapturedSection& s : capture_sections(file, {0x0000})) {
+            Pat pat;
+            if (!crc_ok(s)) continue;
+            pat.parse(s.bytes.data(), s.bytes.size());
+            for (const PatProgram& p : pat.programs)
+                if (p.program_number != 0) pmt_pids.insert(static_cast<std::uint16_t>(p.PID));
+        }
+        std::vector<CapturedSection> pmts;
+        for (CapturedSection& s : capture_sections(file, pmt_pids))
+            if (s.bytes[0] == 0x02) pmts.push_back(std::move(s));
+        parsed += check_sections<Pmt>(pmts);
+    }
+    EXPECT_GT(parsed, 0);
 }
 
 }  // namespace
