@@ -18,22 +18,22 @@ EitEvent::EitEvent(reader& loop) {
     for_each_descriptor(loop_descriptors, loop_end::lenient, [this](int tag, reader d) {
         switch (tag) {
             case 0x4D:
-                short_event_descriptors.emplace_back(d);
+                short_event.emplace_back(d);
                 break;
             case 0x4E:
-                extended_event_descriptors.emplace_back(d);
+                extended_event.emplace_back(d);
                 break;
             case 0x4F:
-                time_shifted_event_descriptors.emplace_back(d);
+                time_shifted_event.emplace_back(d);
                 break;
             case 0x50:
-                component_descriptors.emplace_back(d);
+                component.emplace_back(d);
                 break;
             case 0x54:
-                content_descriptors.emplace_back(d);
+                content.emplace_back(d);
                 break;
             default:
-                descriptors.emplace_back(d);
+                general.emplace_back(d);
                 break;
         }
     });
@@ -46,8 +46,7 @@ void EitEvent::dump(std::ostream& out) const {
         << "running_status: " << running_status << '\n'
         << "free_CA_mode: " << free_CA_mode << '\n'
         << "descriptors_length: " << descriptors_loop_length << '\n';
-    dump_descriptors(out, descriptors, short_event_descriptors, extended_event_descriptors,
-                     time_shifted_event_descriptors, component_descriptors, content_descriptors);
+    dump_descriptors(out, general, short_event, extended_event, time_shifted_event, component, content);
 }
 
 const char* Eit::name() const {

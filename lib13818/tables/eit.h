@@ -23,12 +23,12 @@ struct EitEvent {
     int32_t running_status = 0;
     int32_t free_CA_mode = 0;
     int32_t descriptors_loop_length = 0;
-    std::vector<DescriptorGeneric> descriptors;
-    std::vector<DescriptorShortEvent> short_event_descriptors;
-    std::vector<DescriptorExtendedEvent> extended_event_descriptors;
-    std::vector<DescriptorTimeShiftedEvent> time_shifted_event_descriptors;
-    std::vector<DescriptorComponent> component_descriptors;
-    std::vector<DescriptorContent> content_descriptors;
+    std::vector<DescriptorGeneric> general;
+    std::vector<DescriptorShortEvent> short_event;
+    std::vector<DescriptorExtendedEvent> extended_event;
+    std::vector<DescriptorTimeShiftedEvent> time_shifted_event;
+    std::vector<DescriptorComponent> component;
+    std::vector<DescriptorContent> content;
     UtcTime start_time;
     Duration duration;
 };

@@ -9,9 +9,9 @@ void Tot::parse_body(reader body) {
     reader loop = body.sub(static_cast<std::size_t>(body.length12()));
     for_each_descriptor(loop, loop_end::exact, [this](int tag, reader d) {
         if (tag == 0x58)
-            local_time_offset_descriptors.emplace_back(d);
+            local_time_offset.emplace_back(d);
         else
-            descriptors.emplace_back(d);
+            general.emplace_back(d);
     });
     CRC_32 = body.u32();
 }

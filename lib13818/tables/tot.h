@@ -14,13 +14,13 @@ class Tot : public ShortSection {
   public:
     const char* name() const override { return "time_offset_section"; }
     // Empties the general descriptors.
-    void clear() override { descriptors.clear(); }
+    void clear() override { general.clear(); }
     void dump(std::ostream& out) const override;
 
     UtcTime UTC_time;
     std::uint32_t CRC_32 = 0;
-    std::vector<DescriptorGeneric> descriptors;
-    std::vector<DescriptorLocalTimeOffset> local_time_offset_descriptors;
+    std::vector<DescriptorGeneric> general;
+    std::vector<DescriptorLocalTimeOffset> local_time_offset;
 
   protected:
     void parse_body(reader body) override;

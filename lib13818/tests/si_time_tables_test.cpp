@@ -52,14 +52,14 @@ TEST(EitDecode, ReadsEventsAndSortsDescriptorsByKind) {
     EXPECT_EQ(e.running_status, 4);
     EXPECT_EQ(e.free_CA_mode, 1);
     EXPECT_EQ(e.descriptors_loop_length, static_cast<int32_t>(descriptors.size()));
-    EXPECT_EQ(e.short_event_descriptors.size(), 1u);
-    EXPECT_EQ(e.extended_event_descriptors.size(), 1u);
-    EXPECT_EQ(e.time_shifted_event_descriptors.size(), 1u);
-    EXPECT_EQ(e.component_descriptors.size(), 1u);
-    EXPECT_EQ(e.content_descriptors.size(), 1u);
-    ASSERT_EQ(e.descriptors.size(), 1u);
-    EXPECT_EQ(e.descriptors[0].descriptor_tag, 0x09);
-    EXPECT_TRUE(eit.events[1].short_event_descriptors.empty());
+    EXPECT_EQ(e.short_event.size(), 1u);
+    EXPECT_EQ(e.extended_event.size(), 1u);
+    EXPECT_EQ(e.time_shifted_event.size(), 1u);
+    EXPECT_EQ(e.component.size(), 1u);
+    EXPECT_EQ(e.content.size(), 1u);
+    ASSERT_EQ(e.general.size(), 1u);
+    EXPECT_EQ(e.general[0].descriptor_tag, 0x09);
+    EXPECT_TRUE(eit.events[1].short_event.empty());
 }
 
 TEST(EitDecode, NamesByTableIdAndRefusesOthers) {
@@ -139,17 +139,17 @@ TEST(TotDecode, SortsDescriptorsAndKeepsTheCrcUnchecked) {
                                {0xDE, 0xAD, 0xBE, 0xEF}});
     Tot tot = parse_as<Tot>(short_section(0x73, body));
     EXPECT_EQ(tot.UTC_time.year, 1993);
-    ASSERT_EQ(tot.local_time_offset_descriptors.size(), 1u);
-    EXPECT_EQ(tot.local_time_offset_descriptors[0].offsets.size(), 1u);
-    ASSERT_EQ(tot.descriptors.size(), 1u);
-    EXPECT_EQ(tot.descriptors[0].descriptor_tag, 0x40);
+    ASSERT_EQ(tot.local_time_offset.size(), 1u);
+    EXPECT_EQ(tot.local_time_offset[0].offsets.size(), 1u);
+    ASSERT_EQ(tot.general.size(), 1u);
+    EXPECT_EQ(tot.general[0].descriptor_tag, 0x40);
     EXPECT_EQ(tot.CRC_32, 0xDEADBEEFu);
     std::ostringstream out;
     tot.dump(out);
     EXPECT_EQ(out.str(),
               "table_id: 115\nsection_length: 30\nUTC_time: 13/10-1993 12:45:0\ncrc32: 3735928559\n");
     tot.clear();
-    EXPECT_TRUE(tot.descriptors.empty());
+    EXPECT_TRUE(tot.general.empty());
 }
 
 TEST(TotDecode, LoopOverrunByOneDescriptorThrows) {
