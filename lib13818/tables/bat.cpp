@@ -1,6 +1,7 @@
 #include "lib13818/tables/bat.h"
 
 #include "lib13818/descriptors/dump_descriptors.h"
+#include "lib13818/tables/loop_entry.h"
 #include "lib13818/tables/network_loops.h"
 
 namespace lib13818 {
@@ -17,6 +18,7 @@ void BatTransportStream::dump(std::ostream& out) const {
 
 void Bat::parse_body(reader body) {
     reader loop = read_network_loops(body, descriptors, CA);
+    transport_streams.reserve(count_entries(loop, transport_stream_head_size));
     while (!loop.at_end())
         transport_streams.emplace_back(loop);
 }

@@ -6,6 +6,10 @@
 
 namespace lib13818 {
 
+namespace {
+constexpr std::size_t event_head_size = 12;
+}
+
 EitEvent::EitEvent(reader& loop) {
     event_id = loop.u16();
     start_time = UtcTime::read(loop);
@@ -15,6 +19,7 @@ EitEvent::EitEvent(reader& loop) {
     free_CA_mode = (flags >> 12) & 1;
     descriptors_loop_length = flags & 0x0FFF;
     reader loop_descriptors = entry_descriptors(loop, static_cast<std::size_t>(descriptors_loop_length));
+    reserve(loop_descriptors);
     for_each_descriptor(loop_descriptors, loop_end::lenient, [this](int tag, reader d) {
         switch (tag) {
             case 0x4D:
@@ -37,6 +42,20 @@ EitEvent::EitEvent(reader& loop) {
                 break;
         }
     });
+}
+
+void EitEvent::reserve(reader loop_descriptors) {
+    std::size_t short_events = 0, extended_events = 0, components = 0, contents = 0;
+    count_descriptors(loop_descriptors, [&](std::uint8_t tag) {
+        short_events += tag == 0x4D;
+        extended_events += tag == 0x4E;
+        components += tag == 0x50;
+        contents += tag == 0x54;
+    });
+    short_event.reserve(short_events);
+    extended_event.reserve(extended_events);
+    component.reserve(components);
+    content.reserve(contents);
 }
 
 void EitEvent::dump(std::ostream& out) const {
@@ -68,6 +87,7 @@ void Eit::parse_body(reader body) {
     original_network_id = body.u16();
     segment_last_section_number = body.u8();
     last_table_id = body.u8();
+    events.reserve(count_entries(body, event_head_size));
     while (!body.at_end())
         events.emplace_back(body);
 }

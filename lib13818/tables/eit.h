@@ -31,6 +31,11 @@ struct EitEvent {
     std::vector<DescriptorContent> content;
     UtcTime start_time;
     Duration duration;
+
+  private:
+    // Sizes the sequences of the kinds an event often holds several of, from a first
+    // look at the descriptor loop, so that each costs one allocation.
+    void reserve(reader loop_descriptors);
 };
 
 // event_information_section, table_id 0x4E-0x6F (ETSI EN 300 468 V1.16.1 clause 5.2.4):

@@ -21,7 +21,7 @@ reader read_network_loops(reader& body, std::vector<DescriptorGeneric>& general,
 }
 
 reader read_transport_stream_head(reader& loop, int32_t& transport_stream_id, int32_t& original_network_id) {
-    loop.need(6);
+    loop.need(transport_stream_head_size);
     transport_stream_id = loop.u16();
     original_network_id = loop.u16();
     return entry_descriptors(loop, static_cast<std::size_t>(loop.length12()));

@@ -20,6 +20,9 @@ void read_ca_and_general(reader loop, std::vector<DescriptorGeneric>& general, s
 reader read_network_loops(reader& body, std::vector<DescriptorGeneric>& general,
                           std::vector<DescriptorCA>& ca);
 
+// A transport stream entry's head: ids and the length of its descriptors.
+inline constexpr std::size_t transport_stream_head_size = 6;
+
 // Reads the 6-byte head of the transport stream entry at the front of the loop and
 // returns the entry's descriptor loop; fewer than 6 bytes throw "too little data".
 reader read_transport_stream_head(reader& loop, int32_t& transport_stream_id, int32_t& original_network_id);

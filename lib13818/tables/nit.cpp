@@ -1,6 +1,7 @@
 #include "lib13818/tables/nit.h"
 
 #include "lib13818/descriptors/dump_descriptors.h"
+#include "lib13818/tables/loop_entry.h"
 #include "lib13818/tables/network_loops.h"
 
 namespace lib13818 {
@@ -38,6 +39,7 @@ const char* Nit::name() const {
 
 void Nit::parse_body(reader body) {
     reader loop = read_network_loops(body, descriptors, CA);
+    transport_streams.reserve(count_entries(loop, transport_stream_head_size));
     while (!loop.at_end())
         transport_streams.emplace_back(loop);
 }

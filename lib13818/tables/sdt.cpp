@@ -5,8 +5,12 @@
 
 namespace lib13818 {
 
+namespace {
+constexpr std::size_t service_head_size = 5;
+}
+
 SdtService::SdtService(reader& loop) {
-    loop.need(5);
+    loop.need(service_head_size);
     service_id = loop.u16();
     const std::uint8_t eit_flags = loop.u8();
     EIT_schedule_flag = (eit_flags >> 1) & 1;
@@ -48,6 +52,7 @@ const char* Sdt::name() const {
 void Sdt::parse_body(reader body) {
     original_network_id = body.u16();
     body.skip(1);
+    services.reserve(count_entries(body, service_head_size));
     while (!body.at_end())
         services.emplace_back(body);
 }
