@@ -5,17 +5,10 @@
 #include <vector>
 
 #include "cli/dump_sections.h"
-#include "lib13818/core/crc32.h"
+#include "lib13818/tests/section_helpers.h"
 
 namespace kestrel::cli {
 namespace {
-
-std::vector<std::uint8_t> with_crc(std::vector<std::uint8_t> s) {
-    const std::uint32_t crc = lib13818::crc32_bytewise(s.data(), s.size());
-    for (int shift = 24; shift >= 0; shift -= 8)
-        s.push_back(static_cast<std::uint8_t>(crc >> shift));
-    return s;
-}
 
 std::string dump(std::vector<std::uint8_t> bytes) {
     std::FILE* in = fmemopen(bytes.data(), bytes.size(), "rb");
@@ -26,7 +19,7 @@ std::string dump(std::vector<std::uint8_t> bytes) {
 }
 
 const std::vector<std::uint8_t> pat =
-    with_crc({0x00, 0xB0, 0x0D, 0x00, 0x01, 0xC1, 0x00, 0x00, 0x00, 0x01, 0xE1, 0x00});
+    lib13818::with_crc({0x00, 0xB0, 0x0D, 0x00, 0x01, 0xC1, 0x00, 0x00, 0x00, 0x01, 0xE1, 0x00});
 
 TEST(DumpSections, DecodesEachSectionAndGoesOnAfterAFault) {
     std::vector<std::uint8_t> bytes = pat;

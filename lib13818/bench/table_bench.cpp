@@ -2,23 +2,12 @@
 
 #include <vector>
 
-#include "lib13818/core/crc32.h"
 #include "lib13818/tables/pat.h"
 #include "lib13818/tables/pmt.h"
+#include "lib13818/tests/section_helpers.h"
 
 namespace lib13818 {
 namespace {
-
-// The section with its section_length fitted and its CRC_32 appended.
-std::vector<std::uint8_t> with_crc(std::vector<std::uint8_t> s) {
-    const std::size_t length = s.size() + 4 - 3;
-    s[1] = static_cast<std::uint8_t>((s[1] & 0xF0) | (length >> 8));
-    s[2] = static_cast<std::uint8_t>(length);
-    const std::uint32_t crc = crc32_bytewise(s.data(), s.size());
-    for (int shift = 24; shift >= 0; shift -= 8)
-        s.push_back(static_cast<std::uint8_t>(crc >> shift));
-    return s;
-}
 
 // clang-format off
 // A PAT of a typical multiplex: the network PID and eight programs.
