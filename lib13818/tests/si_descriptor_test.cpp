@@ -16,8 +16,6 @@
 namespace lib13818 {
 namespace {
 
-using namespace testing_support;
-
 TEST(SatelliteDeliveryDescriptor, DecodesBcdFieldsAndFlags) {
     const auto d = decode<DescriptorSatelliteDeliverySystem>(
         {0x43, 0x0B, 0x01, 0x17, 0x27, 0x43, 0x01, 0x92, 0xC1, 0x02, 0x75, 0x00, 0x03});
@@ -35,9 +33,7 @@ TEST(SatelliteDeliveryDescriptor, DecodesBcdFieldsAndFlags) {
 }
 
 TEST(SatelliteDeliveryDescriptor, ShortDescriptorThrowsInsteadOfReadingOn) {
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorSatelliteDeliverySystem>({0x43, 0x04, 0x01, 0x17, 0x27, 0x43});
-              }),
+    EXPECT_EQ(decode_error<DescriptorSatelliteDeliverySystem>({0x43, 0x04, 0x01, 0x17, 0x27, 0x43}),
               "too little data");
 }
 
@@ -47,9 +43,7 @@ TEST(ServiceListDescriptor, EntriesOfThreeBytes) {
     EXPECT_EQ(d.services[1].service_id, 0x1234);
     EXPECT_EQ(d.services[1].service_type, 2);
     EXPECT_TRUE(decode<DescriptorServiceList>({0x41, 0x00}).services.empty());
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorServiceList>({0x41, 0x04, 0x00, 0x01, 0x01, 0x00});
-              }),
+    EXPECT_EQ(decode_error<DescriptorServiceList>({0x41, 0x04, 0x00, 0x01, 0x01, 0x00}),
               "descriptor length mismatch");
 }
 
@@ -59,10 +53,7 @@ TEST(ServiceDescriptor, NamesKeepTheirTableByteAndStayInside) {
     EXPECT_EQ(d.provider_name, "AB");
     EXPECT_EQ(d.service_name, "\x05TV");
     // The service name claims 9 bytes where 2 remain.
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorService>({0x48, 0x05, 0x01, 0x00, 0x09, 'T', 'V'});
-              }),
-              "too little data");
+    EXPECT_EQ(decode_error<DescriptorService>({0x48, 0x05, 0x01, 0x00, 0x09, 'T', 'V'}), "too little data");
 }
 
 TEST(ShortEventDescriptor, DropsTheTableSelectorAndKeepsItAside) {
@@ -72,9 +63,7 @@ TEST(ShortEventDescriptor, DropsTheTableSelectorAndKeepsItAside) {
     EXPECT_EQ(d.event_name.text, "Ne");
     EXPECT_EQ(d.event_name.selector, "\x05");
     EXPECT_EQ(d.text.text, "ab");
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorShortEvent>({0x4D, 0x06, 'd', 'e', 'u', 0x01, 'N', 0x05});
-              }),
+    EXPECT_EQ(decode_error<DescriptorShortEvent>({0x4D, 0x06, 'd', 'e', 'u', 0x01, 'N', 0x05}),
               "too little data");
 }
 
@@ -92,20 +81,14 @@ TEST(ExtendedEventDescriptor, ReadsItemsAndText) {
 
 TEST(ExtendedEventDescriptor, ItemsRunningPastTheirListThrow) {
     // The item claims 4 bytes where the list has 2 left after the description.
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorExtendedEvent>(
-                      {0x4E, 0x0C, 0x00, 'e', 'n', 'g', 0x05, 0x01, 'D', 0x04, 'B', 'o', 0x00, 'x', 'y'});
-              }),
+    EXPECT_EQ(decode_error<DescriptorExtendedEvent>(
+                  {0x4E, 0x0C, 0x00, 'e', 'n', 'g', 0x05, 0x01, 'D', 0x04, 'B', 'o', 0x00, 'x', 'y'}),
               "data length mismatch");
     // The description alone reaches the end of the list: no item length byte is left in it.
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorExtendedEvent>({0x4E, 0x08, 0x00, 'e', 'n', 'g', 0x02, 0x01, 'D', 0x00});
-              }),
+    EXPECT_EQ(decode_error<DescriptorExtendedEvent>({0x4E, 0x08, 0x00, 'e', 'n', 'g', 0x02, 0x01, 'D', 0x00}),
               "data length mismatch");
     // The item list claims more bytes than the descriptor has.
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorExtendedEvent>({0x4E, 0x06, 0x00, 'e', 'n', 'g', 0x30, 0x00});
-              }),
+    EXPECT_EQ(decode_error<DescriptorExtendedEvent>({0x4E, 0x06, 0x00, 'e', 'n', 'g', 0x30, 0x00}),
               "too little data");
 }
 
@@ -121,10 +104,7 @@ TEST(ComponentDescriptor, TextIsWhatFollowsTheFields) {
     EXPECT_EQ(d.component_type, 3);
     EXPECT_EQ(d.component_tag, 1);
     EXPECT_EQ(d.text.text, "ABC");
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorComponent>({0x50, 0x03, 0x02, 0x03, 0x01});
-              }),
-              "too little data");
+    EXPECT_EQ(decode_error<DescriptorComponent>({0x50, 0x03, 0x02, 0x03, 0x01}), "too little data");
 }
 
 TEST(ContentDescriptor, SplitsNibblesAndNeedsPairs) {
@@ -134,10 +114,7 @@ TEST(ContentDescriptor, SplitsNibblesAndNeedsPairs) {
     EXPECT_EQ(d.items[1].content_nibble_level2, 0xB);
     EXPECT_EQ(d.items[1].user_nibble1, 0xC);
     EXPECT_EQ(d.items[1].user_nibble2, 0xD);
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorContent>({0x54, 0x03, 0x12, 0x34, 0xAB});
-              }),
-              "descriptor length mismatch");
+    EXPECT_EQ(decode_error<DescriptorContent>({0x54, 0x03, 0x12, 0x34, 0xAB}), "descriptor length mismatch");
 }
 
 Bytes local_time_offset_entry(std::uint8_t region) {
@@ -156,10 +133,9 @@ TEST(LocalTimeOffsetDescriptor, EntriesOfThirteenBytes) {
     EXPECT_EQ(o.time_of_change.year, 1993);
     EXPECT_EQ(o.time_of_change.minute, 45);
     EXPECT_EQ(o.next_time_offset.hours, 2);
-    EXPECT_EQ(error_of([] {
-                  decode<DescriptorLocalTimeOffset>(concat({{0x58, 14}, local_time_offset_entry(0), {0x44}}));
-              }),
-              "descriptor start end mismatch");
+    EXPECT_EQ(
+        decode_error<DescriptorLocalTimeOffset>(concat({{0x58, 14}, local_time_offset_entry(0), {0x44}})),
+        "descriptor start end mismatch");
 }
 
 TEST(SiDescriptorDump, WritesFieldsInHexAfterTheHeader) {

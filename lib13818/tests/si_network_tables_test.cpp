@@ -10,8 +10,6 @@
 namespace lib13818 {
 namespace {
 
-using namespace testing_support;
-
 // A 12-bit loop length with its four reserved bits set, as broadcasters send it.
 Bytes length12(std::size_t n) {
     return {static_cast<std::uint8_t>(0xF0 | (n >> 8)), static_cast<std::uint8_t>(n)};
@@ -75,27 +73,19 @@ TEST(NitDecode, EmptyLoopsAndOneBareTransportStream) {
 TEST(NitDecode, LoopsRunningPastTheirEndThrow) {
     // Five bytes left in the transport stream loop: less than an entry head.
     const Bytes head = transport_stream(1, {});
-    EXPECT_EQ(error_of([&] {
-                  parse_as<Nit>(long_section(0x40, 1, network_body({}, Bytes(head.begin(), head.end() - 1))));
-              }),
+    EXPECT_EQ(parse_error<Nit>(long_section(0x40, 1, network_body({}, Bytes(head.begin(), head.end() - 1)))),
               "too little data");
     // An entry whose descriptors claim more than its loop holds.
     Bytes overlong = transport_stream(1, service_list);
     overlong[5] += 1;
-    EXPECT_EQ(error_of([&] {
-                  parse_as<Nit>(long_section(0x40, 1, network_body({}, overlong)));
-              }),
+    EXPECT_EQ(parse_error<Nit>(long_section(0x40, 1, network_body({}, overlong))),
               "descriptor start end mismatch");
     // A first loop longer than the section.
-    EXPECT_EQ(error_of([] {
-                  parse_as<Nit>(long_section(0x40, 1, concat({length12(40), network_name})));
-              }),
+    EXPECT_EQ(parse_error<Nit>(long_section(0x40, 1, concat({length12(40), network_name}))),
               "too little data");
     // A service list of a length that is no whole number of entries.
-    EXPECT_EQ(error_of([] {
-                  parse_as<Nit>(
-                      long_section(0x40, 1, network_body({}, transport_stream(1, {0x41, 0x02, 0x00, 0x01}))));
-              }),
+    EXPECT_EQ(parse_error<Nit>(
+                  long_section(0x40, 1, network_body({}, transport_stream(1, {0x41, 0x02, 0x00, 0x01})))),
               "descriptor length mismatch");
 }
 
@@ -120,8 +110,7 @@ TEST(BatDecode, KeepsDeliveryDescriptorsGeneric) {
     ASSERT_EQ(bat.transport_streams[0].general.size(), 1u);
     EXPECT_EQ(bat.transport_streams[0].general[0].descriptor_tag, 0x43);
     EXPECT_EQ(bat.transport_streams[0].CA.size(), 1u);
-    EXPECT_EQ(error_of([] { parse_as<Bat>(long_section(0x4B, 1, network_body({}, {}))); }),
-              "invalid table id");
+    EXPECT_EQ(parse_error<Bat>(long_section(0x4B, 1, network_body({}, {}))), "invalid table id");
 }
 
 Bytes service(std::uint16_t id, const Bytes& descriptors) {
@@ -156,23 +145,16 @@ TEST(SdtDecode, ReadsServicesWithNamesAndFlags) {
 }
 
 TEST(SdtDecode, ServicesRunningPastTheirLoopThrow) {
-    EXPECT_EQ(error_of([] {
-                  parse_as<Sdt>(long_section(0x42, 1, concat({sdt_head, {0x00, 0x10, 0xFD, 0x90}})));
-              }),
+    EXPECT_EQ(parse_error<Sdt>(long_section(0x42, 1, concat({sdt_head, {0x00, 0x10, 0xFD, 0x90}}))),
               "too little data");
     Bytes overlong = service(0x10, tv_service);
     overlong[4] += 2;
-    EXPECT_EQ(error_of([&] {
-                  parse_as<Sdt>(long_section(0x42, 1, concat({sdt_head, overlong})));
-              }),
+    EXPECT_EQ(parse_error<Sdt>(long_section(0x42, 1, concat({sdt_head, overlong}))),
               "descriptor start end mismatch");
     // A service descriptor whose name claims more than the descriptor holds.
     Bytes long_name = service(0x10, tv_service);
     long_name[12] = 0x08;
-    EXPECT_EQ(error_of([&] {
-                  parse_as<Sdt>(long_section(0x42, 1, concat({sdt_head, long_name})));
-              }),
-              "too little data");
+    EXPECT_EQ(parse_error<Sdt>(long_section(0x42, 1, concat({sdt_head, long_name}))), "too little data");
 }
 
 TEST(SdtDecode, OwnsItsBytesAndDumps) {

@@ -11,8 +11,6 @@
 namespace lib13818 {
 namespace {
 
-using namespace testing_support;
-
 // EIT body head: transport_stream_id 1, original_network_id 0x85, segment_last 0, last_table_id 0x4E.
 const Bytes eit_head = {0x00, 0x01, 0x00, 0x85, 0x00, 0x4E};
 
@@ -67,28 +65,22 @@ TEST(EitDecode, NamesByTableIdAndRefusesOthers) {
     EXPECT_STREQ(schedule_other.name(), "event_information_section - other_transport_stream, schedule");
     EXPECT_STREQ(parse_as<Eit>(long_section(0x4F, 1, eit_head)).name(),
                  "event_information_section - other_transport_stream, present/following");
-    EXPECT_EQ(error_of([] { parse_as<Eit>(long_section(0x70, 1, eit_head)); }), "invalid table id");
+    EXPECT_EQ(parse_error<Eit>(long_section(0x70, 1, eit_head)), "invalid table id");
 }
 
 TEST(EitDecode, EventsRunningPastTheirLoopThrow) {
     // The event claims 16 descriptor bytes where 4 are left before the CRC.
     Bytes overlong = event(1, {0x4F, 0x02, 0x00, 0x00});
     overlong[11] = 16;
-    EXPECT_EQ(error_of([&] {
-                  parse_as<Eit>(long_section(0x4E, 1, concat({eit_head, overlong})));
-              }),
+    EXPECT_EQ(parse_error<Eit>(long_section(0x4E, 1, concat({eit_head, overlong}))),
               "descriptor start end mismatch");
     // Eleven bytes cannot hold an event head.
     const Bytes head = event(1, {});
     EXPECT_EQ(
-        error_of([&] {
-            parse_as<Eit>(long_section(0x4E, 1, concat({eit_head, Bytes(head.begin(), head.end() - 1)})));
-        }),
+        parse_error<Eit>(long_section(0x4E, 1, concat({eit_head, Bytes(head.begin(), head.end() - 1)}))),
         "too little data");
     // A descriptor running past its event's loop.
-    EXPECT_EQ(error_of([] {
-                  parse_as<Eit>(long_section(0x4E, 1, concat({eit_head, event(1, {0x4D, 0x09})})));
-              }),
+    EXPECT_EQ(parse_error<Eit>(long_section(0x4E, 1, concat({eit_head, event(1, {0x4D, 0x09})}))),
               "too little data");
 }
 
@@ -126,7 +118,7 @@ TEST(TdtDecode, ReadsTheTimeAndRefusesLengthTopBits) {
         EXPECT_EQ(e.kind, error::kind_syntax);
         EXPECT_EQ(e.where, bad.data() + 1);
     }
-    EXPECT_EQ(error_of([] { parse_as<Tdt>(short_section(0x70, {0xC0, 0x79, 0x12})); }), "too little data");
+    EXPECT_EQ(parse_error<Tdt>(short_section(0x70, {0xC0, 0x79, 0x12})), "too little data");
 }
 
 const Bytes tot_offset_descriptor = {0x58, 13,   'D',  'E',  'U',  0x02, 0x01, 0x00,
@@ -158,11 +150,9 @@ TEST(TotDecode, LoopOverrunByOneDescriptorThrows) {
                                tot_offset_descriptor,
                                {0x40, 0x02, 'N', 'W'},
                                {0, 0, 0, 0}});
-    EXPECT_EQ(error_of([&] { parse_as<Tot>(short_section(0x73, body)); }), "descriptor start end mismatch");
+    EXPECT_EQ(parse_error<Tot>(short_section(0x73, body)), "descriptor start end mismatch");
     // A loop length past the section.
-    EXPECT_EQ(error_of([] {
-                  parse_as<Tot>(short_section(0x73, {0xC0, 0x79, 0x12, 0x45, 0x00, 0xF0, 40}));
-              }),
+    EXPECT_EQ(parse_error<Tot>(short_section(0x73, {0xC0, 0x79, 0x12, 0x45, 0x00, 0xF0, 40})),
               "too little data");
 }
 
@@ -175,9 +165,7 @@ TEST(RstDecode, EntriesOfNineBytes) {
     EXPECT_EQ(e.service_id, 2);
     EXPECT_EQ(e.event_id, 3);
     EXPECT_EQ(e.running_status, 4);
-    EXPECT_EQ(error_of([] {
-                  parse_as<Rst>(short_section(0x71, {0x00, 0x01, 0x00, 0x85, 0x00, 0x02, 0x00, 0x03}));
-              }),
+    EXPECT_EQ(parse_error<Rst>(short_section(0x71, {0x00, 0x01, 0x00, 0x85, 0x00, 0x02, 0x00, 0x03})),
               "descriptor start end mismatch");
     rst.clear();
     EXPECT_TRUE(rst.entries.empty());
