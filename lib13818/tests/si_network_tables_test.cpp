@@ -37,8 +37,6 @@ TEST(NitDecode, SortsNetworkAndTransportStreamDescriptors) {
         network_body(concat({network_name, ca}),
                      concat({transport_stream(1, concat({satellite, service_list, ca, {0x5F, 0x00}})),
                              transport_stream(2, {})}))));
-    EXPECT_STREQ(nit.name(), "network_information_section - actual_transport_network");
-    EXPECT_EQ(nit.table_id_extension, 2);
     ASSERT_EQ(nit.descriptors.size(), 1u);
     EXPECT_EQ(nit.descriptors[0].descriptor_tag, 0x40);
     EXPECT_EQ(nit.descriptors[0].data, (Bytes{'N', 'e', 't'}));
@@ -46,8 +44,6 @@ TEST(NitDecode, SortsNetworkAndTransportStreamDescriptors) {
     EXPECT_EQ(nit.CA[0].CA_system_ID, 0x0622);
     ASSERT_EQ(nit.transport_streams.size(), 2u);
     const NitTransportStream& ts = nit.transport_streams[0];
-    EXPECT_EQ(ts.transport_stream_id, 1);
-    EXPECT_EQ(ts.original_network_id, 0x85);
     ASSERT_EQ(ts.satellite_delivery_system.size(), 1u);
     EXPECT_DOUBLE_EQ(ts.satellite_delivery_system[0].frequency, 11.72743);
     ASSERT_EQ(ts.service_list.size(), 1u);
@@ -55,19 +51,6 @@ TEST(NitDecode, SortsNetworkAndTransportStreamDescriptors) {
     EXPECT_EQ(ts.CA.size(), 1u);
     EXPECT_EQ(ts.general.size(), 1u);
     EXPECT_TRUE(nit.transport_streams[1].general.empty());
-}
-
-TEST(NitDecode, EmptyLoopsAndOneBareTransportStream) {
-    Nit nit = parse_as<Nit>(long_section(0x41, 1, network_body({}, transport_stream(9, {}))));
-    EXPECT_STREQ(nit.name(), "network_information_section - other_transport_network");
-    EXPECT_TRUE(nit.descriptors.empty());
-    EXPECT_TRUE(nit.CA.empty());
-    ASSERT_EQ(nit.transport_streams.size(), 1u);
-    EXPECT_EQ(nit.transport_streams[0].transport_stream_id, 9);
-
-    nit = parse_as<Nit>(long_section(0x40, 1, network_body(ca, {})));
-    nit.clear();
-    EXPECT_TRUE(nit.CA.empty());
 }
 
 TEST(NitDecode, LoopsRunningPastTheirEndThrow) {
@@ -93,7 +76,9 @@ TEST(NitDecode, DumpsTransportStreamsWithTheirDescriptors) {
     std::ostringstream out;
     parse_as<Nit>(long_section(0x40, 1, network_body(network_name, transport_stream(1, service_list))))
         .dump(out);
-    parse_as<Nit>(long_section(0x40, 1, network_body({}, transport_stream(16, {})))).dump(out);
+    const Nit other = parse_as<Nit>(long_section(0x41, 1, network_body({}, transport_stream(16, {}))));
+    EXPECT_STREQ(other.name(), "network_information_section - other_transport_network");
+    other.dump(out);
     EXPECT_EQ(out.str(),
               "stream_id 1\noriginal_network_id 133\n"
               "descriptor_tag: 41 service_list_descriptor\nservice_id 7\nservice_type 1\n"
@@ -103,8 +88,6 @@ TEST(NitDecode, DumpsTransportStreamsWithTheirDescriptors) {
 TEST(BatDecode, KeepsDeliveryDescriptorsGeneric) {
     const Bat bat = parse_as<Bat>(
         long_section(0x4A, 0x1001, network_body(ca, transport_stream(1, concat({satellite, ca})))));
-    EXPECT_STREQ(bat.name(), "bouquet_association_section");
-    EXPECT_EQ(bat.table_id_extension, 0x1001);
     EXPECT_EQ(bat.CA.size(), 1u);
     ASSERT_EQ(bat.transport_streams.size(), 1u);
     ASSERT_EQ(bat.transport_streams[0].general.size(), 1u);
@@ -124,21 +107,15 @@ Bytes service(std::uint16_t id, const Bytes& descriptors) {
 const Bytes sdt_head = {0x00, 0x85, 0xFF};
 const Bytes tv_service = {0x48, 0x09, 0x01, 0x03, 'B', 'B', 'C', 0x03, 0x05, 'T', 'V'};
 
-TEST(SdtDecode, ReadsServicesWithNamesAndFlags) {
+TEST(SdtDecode, ReadsServicesAndSortsTheirDescriptors) {
     const Sdt sdt = parse_as<Sdt>(long_section(
         0x46, 0x0001, concat({sdt_head, service(0x10, concat({tv_service, ca})), service(0x11, {})})));
     EXPECT_STREQ(sdt.name(), "service_description_section - other_transport_stream");
     EXPECT_EQ(sdt.original_network_id, 0x85);
     ASSERT_EQ(sdt.services.size(), 2u);
     const SdtService& s = sdt.services[0];
-    EXPECT_EQ(s.service_id, 0x10);
-    EXPECT_EQ(s.EIT_schedule_flag, 0);
-    EXPECT_EQ(s.EIT_present_following_flag, 1);
-    EXPECT_EQ(s.running_status, 4);
-    EXPECT_EQ(s.free_CA_mode, 1);
     ASSERT_EQ(s.service.size(), 1u);
     EXPECT_EQ(s.service[0].provider_name, "BBC");
-    EXPECT_EQ(s.service[0].service_name, "\x05TV");
     EXPECT_EQ(s.CA.size(), 1u);
     // A service with an empty descriptor loop occupies its 5-byte head only.
     EXPECT_EQ(sdt.services[1].service_id, 0x11);
@@ -159,7 +136,7 @@ TEST(SdtDecode, ServicesRunningPastTheirLoopThrow) {
 
 TEST(SdtDecode, OwnsItsBytesAndDumps) {
     Bytes bytes = long_section(0x42, 0x0001, concat({sdt_head, service(0x10, tv_service)}));
-    Sdt sdt = parse_as<Sdt>(bytes);
+    const Sdt sdt = parse_as<Sdt>(bytes);
     std::fill(bytes.begin(), bytes.end(), 0);
     bytes.clear();
     bytes.shrink_to_fit();
@@ -170,8 +147,6 @@ TEST(SdtDecode, OwnsItsBytesAndDumps) {
         "original_network_id 133\nservice_id 16\nEIT_schedule_flag 0\nEIT_present_following_flag 1\n"
         "running_status 4\nfree_CA_mode 1\n"
         "descriptor_tag: 48 service_descriptor\nservice_type 1\nprovider_name BBC\nservice_name \x05TV\n");
-    sdt.clear();
-    EXPECT_TRUE(sdt.services.empty());
 }
 
 }  // namespace

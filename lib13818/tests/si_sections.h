@@ -2,8 +2,11 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <sstream>
+#include <string>
 #include <vector>
 
+#include "lib13818/core/value_text.h"
 #include "lib13818/tests/section_helpers.h"
 
 namespace lib13818 {
@@ -31,6 +34,14 @@ Table parse_as(const Bytes& bytes) {
     Table t;
     t.parse(bytes.data(), bytes.size());
     return t;
+}
+
+// A time or duration as the dumps write it.
+template <class Value>
+std::string text(const Value& v) {
+    std::ostringstream out;
+    out << v;
+    return out.str();
 }
 
 }  // namespace lib13818
