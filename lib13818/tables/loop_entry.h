@@ -24,7 +24,7 @@ inline std::size_t count_entries(reader loop, std::size_t head_size) {
     for (const std::uint8_t* p = loop.position(); static_cast<std::size_t>(loop.end() - p) >= head_size;
          ++count) {
         const std::size_t size = head_size + (((p[head_size - 2] & 0x0F) << 8) | p[head_size - 1]);
-        if (size > static_cast<std::size_t>(loop.end() - p)) return count + 1;
+        if (size > static_cast<std::size_t>(loop.end() - p)) break;
         p += size;
     }
     return count;
