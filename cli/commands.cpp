@@ -17,7 +17,7 @@ bool wants_help(std::span<char* const> args) {
 
 std::span<const command> commands() {
     static const std::array all{
-        command{"dump-sections", "decode a file of raw sections (PAT, CAT, PMT) as text",
+        command{"dump-sections", "decode a file of raw PSI/SI sections as text",
                 "usage: kestrel-cli dump-sections FILE|-\n\n"
                 "Reads FILE (or standard input for -) as concatenated raw MPEG-2 sections, each\n"
                 "exactly section_length + 3 bytes, and decodes each by its table_id. Per section\n"

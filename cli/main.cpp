@@ -5,6 +5,7 @@
 #include "cli/command.h"
 #include "cli/global_options.h"
 #include "startup/logs.h"
+#include "startup/registries.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     kestrel::startup::open_logs(options.trace_level);
+    kestrel::startup::load_registries();
     const int first = options.command_index;
     if (first >= argc) {
         print_overview();

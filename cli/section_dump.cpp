@@ -3,9 +3,16 @@
 #include <cstdio>
 
 #include "lib13818/core/error.h"
+#include "lib13818/tables/bat.h"
 #include "lib13818/tables/cat.h"
+#include "lib13818/tables/eit.h"
+#include "lib13818/tables/nit.h"
 #include "lib13818/tables/pat.h"
 #include "lib13818/tables/pmt.h"
+#include "lib13818/tables/rst.h"
+#include "lib13818/tables/sdt.h"
+#include "lib13818/tables/tdt.h"
+#include "lib13818/tables/tot.h"
 
 namespace kestrel::cli {
 
@@ -48,7 +55,24 @@ void dump_section(std::ostream& out, const std::uint8_t* section, std::size_t si
                 return dump_as<lib13818::Cat>(out, section, size);
             case 0x02:
                 return dump_as<lib13818::Pmt>(out, section, size);
+            case 0x40:
+            case 0x41:
+                return dump_as<lib13818::Nit>(out, section, size);
+            case 0x42:
+            case 0x46:
+                return dump_as<lib13818::Sdt>(out, section, size);
+            case 0x4A:
+                return dump_as<lib13818::Bat>(out, section, size);
+            case 0x70:
+                return dump_as<lib13818::Tdt>(out, section, size);
+            case 0x71:
+                return dump_as<lib13818::Rst>(out, section, size);
+            case 0x73:
+                return dump_as<lib13818::Tot>(out, section, size);
             default: {
+                // The EIT spans 34 table ids: present/following and schedule, actual and other.
+                if (section[0] >= 0x4E && section[0] <= 0x6F)
+                    return dump_as<lib13818::Eit>(out, section, size);
                 char line[32];
                 std::snprintf(line, sizeof line, "unsupported table_id 0x%02x\n", section[0]);
                 out << line;

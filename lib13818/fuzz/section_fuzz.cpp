@@ -8,9 +8,16 @@
 
 #include "lib13818/core/crc32.h"
 #include "lib13818/core/error.h"
+#include "lib13818/tables/bat.h"
 #include "lib13818/tables/cat.h"
+#include "lib13818/tables/eit.h"
+#include "lib13818/tables/nit.h"
 #include "lib13818/tables/pat.h"
 #include "lib13818/tables/pmt.h"
+#include "lib13818/tables/rst.h"
+#include "lib13818/tables/sdt.h"
+#include "lib13818/tables/tdt.h"
+#include "lib13818/tables/tot.h"
 
 namespace {
 
@@ -33,6 +40,13 @@ constexpr Parser tables[] = {
     parse_and_dump<lib13818::Pat>,
     parse_and_dump<lib13818::Cat>,
     parse_and_dump<lib13818::Pmt>,
+    parse_and_dump<lib13818::Nit>,
+    parse_and_dump<lib13818::Sdt>,
+    parse_and_dump<lib13818::Bat>,
+    parse_and_dump<lib13818::Eit>,
+    parse_and_dump<lib13818::Tdt>,
+    parse_and_dump<lib13818::Tot>,
+    parse_and_dump<lib13818::Rst>,
 };
 
 void feed(const std::vector<std::uint8_t>& bytes) {
