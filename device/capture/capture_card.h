@@ -101,7 +101,7 @@ class capture_card final : public card {
     void changed();  // filters or tuning changed: the delivery thread looks again
     void deliver_loop();
     // Takes the filters and the tuning as they now stand.
-    void take_changes(int locked);
+    void take_changes();
     void play_step();
     void pace();
     void on_packet(const std::uint8_t* p);

@@ -17,7 +17,6 @@ constexpr std::size_t step_bytes = 16 * 1024;
 void capture_card::deliver_loop() {
     for (;;) {
         bool look_again = false;
-        int locked = -1;
         {
             std::unique_lock lock(mutex_);
             wake_.wait(lock, [&] {
@@ -28,10 +27,9 @@ void capture_card::deliver_loop() {
             if (stopping_) return;
             look_again = changes_.load() != state_.seen_changes;
             state_.seen_changes = changes_.load();
-            locked = locked_;
         }
         fire_alarm_if_due();
-        if (look_again) take_changes(locked);
+        if (look_again) take_changes();
         if (routed_pids_.empty() || state_.playing < 0) {
             state_.anchored = false;
             // Nothing is received: nothing can arrive for the filters.
@@ -44,11 +42,19 @@ void capture_card::deliver_loop() {
     }
 }
 
-void capture_card::take_changes(int locked) {
+void capture_card::take_changes() {
+    // A new pass from here; a filter started after this look starts one again at the next.
     if (filter_started_.exchange(false)) {
         state_.pass_bytes = 0;
         state_.pass_loops = 0;
         state_.pass_reported = false;
+    }
+    // The filters first, then the tuning: a filter never meets a tuning older than itself.
+    const std::vector<filter_registry::entry> filters = registry_.snapshot();
+    int locked = -1;
+    {
+        std::lock_guard lock(mutex_);
+        locked = locked_;
     }
     if (locked != state_.playing) {
         if (locked >= 0)
@@ -69,7 +75,7 @@ void capture_card::take_changes(int locked) {
         routes_[pid]->sections.clear();
         routes_[pid]->packets.clear();
     }
-    for (const filter_registry::entry& e : registry_.snapshot()) {
+    for (const filter_registry::entry& e : filters) {
         auto& route = routes_[e.filter.pid];
         if (!route) route = std::make_unique<pid_route>();
         if (route->sections.empty() && route->packets.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -21,7 +22,8 @@ class capture_folder : public ::testing::Test {
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         folder_ = std::filesystem::temp_directory_path() /
-                  (std::string("kestrel-capture-") + info->test_suite_name() + "-" + info->name());
+                  (std::string("kestrel-capture-") + std::to_string(::getpid()) + "-" +
+                   info->test_suite_name() + "-" + info->name());
         std::filesystem::remove_all(folder_);
         std::filesystem::create_directories(folder_);
     }

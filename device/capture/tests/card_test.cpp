@@ -79,9 +79,10 @@ TEST_F(CaptureCard, FiltersSectionsByTableIdMaskAndExtension) {
     EXPECT_EQ(schedule.table_ids(), (std::set<std::uint8_t>{0x50, 0x51, 0x5F}));
     EXPECT_EQ(present.table_ids(), std::set<std::uint8_t>{0x4E});
     EXPECT_EQ(by_extension.table_ids(), std::set<std::uint8_t>{0x60});
-    // The carousel comes ten times a second; the pass starts wherever the capture stood.
+    // The carousel comes ten times a second and the last filter started saw a whole second
+    // (the earlier ones perhaps more), wherever in the capture its pass started.
+    EXPECT_GE(by_extension.sections.size(), 9u);
     EXPECT_GE(present.sections.size(), 9u);
-    EXPECT_LE(present.sections.size(), 11u);
     EXPECT_EQ(present.sections.front(), sections[0]);
 }
 
