@@ -38,7 +38,7 @@ card_choice choose_card(std::string_view spec, linux_kernel& kernel) {
         return {std::make_unique<linux_card>(kernel, found.front()), first, ""};
     }
     if (spec.starts_with(linux_prefix)) return choose_linux_card(spec, kernel);
-    if (spec == "demo" || spec.starts_with("capture:")) return choose_capture_card(spec);
+    if (spec.starts_with("demo") || spec.starts_with("capture:")) return choose_capture_card(spec);
     return refuse(spec, "unknown card (use linux:N, capture:FILE or demo)");
 }
 

@@ -9,14 +9,15 @@
 namespace kestrel {
 
 // The capture cards of the card choice: `capture:PATH[?OPTION&...]` (a capture file or a
-// manifest) and `demo[?realtime]` (the demo network in the data folder).
+// manifest) and `demo[?realtime]` (the demo network, whose manifest the caller found in
+// the data folder).
 //   a capture SPEC that opens: the card, error empty;
-//   a capture SPEC that does not: null, error "SPEC: reason" on one line;
+//   a capture SPEC that does not: null, error the one-line reason;
 //   any other SPEC: null, error empty (not ours).
-std::unique_ptr<card> open_capture_spec(std::string_view spec, std::string& error);
+std::unique_ptr<card> open_capture_spec(std::string_view spec, const std::string& demo_manifest,
+                                        std::string& error);
 
-// The demo network's manifest: demo/demo.manifest beside the executable, else in the
-// installed data folder. The first place when neither has it.
-std::string demo_manifest_path();
+// Where the demo network's manifest lies inside a data folder.
+inline constexpr const char* demo_manifest_file = "demo/demo.manifest";
 
 }  // namespace kestrel

@@ -66,15 +66,16 @@ TEST(DemoNetwork, LocksOnEachTransponderAndNothingElse) {
 }
 
 TEST(DemoNetwork, SpecsNameTheCardOrSayWhyNot) {
+    const std::string demo_manifest = std::string(KESTREL_DATA_DIR "/") + demo_manifest_file;
     std::string error;
-    EXPECT_EQ(open_capture_spec("linux:0", error), nullptr);
+    EXPECT_EQ(open_capture_spec("linux:0", demo_manifest, error), nullptr);
     EXPECT_EQ(error, "");
-    EXPECT_EQ(open_capture_spec("capture:/nonexistent.ts", error), nullptr);
-    EXPECT_EQ(error, "capture:/nonexistent.ts: cannot open /nonexistent.ts: No such file or directory");
-    EXPECT_EQ(open_capture_spec("demo?slow", error), nullptr);
-    EXPECT_EQ(error, "demo?slow: unknown option 'slow' (realtime, dvb-c, dvb-t)");
-    if (!std::filesystem::exists(demo_manifest_path())) GTEST_SKIP() << "no demo network generated";
-    EXPECT_NE(open_capture_spec("demo?realtime", error), nullptr) << error;
+    EXPECT_EQ(open_capture_spec("capture:/nonexistent.ts", demo_manifest, error), nullptr);
+    EXPECT_EQ(error, "cannot open /nonexistent.ts: No such file or directory");
+    EXPECT_EQ(open_capture_spec("demo?slow", demo_manifest, error), nullptr);
+    EXPECT_EQ(error, "unknown option 'slow' (realtime, dvb-c, dvb-t)");
+    if (!std::filesystem::exists(demo_manifest)) GTEST_SKIP() << "no demo network generated";
+    EXPECT_NE(open_capture_spec("demo?realtime", demo_manifest, error), nullptr) << error;
 }
 
 }  // namespace
