@@ -14,8 +14,17 @@ inline constexpr std::uint32_t crc32_preset = 0xFFFFFFFFu;
 // The 256-entry table of the byte-wise definition, filled once on first use.
 const std::array<std::uint32_t, 256>& crc32_table();
 
-// The byte-wise definition: one table lookup per byte.
+// The byte-wise definition: one table lookup per byte. The faster ones below must give
+// exactly its values.
 std::uint32_t crc32_bytewise(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);
+
+// Eight bytes a step through eight derived tables; runs on any processor.
+std::uint32_t crc32_slice8(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);
+
+// Carry-less multiplication folding, 64 bytes a step (x86 PCLMULQDQ). Call it only when
+// crc32_fold_available() says the processor has the instructions.
+std::uint32_t crc32_fold(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);
+bool crc32_fold_available();
 
 // The same value, computed by the fastest method this processor offers.
 std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);

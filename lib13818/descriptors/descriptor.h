@@ -10,7 +10,7 @@ namespace lib13818 {
 // The base of every decoded descriptor: tag and length, a display name and a text dump.
 // Descriptors are values, held by kind in the vectors of their table or loop entry.
 class Descriptor {
-public:
+  public:
     virtual ~Descriptor() = default;
 
     // The header line (tag in two hex digits and the name), then the fields. Leaves the
@@ -22,7 +22,7 @@ public:
     int32_t descriptor_tag = 0;
     int32_t descriptor_length = 0;
 
-protected:
+  protected:
     Descriptor() = default;
     Descriptor(const Descriptor&) = default;
     Descriptor& operator=(const Descriptor&) = default;

@@ -9,7 +9,9 @@ DescriptorGeneric::DescriptorGeneric(reader r) : Descriptor(r) {
     data.assign(p, p + descriptor_length);
 }
 
-const char* DescriptorGeneric::name() const { return descriptor_tag_name(descriptor_tag); }
+const char* DescriptorGeneric::name() const {
+    return descriptor_tag_name(descriptor_tag);
+}
 
 void DescriptorGeneric::dump_body(std::ostream& out) const {
     out << "data:\n";

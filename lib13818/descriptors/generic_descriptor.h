@@ -8,7 +8,7 @@ namespace lib13818 {
 
 // Any descriptor its loop does not decode: tag, length and the raw bytes after the header.
 class DescriptorGeneric : public Descriptor {
-public:
+  public:
     DescriptorGeneric() = default;
     explicit DescriptorGeneric(reader r);
 

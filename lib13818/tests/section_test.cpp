@@ -2,21 +2,11 @@
 
 #include <vector>
 
-#include "lib13818/core/crc32.h"
 #include "lib13818/core/dvb_string.h"
 #include "lib13818/core/values.h"
 
 namespace lib13818 {
 namespace {
-
-TEST(Crc32, ZeroOverSectionWithItsCrc) {
-    // A PAT: one program 1 on PID 0x0100, CRC computed and appended.
-    std::vector<std::uint8_t> s = {0x00, 0xB0, 0x0D, 0x00, 0x01, 0xC1, 0x00, 0x00, 0x00, 0x01, 0xE1, 0x00};
-    const std::uint32_t crc = crc32_bytewise(s.data(), s.size());
-    for (int shift = 24; shift >= 0; shift -= 8) s.push_back(static_cast<std::uint8_t>(crc >> shift));
-    EXPECT_EQ(crc32_bytewise(s.data(), s.size()), 0u);
-    EXPECT_EQ(crc32(s.data(), s.size()), 0u);
-}
 
 TEST(UtcTime, DecodesTheStandardsExample) {
     const std::uint8_t bytes[] = {0xC0, 0x79, 0x12, 0x45, 0x00};

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <ostream>
+
+namespace kestrel::cli {
+
+// Decodes one complete section by its table_id and writes the table's dump, or
+// "error: <what> (kind K)" when the table library refuses it, or
+// "unsupported table_id 0xNN" for a table it does not know.
+void dump_section(std::ostream& out, const std::uint8_t* section, std::size_t size);
+
+}  // namespace kestrel::cli

@@ -1,0 +1,29 @@
+#include "lib13818/tables/bat.h"
+
+#include "lib13818/descriptors/dump_descriptors.h"
+#include "lib13818/tables/network_loops.h"
+
+namespace lib13818 {
+
+BatTransportStream::BatTransportStream(reader& loop) {
+    read_ca_and_general(read_transport_stream_head(loop, transport_stream_id, original_network_id), general,
+                        CA);
+}
+
+void BatTransportStream::dump(std::ostream& out) const {
+    dump_transport_stream_head(out, transport_stream_id, original_network_id);
+    dump_descriptors(out, general, CA);
+}
+
+void Bat::parse_body(reader body) {
+    reader loop = read_network_loops(body, descriptors, CA);
+    while (!loop.at_end())
+        transport_streams.emplace_back(loop);
+}
+
+void Bat::dump(std::ostream& out) const {
+    for (const BatTransportStream& ts : transport_streams)
+        ts.dump(out);
+}
+
+}  // namespace lib13818
