@@ -1,5 +1,6 @@
 #include <array>
 
+#include "cli/capture_sections.h"
 #include "cli/command.h"
 #include "cli/dump_sections.h"
 
@@ -24,6 +25,21 @@ std::span<const command> commands() {
                 "'unsupported table_id 0xNN'. A truncated last section prints\n"
                 "'error: truncated section'. Exits 1 when FILE cannot be read.\n",
                 run_dump_sections},
+        command{"sections", "list the distinct sections of a transport stream capture",
+                "usage: kestrel-cli sections FILE.ts [--pid PID ...] [--all-pids] [--all]\n\n"
+                "Reads the capture FILE.ts in one pass (188-, 192- or 204-byte packets) and\n"
+                "assembles the sections of PIDs 0x00-0x1f and of the PMT PIDs its PATs name.\n"
+                "Each distinct section is printed once, in order of first appearance, as\n"
+                "'== PID 0xPPPP table_id 0xNN, M bytes, seen K times' followed by the table's\n"
+                "fields, 'error: <reason> (kind K)' or 'unsupported table_id 0xNN'. Long-form\n"
+                "sections are distinct by PID, table_id, table_id_extension, section_number,\n"
+                "version and CRC; TDT, TOT and RST sections by PID and their bytes.\n\n"
+                "  --pid PID ...  read only these PIDs (decimal or 0x hex; repeatable)\n"
+                "  --all-pids     read every PID\n"
+                "  --all          print every occurrence, not only the first\n\n"
+                "A truncated last packet is ignored with a warning. Exits 1 when FILE cannot\n"
+                "be read or holds no transport stream.\n",
+                run_sections},
     };
     return all;
 }

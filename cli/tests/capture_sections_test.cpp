@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/capture_sections.h"
+#include "ts/stream_builder.h"
+
+namespace kestrel::cli {
+namespace {
+
+using bytes = std::vector<std::uint8_t>;
+
+// A PAT of one program (and the network PID), version `version`.
+bytes pat(std::uint16_t pmt_pid, std::uint8_t version = 0) {
+    bytes s{0x00,
+            0xB0,
+            0x11,
+            0x00,
+            0x01,
+            static_cast<std::uint8_t>(0xC1 | version << 1),
+            0x00,
+            0x00,
+            0x00,
+            0x00,
+            0xE0,
+            0x10,
+            0x00,
+            0x01,
+            static_cast<std::uint8_t>(0xE0 | pmt_pid >> 8),
+            static_cast<std::uint8_t>(pmt_pid),
+            0,
+            0,
+            0,
+            0};
+    ts::seal_section(s);
+    return s;
+}
+
+// A long-form section of another table on any PID; a TDT with the given seconds.
+bytes table(std::uint8_t table_id) {
+    bytes s{table_id, 0xB0, 0x09, 0x00, 0x07, 0xC1, 0x00, 0x00, 0, 0, 0, 0};
+    ts::seal_section(s);
+    return s;
+}
+bytes tdt(std::uint8_t seconds) {
+    return {0x70, 0x70, 0x05, 0xC0, 0x79, 0x12, 0x45, seconds};
+}
+
+class CaptureSections : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ts::stream_builder builder;
+        const auto add = [&](std::uint16_t pid, const bytes& s) {
+            builder.add_sections(pid, std::vector<bytes>{s});
+        };
+        add(0x100, table(0x02));  // before any PAT names its PID: not read
+        add(0x00, pat(0x100));
+        add(0x14, tdt(0x00));
+        add(0x100, table(0x02));
+        add(0x200, table(0x02));
+        add(0x14, tdt(0x01));
+        add(0x00, pat(0x100));
+        add(0x00, pat(0x100, 1));
+        add(0x14, tdt(0x00));
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(builder.bytes().data()),
+                   static_cast<std::streamsize>(builder.bytes().size()));
+    }
+    void TearDown() override { std::filesystem::remove(path); }
+
+    // "PID table_id seen" per distinct section.
+    std::vector<std::string> summary(const section_selection& selection) {
+        const capture_sections sections = read_capture_sections(path.string(), selection);
+        EXPECT_EQ(sections.error, "");
+        std::vector<std::string> lines;
+        for (const auto& s : sections.distinct)
+            lines.push_back(std::to_string(s.pid) + " " + std::to_string(s.bytes[0]) + " " +
+                            std::to_string(s.seen));
+        return lines;
+    }
+
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "kestrel-cli-sections-test.ts";
+};
+
+TEST_F(CaptureSections, FollowsThePatAndKeepsEachDistinctSectionOnce) {
+    EXPECT_EQ(summary({}), (std::vector<std::string>{"0 0 2", "20 112 2", "256 2 1", "20 112 1", "0 0 1"}));
+    EXPECT_EQ(summary({.pids = {0x200, 0x100}}), (std::vector<std::string>{"256 2 2", "512 2 1"}));
+    EXPECT_EQ(summary({.all_pids = true}).size(), 6u);
+}
+
+TEST_F(CaptureSections, PrintsEachDistinctSectionOrEveryOccurrence) {
+    const capture_sections sections = read_capture_sections(path.string(), {.pids = {0x14}});
+    std::ostringstream distinct, every;
+    print_capture_sections(distinct, sections, false);
+    print_capture_sections(every, sections, true);
+    EXPECT_EQ(distinct.str().find("== PID 0x0014 table_id 0x70, 8 bytes, seen 2 times\n"), 0u);
+    const auto headers = [](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = text.find("== PID", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(headers(distinct.str()), 2u);
+    EXPECT_EQ(headers(every.str()), 3u);
+}
+
+TEST(CaptureSectionsOnCaptures, ReadsEverySharedCapture) {
+    const std::filesystem::path captures = KESTREL_SHARED_DIR "/captures";
+    if (!std::filesystem::is_directory(captures)) GTEST_SKIP() << "no captures at " << captures;
+    for (const auto& entry : std::filesystem::directory_iterator(captures)) {
+        if (entry.path().extension() != ".ts") continue;
+        const capture_sections sections = read_capture_sections(entry.path().string(), {});
+        EXPECT_EQ(sections.error, "");
+        EXPECT_FALSE(sections.distinct.empty()) << entry.path();
+        EXPECT_EQ(sections.stats.skipped_bytes + sections.stats.truncated_bytes, 0u) << entry.path();
+    }
+}
+
+}  // namespace
+}  // namespace kestrel::cli
