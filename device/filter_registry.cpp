@@ -2,6 +2,15 @@
 
 namespace kestrel {
 
+bool section_matches(const card_filter& filter, const std::uint8_t* section, std::size_t length) {
+    for (std::size_t i = 0; i < filter.length; ++i) {
+        const std::size_t at = i == 0 ? 0 : i + 2;  // bytes 1 and 2 hold the section's length
+        if (at >= length) return false;
+        if ((section[at] & filter.mask[i]) != (filter.data[i] & filter.mask[i])) return false;
+    }
+    return true;
+}
+
 card_filter_id filter_registry::add(const card_filter& filter, filter_sink& sink) {
     std::lock_guard lock(mutex_);
     const card_filter_id id = next_id_++;

@@ -15,6 +15,10 @@ namespace kestrel {
 // stop contract of the card seam. The card's one delivery thread hands data over with
 // deliver(); remove() returns only when no delivery to that filter runs any more, unless it
 // is called from inside a delivery, where waiting would never end.
+// True when a section passes a section filter's bytes (see card_filter); a section too
+// short for the filter's bytes does not.
+bool section_matches(const card_filter& filter, const std::uint8_t* section, std::size_t length);
+
 class filter_registry {
   public:
     struct entry {

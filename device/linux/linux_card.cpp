@@ -1,8 +1,8 @@
 #include "device/linux/linux_card.h"
 
 #include <fcntl.h>
-#include <sys/ioctl.h>
 #include <linux/dvb/dmx.h>
+#include <sys/ioctl.h>
 
 #include <algorithm>
 #include <cerrno>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <linux/dvb/frontend.h>
+#include <sys/ioctl.h>
 
 #include <atomic>
 #include <condition_variable>

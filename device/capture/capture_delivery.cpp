@@ -1,0 +1,160 @@
+// The capture card's delivery thread: plays the locked capture to the filters.
+
+#include <algorithm>
+
+#include "device/capture/capture_card.h"
+#include "device/capture/section_match.h"
+#include "log/event_log.h"
+#include "ts/packet.h"
+
+namespace kestrel {
+
+namespace {
+// Filters and tuning are looked at again after every stretch of this many capture bytes.
+constexpr std::size_t step_bytes = 16 * 1024;
+}  // namespace
+
+void capture_card::deliver_loop() {
+    for (;;) {
+        bool look_again = false;
+        int locked = -1;
+        {
+            std::unique_lock lock(mutex_);
+            wake_.wait(lock, [&] {
+                // After the end of pass nothing new can arrive until a filter is started.
+                return stopping_ || changes_.load() != state_.seen_changes || alarm_due() ||
+                       (filters_ > 0 && locked_ >= 0 && !state_.pass_reported);
+            });
+            if (stopping_) return;
+            look_again = changes_.load() != state_.seen_changes;
+            state_.seen_changes = changes_.load();
+            locked = locked_;
+        }
+        fire_alarm_if_due();
+        if (look_again) take_changes(locked);
+        if (routed_pids_.empty() || state_.playing < 0) {
+            state_.anchored = false;
+            // Nothing is received: nothing can arrive for the filters.
+            if (!routed_pids_.empty() && !state_.pass_reported) report_end_of_pass();
+            continue;
+        }
+        if (state_.pass_reported) continue;
+        play_step();
+        if (realtime_) pace();
+    }
+}
+
+void capture_card::take_changes(int locked) {
+    if (filter_started_.exchange(false)) {
+        state_.pass_bytes = 0;
+        state_.pass_loops = 0;
+        state_.pass_reported = false;
+    }
+    if (locked != state_.playing) {
+        if (locked >= 0)
+            event_log(3, "capture card plays %s",
+                      captures_[static_cast<std::size_t>(locked)]->path().c_str());
+        state_.playing = locked;
+        state_.pass_bytes = 0;
+        state_.pass_loops = 0;
+        state_.pass_reported = false;
+        state_.anchored = false;
+        clock_.change_capture();
+        for (const auto& route : routes_)
+            if (route) route->assembler.reset();
+    }
+    const std::vector<std::uint16_t> previous = std::move(routed_pids_);
+    routed_pids_.clear();
+    for (const std::uint16_t pid : previous) {
+        routes_[pid]->sections.clear();
+        routes_[pid]->packets.clear();
+    }
+    for (const filter_registry::entry& e : registry_.snapshot()) {
+        auto& route = routes_[e.filter.pid];
+        if (!route) route = std::make_unique<pid_route>();
+        if (route->sections.empty() && route->packets.empty()) {
+            // A PID not played until now may hold half a section from long ago.
+            if (!route->wanted) route->assembler.reset();
+            routed_pids_.push_back(e.filter.pid);
+        }
+        if (e.filter.type == card_filter_type::sections)
+            route->sections.push_back(e);
+        else
+            route->packets.push_back(e.id);
+    }
+    for (const std::uint16_t pid : previous)
+        routes_[pid]->wanted = false;
+    for (const std::uint16_t pid : routed_pids_)
+        routes_[pid]->wanted = true;
+}
+
+void capture_card::play_step() {
+    capture_playback& capture = *captures_[static_cast<std::size_t>(state_.playing)];
+    const capture_playback::step step =
+        capture.play(step_bytes, [this](const std::uint8_t* p) { on_packet(p); });
+    state_.pass_bytes += step.bytes;
+    if (step.looped) {
+        ++state_.pass_loops;
+        clock_.restart();
+        for (const std::uint16_t pid : routed_pids_)
+            routes_[pid]->assembler.reset();
+    }
+    // Two loops: the capture shrank under us, but it has surely been played whole.
+    if (!state_.pass_reported && (state_.pass_bytes >= capture.size() || state_.pass_loops >= 2))
+        report_end_of_pass();
+}
+
+void capture_card::on_packet(const std::uint8_t* p) {
+    const std::uint16_t pid = ts::packet_pid(p);
+    std::optional<std::uint64_t> pcr;
+    bool discontinuity = false;
+    std::uint16_t& reference = reference_pids_[static_cast<std::size_t>(state_.playing)];
+    // A look at the adaptation field only where it may carry the clock's PCR.
+    const bool has_adaptation = (p[3] & 0x20) != 0 && p[4] > 0;
+    if (has_adaptation && (reference == pid || reference == no_reference_pid)) {
+        const ts::packet parsed = ts::parse_packet(p);
+        if (parsed.adaptation.pcr && reference == no_reference_pid) reference = pid;
+        if (reference == pid) {
+            pcr = parsed.adaptation.pcr;
+            discontinuity = parsed.adaptation.discontinuity_indicator;
+        }
+    }
+    if (pid_route* route = routes_[pid].get(); route != nullptr && route->wanted) {
+        for (const card_filter_id id : route->packets)
+            registry_.deliver(id, p, static_cast<std::int32_t>(ts::packet_size));
+        if (!route->sections.empty()) {
+            const auto sink = [&](std::uint16_t, std::span<const std::uint8_t> s) { on_section(*route, s); };
+            route->assembler.push(ts::parse_packet(p), sink);
+        }
+    }
+    clock_.packet(pcr, discontinuity);
+    played_ticks_.store(clock_.ticks(), std::memory_order_relaxed);
+    if (alarm_ms_.load(std::memory_order_relaxed) != 0) fire_alarm_if_due();
+}
+
+void capture_card::on_section(const pid_route& route, std::span<const std::uint8_t> section) {
+    for (const filter_registry::entry& e : route.sections)
+        if (section_matches(e.filter, section))
+            registry_.deliver(e.id, section.data(), static_cast<std::int32_t>(section.size()));
+}
+
+void capture_card::report_end_of_pass() {
+    state_.pass_reported = true;
+    event_log(3, "capture card: end of pass");
+    if (card_listener* listener = listener_.load()) listener->end_of_pass();
+}
+
+void capture_card::pace() {
+    const std::uint64_t ticks = clock_.ticks();
+    if (!state_.anchored) {
+        state_.anchored = true;
+        state_.anchor_wall = std::chrono::steady_clock::now();
+        state_.anchor_ticks = ticks;
+        return;
+    }
+    const auto due = state_.anchor_wall + std::chrono::nanoseconds((ticks - state_.anchor_ticks) * 1000 / 27);
+    std::unique_lock lock(mutex_);
+    wake_.wait_until(lock, due, [&] { return stopping_ || changes_.load() != state_.seen_changes; });
+}
+
+}  // namespace kestrel

@@ -1,0 +1,299 @@
+#include "tools/demo/demo_network.h"
+
+#include <array>
+#include <sstream>
+
+#include "tools/encode/descriptors.h"
+#include "tools/encode/tables.h"
+#include "ts/stream_builder.h"
+
+namespace kestrel::demo {
+
+namespace {
+
+using encode::bytes;
+using encode::utc_time;
+
+constexpr std::uint16_t original_network_id = 0x2F00;
+constexpr std::uint16_t bouquet_id = 0x0001;
+constexpr std::uint16_t ca_system_id = 0x0B00;
+constexpr std::uint16_t emm_pid = 0x01F0;
+constexpr std::uint32_t capture_ms = 2000;
+constexpr std::uint8_t digital_television = 0x01;
+constexpr utc_time now{2026, 3, 14, 18, 0, 0};
+// EIT schedule sections of the 18:00 and 21:00 segments of the day.
+constexpr std::uint8_t evening_section = 48;
+constexpr std::uint8_t late_section = 56;
+
+enum pid : std::uint16_t {
+    pat_pid = 0x00,
+    cat_pid = 0x01,
+    nit_pid = 0x10,
+    sdt_bat_pid = 0x11,
+    eit_pid = 0x12,
+    rst_pid = 0x13,
+    tdt_tot_pid = 0x14,
+};
+
+const std::array<const char*, 8> programme_names{
+    "Kestrel News",    "Falcon Documentary", "Harrier Weather", "Merlin Quiz Night",
+    "Hobby Film Club", "Kite Cooking",       "Osprey Sport",    "Late Night Owls",
+};
+
+// The two services of a transport stream: the second one scrambled.
+struct service {
+    std::uint16_t id;
+    std::string name;
+    std::uint16_t pmt_pid;
+    bool scrambled;
+    std::uint16_t pid(int offset) const { return static_cast<std::uint16_t>(pmt_pid + offset); }
+};
+
+// Transport streams are numbered 1..5 across both satellites; services 1..10.
+std::vector<service> services_of(const transponder& tp) {
+    std::vector<service> out;
+    for (int k = 0; k < 2; ++k) {
+        const int number = (tp.transport_stream_id - 1) * 2 + k + 1;
+        out.push_back({static_cast<std::uint16_t>(tp.transport_stream_id * 0x10 + k + 1),
+                       "Kestrel Demo " + std::to_string(number), static_cast<std::uint16_t>(0x100 + k * 0x20),
+                       k == 1});
+    }
+    return out;
+}
+
+encode::section_header header(std::uint8_t table_id, std::uint16_t extension, std::uint8_t number = 0,
+                              std::uint8_t last = 0) {
+    return {table_id, extension, 0, number, last};
+}
+
+bytes concat(std::initializer_list<bytes> parts) {
+    bytes out;
+    for (const bytes& p : parts)
+        out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+bytes pmt(const service& s) {
+    const bytes program = s.scrambled ? encode::ca_descriptor(ca_system_id, s.pid(4)) : bytes{};
+    std::vector<encode::elementary_stream> streams{
+        {0x02, s.pid(1), encode::stream_identifier_descriptor(1)},
+        {0x04, s.pid(2),
+         concat({encode::iso639_language_descriptor("eng"), encode::stream_identifier_descriptor(2)})},
+        {0x06, s.pid(3),
+         concat({encode::teletext_descriptor({{"eng", 1, 1, 0x00}, {"eng", 2, 8, 0x88}}),
+                 encode::stream_identifier_descriptor(3)})},
+    };
+    return encode::pmt_section(header(0x02, s.id), s.pid(1), program, streams);
+}
+
+bytes transport_stream_descriptors(const satellite& sat, const transponder& tp) {
+    std::vector<std::pair<std::uint16_t, std::uint8_t>> list;
+    for (const service& s : services_of(tp))
+        list.emplace_back(s.id, digital_television);
+    encode::satellite_delivery delivery;
+    delivery.frequency_khz = tp.frequency_khz;
+    delivery.orbital_tenths = sat.orbital_tenths;
+    delivery.polarization = tp.polarisation == 'V' ? 1 : 0;
+    delivery.symbol_rate = tp.symbol_rate;
+    return concat(
+        {encode::satellite_delivery_system_descriptor(delivery), encode::service_list_descriptor(list)});
+}
+
+bytes nit(const satellite& sat, std::uint8_t table_id) {
+    std::vector<encode::transport_stream_entry> streams;
+    for (const transponder& tp : sat.transponders)
+        streams.push_back(
+            {tp.transport_stream_id, original_network_id, transport_stream_descriptors(sat, tp)});
+    return encode::network_section(header(table_id, sat.network_id),
+                                   encode::network_name_descriptor(sat.network_name), streams);
+}
+
+bytes bat() {
+    std::vector<encode::transport_stream_entry> streams;
+    for (const satellite& sat : satellites())
+        for (const transponder& tp : sat.transponders) {
+            std::vector<std::pair<std::uint16_t, std::uint8_t>> list;
+            for (const service& s : services_of(tp))
+                list.emplace_back(s.id, digital_television);
+            streams.push_back(
+                {tp.transport_stream_id, original_network_id, encode::service_list_descriptor(list)});
+        }
+    return encode::network_section(header(0x4A, bouquet_id),
+                                   encode::bouquet_name_descriptor("Kestrel Bouquet"), streams);
+}
+
+bytes sdt(const transponder& tp, std::uint8_t table_id) {
+    std::vector<encode::sdt_service> list;
+    for (const service& s : services_of(tp)) {
+        bytes descriptors = encode::service_descriptor(digital_television, "Kestrel", s.name);
+        if (s.scrambled)
+            descriptors = concat({descriptors, encode::ca_identifier_descriptor({ca_system_id})});
+        list.push_back({s.id, true, true, 4, s.scrambled, descriptors});
+    }
+    return encode::sdt_section(header(table_id, tp.transport_stream_id), original_network_id, list);
+}
+
+utc_time at_minutes(int minutes_after_now) {
+    utc_time t = now;
+    const int total = t.hour * 60 + minutes_after_now;
+    t.hour = total / 60;
+    t.minute = total % 60;
+    return t;
+}
+
+// One programme: its name and texts, its components and genre; the long form carries
+// extended event descriptors that make schedule sections grow past 1024 bytes.
+bytes event_descriptors(int programme, bool long_form) {
+    const std::string name = programme_names[static_cast<std::size_t>(programme) % programme_names.size()];
+    bytes d =
+        encode::short_event_descriptor("eng", name, "An invented programme of the Kestrel demo network.");
+    if (long_form) {
+        const std::string text(180, 'x');
+        const std::string story =
+            "The story of " + name + ", told at length for the demo: " + text.substr(0, 120);
+        d = concat({d,
+                    encode::extended_event_descriptor(
+                        0, 1, "eng", {{"Presenter", "Robin Kestrel"}, {"Year", "2026"}}, story),
+                    encode::extended_event_descriptor(1, 1, "eng", {{"Guest", "Jay Falcon"}}, story)});
+    }
+    return concat(
+        {d, encode::component_descriptor(0x01, 0x03, 1, "eng", "16:9 video"),
+         encode::component_descriptor(0x02, 0x03, 2, "eng", "stereo"),
+         encode::content_descriptor({{static_cast<std::uint8_t>(0x10 + programme % 8 * 0x10), 0x00}})});
+}
+
+std::vector<encode::eit_event> events(const service& s, int first_minute, int count, bool long_form) {
+    std::vector<encode::eit_event> out;
+    for (int i = 0; i < count; ++i) {
+        const int programme = s.id + first_minute / 45 + i;
+        out.push_back({static_cast<std::uint16_t>(first_minute / 45 + i + 1),
+                       at_minutes(first_minute + i * 45), 45,
+                       static_cast<std::uint8_t>(first_minute == 0 && i == 0 ? 4 : 1), s.scrambled,
+                       event_descriptors(programme, long_form)});
+    }
+    return out;
+}
+
+// Present/following (0x4E, 0x4F) and schedule (0x50, 0x60) of one service.
+void eit(std::vector<bytes>& out, const transponder& tp, const service& s, bool actual) {
+    const encode::eit_fields fields{tp.transport_stream_id, original_network_id, 1,
+                                    static_cast<std::uint8_t>(actual ? 0x4E : 0x4F)};
+    const std::uint8_t pf = actual ? 0x4E : 0x4F;
+    out.push_back(encode::eit_section(header(pf, s.id, 0, 1), fields, events(s, 0, 1, false)));
+    out.push_back(encode::eit_section(header(pf, s.id, 1, 1), fields, events(s, 45, 1, false)));
+    const std::uint8_t schedule = actual ? 0x50 : 0x60;
+    for (const std::uint8_t section : {evening_section, late_section}) {
+        const encode::eit_fields f{tp.transport_stream_id, original_network_id, section, schedule};
+        const int first = section == evening_section ? 0 : 180;
+        out.push_back(encode::eit_section(header(schedule, s.id, section, late_section), f,
+                                          events(s, first, 4, actual && section == evening_section)));
+    }
+}
+
+std::vector<ts::carousel> carousels(const satellite& sat, const transponder& tp) {
+    const std::vector<service> own = services_of(tp);
+    std::vector<encode::pat_program> programs{{0, nit_pid}};
+    for (const service& s : own)
+        programs.push_back({s.id, s.pmt_pid});
+    std::vector<ts::carousel> out{
+        {pat_pid, {encode::pat_section(header(0x00, tp.transport_stream_id), programs)}, 100},
+        {cat_pid,
+         {encode::cat_section(header(0x01, 0xFFFF), encode::ca_descriptor(ca_system_id, emm_pid))},
+         500},
+    };
+    for (const service& s : own)
+        out.push_back({s.pmt_pid, {pmt(s)}, 100});
+
+    std::vector<bytes> network{nit(sat, 0x40)};
+    for (const satellite& other : satellites())
+        if (other.network_id != sat.network_id) network.push_back(nit(other, 0x41));
+    out.push_back({nit_pid, network, 500});
+
+    std::vector<bytes> services{sdt(tp, 0x42)};
+    std::vector<bytes> schedule;
+    for (const service& s : own)
+        eit(schedule, tp, s, true);
+    for (const transponder& other : sat.transponders) {
+        if (other.transport_stream_id == tp.transport_stream_id) continue;
+        services.push_back(sdt(other, 0x46));
+        for (const service& s : services_of(other))
+            eit(schedule, other, s, false);
+    }
+    services.push_back(bat());
+    out.push_back({sdt_bat_pid, services, 500});
+    out.push_back({eit_pid, schedule, 1000});
+
+    std::vector<encode::rst_entry> running;
+    for (const service& s : own)
+        running.push_back({tp.transport_stream_id, original_network_id, s.id, 1, 4});
+    out.push_back({rst_pid, {encode::rst_section(running)}, 1000});
+
+    const bytes offsets =
+        encode::local_time_offset_descriptor({{"GBR", 0, false, 0, {2026, 3, 29, 1, 0, 0}, 60},
+                                              {"DEU", 0, false, 60, {2026, 3, 29, 1, 0, 0}, 120}});
+    out.push_back({tdt_tot_pid, {encode::tdt_section(now), encode::tot_section(now, offsets)}, 1000});
+    return out;
+}
+
+}  // namespace
+
+const std::vector<satellite>& satellites() {
+    static const std::vector<satellite> all{
+        {"Kestrel Sat A",
+         0,
+         235,
+         0x2F01,
+         "Kestrel Demo Network A",
+         {{1, 12322000, 'H', 27800000, "sat-a-12322-h.ts"},
+          {2, 11778000, 'V', 27500000, "sat-a-11778-v.ts"},
+          {3, 12603000, 'H', 22000000, "sat-a-12603-h.ts"}}},
+        {"Kestrel Sat B",
+         1,
+         282,
+         0x2F02,
+         "Kestrel Demo Network B",
+         {{4, 11954000, 'H', 27500000, "sat-b-11954-h.ts"},
+          {5, 12207000, 'V', 27500000, "sat-b-12207-v.ts"}}},
+    };
+    return all;
+}
+
+std::vector<std::uint8_t> capture(const satellite& sat, const transponder& tp) {
+    ts::mux_plan plan;
+    plan.duration_ms = capture_ms;
+    plan.carousels = carousels(sat, tp);
+    plan.pcr_pid = services_of(tp).front().pid(1);
+    for (const service& s : services_of(tp))
+        for (int offset = 1; offset <= (s.scrambled ? 4 : 3); ++offset)
+            plan.elementary_pids.push_back(s.pid(offset));
+    plan.elementary_pids.push_back(emm_pid);
+    ts::stream_builder builder;
+    builder.add_mux(plan);
+    return builder.take();
+}
+
+std::string manifest() {
+    std::ostringstream out;
+    out << "# The Kestrel demo network: two satellites behind a committed DiSEqC switch.\n"
+           "# POSITION FREQUENCY_KHZ POLARISATION SYMBOL_RATE FILE\n"
+           "frontend dvb-s\n";
+    for (const satellite& sat : satellites())
+        for (const transponder& tp : sat.transponders)
+            out << sat.position << ' ' << tp.frequency_khz << ' ' << tp.polarisation << ' ' << tp.symbol_rate
+                << ' ' << tp.file << '\n';
+    return out.str();
+}
+
+std::string satellite_list() {
+    std::ostringstream out;
+    out << "# Satellites of the Kestrel demo network: name, orbital position, MHz, polarisation\n"
+           "# (0 H, 1 V), ksymbols/s, FEC\n";
+    for (const satellite& sat : satellites()) {
+        const transponder& tp = sat.transponders.front();
+        out << '"' << sat.name << "\"," << sat.orbital_tenths << ',' << tp.frequency_khz / 1000 << ','
+            << (tp.polarisation == 'V' ? 1 : 0) << ',' << tp.symbol_rate / 1000 << ",3\n";
+    }
+    return out.str();
+}
+
+}  // namespace kestrel::demo

@@ -1,0 +1,53 @@
+// Writes the demo network into a data folder: demo/demo.manifest and its captures, and
+// satellitecfg.txt unless the folder has one already. Each file is written beside its
+// place and renamed there when complete.
+
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "tools/demo/demo_network.h"
+
+namespace {
+
+void write_file(const std::filesystem::path& path, const void* data, std::size_t size) {
+    const std::filesystem::path partial = path.string() + ".part";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
+        if (!out.flush()) throw std::runtime_error("cannot write " + partial.string());
+    }
+    std::filesystem::rename(partial, path);
+}
+
+void write_text(const std::filesystem::path& path, const std::string& text) {
+    write_file(path, text.data(), text.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2 || std::string(argv[1]) == "--help") {
+        std::fprintf(stderr, "usage: kestrel-demo-network DATA_FOLDER\n");
+        return argc == 2 ? 0 : 2;
+    }
+    try {
+        const std::filesystem::path data = argv[1];
+        const std::filesystem::path folder = data / "demo";
+        std::filesystem::create_directories(folder);
+        for (const auto& sat : kestrel::demo::satellites())
+            for (const auto& tp : sat.transponders) {
+                const std::vector<std::uint8_t> bytes = kestrel::demo::capture(sat, tp);
+                write_file(folder / tp.file, bytes.data(), bytes.size());
+            }
+        write_text(folder / "demo.manifest", kestrel::demo::manifest());
+        if (!std::filesystem::exists(data / "satellitecfg.txt"))
+            write_text(data / "satellitecfg.txt", kestrel::demo::satellite_list());
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "kestrel-demo-network: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
