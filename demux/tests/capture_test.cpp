@@ -2,25 +2,11 @@
 
 #include "demux/eit_demux.h"
 #include "demux/tests/demux_fixture.h"
-#include "ts/section_extractor.h"
 
 namespace kestrel::testing {
 namespace {
 
 using CaptureTest = DemuxTest;
-
-// Every section of a real capture, in the order it was broadcast, one millisecond apart.
-std::vector<stream_section> capture_sections(const std::string& path) {
-    std::vector<stream_section> stream;
-    ts::section_extractor extractor;
-    extractor.select_all_pids();
-    const std::string failure =
-        ts::extract_sections(path, extractor, [&](std::uint16_t pid, std::span<const std::uint8_t> section) {
-            stream.push_back({pid, {section.begin(), section.end()}, stream.size()});
-        });
-    EXPECT_EQ(failure, "");
-    return stream;
-}
 
 TEST_F(CaptureTest, CollectsNitSdtPatAndEitOfRealCaptures) {
     const std::string nit_sdt = KESTREL_SHARED_DIR "/captures/test-103.ts";
@@ -33,7 +19,7 @@ TEST_F(CaptureTest, CollectsNitSdtPatAndEitOfRealCaptures) {
     SdtMap sdts;
     PatList pats;
     {
-        nokia_dvb2000_demux2 demux(device(capture_sections(nit_sdt)));
+        nokia_dvb2000_demux2 demux(capture_device(nit_sdt));
         demux.add_psi_handler(0x10, &nit_actual, &full, &nits, 1, nullptr, nullptr);
         demux.add_psi_handler(0x11, &sdt_actual, &full, &sdts, 1, nullptr, nullptr);
         demux.add_handler(0, 0, &pats, 1024, 10, nullptr, nullptr);
@@ -47,7 +33,7 @@ TEST_F(CaptureTest, CollectsNitSdtPatAndEitOfRealCaptures) {
     EXPECT_FALSE(first_sdt.services.empty());
 
     EitMap present_other, schedule_other;
-    eit_demux demux(device(capture_sections(eit)));
+    eit_demux demux(capture_device(eit));
     demux.add_other_present_following(present_other, nullptr, nullptr);
     demux.add_other_schedule(schedule_other, nullptr, nullptr);
     demux.run();

@@ -1,5 +1,9 @@
+#include <chrono>
+#include <thread>
+
 #include "demux/nokia_dvb2000_demux2.h"
 #include "demux/tests/demux_fixture.h"
+#include "device/testing/fake_card.h"
 #include "lib13818/tables/eit.h"
 #include "lib13818/tables/pat.h"
 
@@ -8,18 +12,37 @@ namespace {
 
 using HandlerTest = DemuxTest;
 
-TEST_F(HandlerTest, SingleSectionHandlerTakesFirstWholeSectionAndStops) {
-    bytes cut = pat(7, 1, 1, 3);
-    cut.resize(20);
-    nokia_dvb2000_demux2 demux(device(on_pid(0, {cut, pat(7, 1, 1, 2), pat(7, 0, 1, 5)})));
+TEST_F(HandlerTest, SingleSectionHandlerTakesFirstSectionAndStops) {
+    nokia_dvb2000_demux2 demux(device(on_pid(0, {pat(7, 1, 1, 2), pat(7, 0, 1, 5)})));
     lib13818::Pat first;
     demux.add_psi_handler(0, 0, &first, nullptr, nullptr);
     demux.run();
 
-    // The cut delivery is dropped; the next section is taken whatever its number.
-    EXPECT_EQ(traced("section dropped: 20 bytes delivered, 24 declared"), 1);
     EXPECT_EQ(traced("got section (PSI*)"), 1);
     EXPECT_EQ(first.section_number, 1);
+    EXPECT_EQ(first.programs.size(), 2u);
+}
+
+TEST_F(HandlerTest, DeliveryShorterThanItsSectionIsDropped) {
+    auto card = std::make_unique<fake_card>();
+    fake_card& fake = *card;
+    dvb_device_techotrend device(std::move(card));
+    ASSERT_EQ(device.init(), 0u);
+    nokia_dvb2000_demux2 demux(device);
+    lib13818::Pat first;
+    demux.add_psi_handler(0, 0, &first, nullptr, nullptr);
+    std::thread feeder([&] {
+        while (fake.filter_count() == 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        bytes cut = pat(7, 0, 0, 3);
+        cut.resize(20);
+        fake.feed(0, cut);
+        fake.feed(0, pat(7, 0, 0, 2));
+    });
+    demux.run();
+    feeder.join();
+
+    EXPECT_EQ(traced("section dropped: 20 bytes delivered, 24 declared"), 1);
     EXPECT_EQ(first.programs.size(), 2u);
 }
 
