@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -104,21 +105,51 @@ TEST_F(CaptureCard, CollectionEndsAtEndOfPassWhenATableIsMissing) {
     EXPECT_LT(device->clock_ms(), 2100u);
 }
 
-TEST_F(CaptureCard, TimeOutFiresOnTheStreamClock) {
+// The card's own events, as the device would get them.
+struct alarm_listener : card_listener, filter_sink {
+    std::mutex mutex;
+    std::condition_variable done;
+    std::vector<std::uint64_t> rang_at;
+    bool passed = false;
+
+    void clock_reached(std::uint64_t now_ms) override {
+        std::lock_guard lock(mutex);
+        rang_at.push_back(now_ms);
+    }
+    void end_of_pass() override {
+        std::lock_guard lock(mutex);
+        passed = true;
+        done.notify_all();
+    }
+    void on_data_arrival(const std::uint8_t*, std::int32_t) override {}
+};
+
+TEST_F(CaptureCard, AlarmRingsOnceWhenTheStreamClockReachesIt) {
     const std::string path = write("pat.ts", mux({{0x00, {make_section(0x00, 20)}, 100}}, true, 2000));
-    auto device = device_for({path});
-    received pat;
-    ASSERT_EQ(add(*device, 0x00, {0x00}, {0xFF}, pat), result::ok);
-    std::atomic<std::uint64_t> fired_at{0};
-    ASSERT_EQ(device->arm_timeout(500,
-                                  [&] {
-                                      fired_at = device->clock_ms();
-                                      device->stop_filter();
-                                  }),
-              result::ok);
-    ASSERT_EQ(device->wait_filters(), result::ok);
-    EXPECT_GE(fired_at.load(), 500u);
-    EXPECT_LT(fired_at.load(), 600u);
+    std::string error;
+    auto card = capture_card::create({path}, error);
+    alarm_listener listener;
+    card->set_listener(&listener);
+    ASSERT_TRUE(card->open());
+    card->set_alarm(500);
+    card_filter filter;
+    filter.pid = 0x00;
+    card_filter_id id = 0;
+    ASSERT_EQ(card->start_filter(filter, listener, id), 0);
+    {
+        std::unique_lock lock(listener.mutex);
+        listener.done.wait(lock, [&] { return listener.passed; });
+    }
+    card->stop_filter(id);
+    // A sleep past a new alarm rings it on the sleeping thread.
+    card->set_alarm(card->now_ms() + 750);
+    card->sleep_ms(750);
+    card->set_listener(nullptr);
+    std::lock_guard lock(listener.mutex);
+    ASSERT_EQ(listener.rang_at.size(), 2u);
+    EXPECT_GE(listener.rang_at[0], 500u);
+    EXPECT_LT(listener.rang_at[0], 505u);
+    EXPECT_GE(listener.rang_at[1], 2750u);
 }
 
 TEST_F(CaptureCard, StreamClockRisesAcrossTheLoopPoint) {
