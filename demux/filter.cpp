@@ -171,7 +171,7 @@ void nokia_dvb2000_demux2::filter::take_multi(std::int32_t length, const std::ui
         return;
     }
     const int section_number = data[6];
-    if (!sections_seen_.insert(section_number).second) return;
+    if (m_secidx >= m_seccnt || !sections_seen_.insert(section_number).second) return;
     global_trace().log(1, "got section (PMT/NIT/SDT/PAT)");
     global_trace().log(1, "TRACE1 m_secidx=%d m_secsize=%d m_seccnt=%d", m_secidx, m_secsize, m_seccnt);
     slots_.store(static_cast<std::size_t>(m_secidx), data, size);

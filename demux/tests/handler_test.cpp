@@ -6,6 +6,7 @@
 #include "device/testing/fake_card.h"
 #include "lib13818/tables/eit.h"
 #include "lib13818/tables/pat.h"
+#include "ts/tests/extract_helpers.h"
 
 namespace kestrel::testing {
 namespace {
@@ -74,11 +75,9 @@ TEST_F(HandlerTest, MultiSectionTableCompletesByDistinctSectionNumbersInAnyOrder
 }
 
 TEST_F(HandlerTest, PsiSlotTakesSectionsUpTo1024Bytes) {
-    bytes programs;
-    for (int p = 0; p < 253; ++p)
-        programs.insert(programs.end(), {0x00, lo(p + 1), 0xE1, 0x00});
-    const bytes too_large = long_section(0x00, 7, 0, 0, programs, 1025);
-    const bytes largest = long_section(0x00, 7, 0, 0, programs, 1024);
+    // 253 programs make the largest PAT section; one byte more is one too many.
+    const bytes largest = pat(7, 0, 0, 253);
+    const bytes too_large = ts::testing::make_section(0x00, largest.size() + 1);
     nokia_dvb2000_demux2 demux(device(on_pid(0, {too_large, largest})));
     PatList pats;
     demux.add_handler(0, 0, &pats, 1024, 10, nullptr, nullptr);
