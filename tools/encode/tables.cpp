@@ -9,7 +9,6 @@ namespace kestrel::encode {
 
 namespace {
 
-constexpr std::size_t crc_size = 4;
 constexpr std::size_t max_section_size = 4096;
 constexpr std::uint8_t psi_flags = 0xB;  // section_syntax_indicator 1, '0', reserved 11
 constexpr std::uint8_t si_flags = 0xF;   // section_syntax_indicator 1, reserved_future_use 1, reserved 11
