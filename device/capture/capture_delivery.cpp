@@ -145,6 +145,8 @@ void capture_card::on_section(const pid_route& route, std::span<const std::uint8
 }
 
 void capture_card::report_end_of_pass() {
+    // A filter started meanwhile begins a new pass; the old pass's end would cut it short.
+    if (filter_started_.load()) return;
     state_.pass_reported = true;
     event_log(3, "capture card: end of pass");
     if (card_listener* listener = listener_.load()) listener->end_of_pass();

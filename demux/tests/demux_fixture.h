@@ -1,0 +1,52 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "demux/tests/sections.h"
+#include "device/dvb_device_techotrend.h"
+#include "log/trace_log.h"
+
+namespace kestrel::testing {
+
+// One section of a stream and the stream time at which it is sent (or right after the
+// section before, when that one took longer).
+struct stream_section {
+    std::uint16_t pid = 0;
+    bytes section;
+    std::uint64_t time_ms = 0;
+};
+
+// Demultiplexer tests on the capture card: each stream is built into a transport stream
+// file of the test's own, which the card replays. The trace lines a test produced are kept.
+class DemuxTest : public ::testing::Test {
+  protected:
+    DemuxTest();
+    ~DemuxTest() override;
+
+    // A device whose capture card replays the stream, flat out or in real time.
+    dvb_device& device(const std::vector<stream_section>& stream, bool realtime = false);
+    // A device whose capture card replays a capture file.
+    dvb_device& capture_device(const std::string& path, bool realtime = false);
+
+    // How many trace lines are exactly `text`.
+    long traced(const std::string& text);
+
+    // Sections back to back on one PID.
+    static std::vector<stream_section> on_pid(std::uint16_t pid, const std::vector<bytes>& sections);
+
+  private:
+    std::filesystem::path folder_;
+    int files_ = 0;
+    std::mutex lines_lock_;
+    std::vector<std::string> lines_;
+    std::unique_ptr<dvb_device_techotrend> device_;
+};
+
+}  // namespace kestrel::testing
