@@ -130,9 +130,13 @@ class card_listener {
   public:
     // The card's clock has reached the deadline last given to set_alarm; now_ms is the time.
     virtual void clock_reached(std::uint64_t now_ms) = 0;
-    // A capture card has delivered every byte of its file since a filter was last started:
-    // nothing new can arrive until a filter is started again. Live cards never call it.
-    virtual void end_of_pass() = 0;
+    // A capture card has delivered every byte of its file since its pass began: nothing new
+    // can arrive until a filter is started again. `starts` names the pass: the card's count
+    // of filters started (see start_filter) when the pass began. A filter whose start is not
+    // in that count may have missed data, so a report whose count is below the listener's
+    // own count of starts is stale (the pass ended while a newer filter was being added)
+    // and must not end that filter's wait. Live cards never call it.
+    virtual void end_of_pass(std::uint64_t starts) = 0;
 
   protected:
     ~card_listener() = default;
@@ -175,7 +179,11 @@ class card {
     virtual std::int32_t bandwidth_range(std::uint32_t& first, std::uint32_t& second) = 0;
 
     // Filters. start_filter gives the new filter's id in `id`; from then on the delivery
-    // thread hands the filter's data to `sink`, which must outlive the filter.
+    // thread hands the filter's data to `sink`, which must outlive the filter. Data may reach
+    // the sink before start_filter returns. start_filter never waits for the delivery thread
+    // (a stop of all filters may wait for a start in progress). Every successful start adds
+    // one to the card's count of starts, from 0 when the card is made; a capture card begins
+    // a new pass with each.
     // stop_filter ends the deliveries: when it returns, no call to the sink is running and
     // none will start, except that a sink may stop its own (or any) filter from inside
     // on_data_arrival, where stop_filter returns at once and the running call finishes.

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 #include "device/card.h"
 #include "device/dvb_device.h"
@@ -18,9 +19,11 @@ namespace kestrel {
 // does in the CSV event log.
 //
 // Threads: tuning and state queries run on their callers' threads without a lock. The
-// filter sets, the time-out and the end-of-pass flag are guarded by one mutex; filter
-// callbacks run on the card's delivery thread without it. A stopped filter is never
-// deleted while its callback runs on another thread.
+// filter sets, the time-out and the count of filter starts and of the end of pass are
+// guarded by one mutex; filter callbacks run on the card's delivery thread without it. A
+// filter joins its set before the card starts it, so that a stop of all filters from
+// another thread never misses it. A stopped filter is never deleted while its callback
+// runs on another thread.
 class dvb_device_techotrend final : public dvb_device, private card_listener {
   public:
     class TTFilter;
@@ -85,9 +88,13 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     bool card_ready();  // logs "card not initialized" when the card objects are missing
     std::uint32_t send_diseqc(unsigned long position, bool high_band, bool vertical);
     std::uint32_t tune_dvb_c_t(const TUNERPARM& tuning);
-    void begin_filter();
-    std::uint32_t insert_filter(filter_set& set, std::shared_ptr<TTFilter> filter, filter_handle& out);
+    // Puts the filter into the set, runs `start` (the filter's own add) and keeps the filter
+    // when it started; 0 and the handle in `out`, or 2.
+    std::uint32_t start_filter(filter_set& set, std::shared_ptr<TTFilter> filter, filter_handle& out,
+                               const std::function<std::uint32_t()>& start);
     bool any_active_locked() const;
+    // The card's last end of pass covers every filter started or being started.
+    bool pass_over_locked() const;
     // Waits on the card's clock until `done` holds (checked under the lock), running an
     // expired time-out's routine on this thread and acting on the end of pass.
     void wait_until(const std::function<bool()>& done);
@@ -95,7 +102,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     // Called by the filters when they stop, so that waiting threads look again.
     void filter_stopped();
     void clock_reached(std::uint64_t now_ms) override;
-    void end_of_pass() override;
+    void end_of_pass(std::uint64_t starts) override;
 
     LnbConfig lnb_{};
     ChannelRecord channel_{};
@@ -115,7 +122,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
         bool due = false;
     };
     timeout timeout_;
-    bool end_of_pass_ = false;
+    std::uint64_t starts_ = 0;                  // card starts made or in progress
+    std::optional<std::uint64_t> pass_starts_;  // the starts the last end of pass covered
 
     friend class TTFilter;
 };

@@ -12,12 +12,11 @@ std::uint32_t dvb_device_techotrend::add_filter(int kind, std::uint16_t pid, int
                                                 const std::uint8_t* filter_mask, std::uint8_t filter_length,
                                                 FilterCallback callback, void* context, filter_handle& out) {
     if (!card_ready()) return result::not_initialized;
-    begin_filter();
     auto filter = std::make_shared<TTFilter>(*this);
-    if (filter->add_filter(kind, pid, buffer_size, filter_data, filter_mask, filter_length, callback,
-                           context) != result::ok)
-        return result::failed;
-    return insert_filter(section_filters_, std::move(filter), out);
+    return start_filter(section_filters_, filter, out, [&] {
+        return filter->add_filter(kind, pid, buffer_size, filter_data, filter_mask, filter_length, callback,
+                                  context);
+    });
 }
 
 std::uint32_t dvb_device_techotrend::add_file_filter(int kind, std::uint16_t pid, int, const char* file_name,
@@ -26,12 +25,11 @@ std::uint32_t dvb_device_techotrend::add_file_filter(int kind, std::uint16_t pid
                                                      std::uint8_t filter_length, FilterCallback callback,
                                                      void* context, filter_handle& out) {
     if (!card_ready()) return result::not_initialized;
-    begin_filter();
     auto filter = std::make_shared<TTFileFilter>(*this);
-    if (filter->add_filter(kind, pid, file_name, filter_data, filter_mask, filter_length, callback,
-                           context) != result::ok)
-        return result::failed;
-    return insert_filter(file_filters_, std::move(filter), out);
+    return start_filter(file_filters_, filter, out, [&] {
+        return filter->add_filter(kind, pid, file_name, filter_data, filter_mask, filter_length, callback,
+                                  context);
+    });
 }
 
 std::uint32_t dvb_device_techotrend::add_stream_filter(int kind, std::uint16_t pid, int buffer_size,
@@ -43,30 +41,39 @@ std::uint32_t dvb_device_techotrend::add_stream_filter(int kind, std::uint16_t p
               buffer_size, log_address(filter_data), log_address(filter_mask), filter_length,
               log_address(callback), log_address(context));
     if (!card_ready()) return result::not_initialized;
-    begin_filter();
     auto filter = std::make_shared<TTFileFilter>(*this);
-    if (filter->add_stream(kind, pid, stream, filter_data, filter_mask, filter_length, callback, context) !=
-        result::ok)
-        return result::failed;
-    insert_filter(file_filters_, filter, out);
+    const std::uint32_t started = start_filter(file_filters_, filter, out, [&] {
+        return filter->add_stream(kind, pid, stream, filter_data, filter_mask, filter_length, callback,
+                                  context);
+    });
+    if (started != result::ok) return started;
     wait_until([&] { return !filter->active(); });
     return filter->write_failed() ? result::failed : result::ok;
 }
 
-void dvb_device_techotrend::begin_filter() {
-    // A capture card counts its pass from the start of the new filter on; an end of pass
-    // reported before belongs to the filters before.
-    std::lock_guard lock(lock_);
-    end_of_pass_ = false;
-}
-
-std::uint32_t dvb_device_techotrend::insert_filter(filter_set& set, std::shared_ptr<TTFilter> filter,
-                                                   filter_handle& out) {
+std::uint32_t dvb_device_techotrend::start_filter(filter_set& set, std::shared_ptr<TTFilter> filter,
+                                                  filter_handle& out,
+                                                  const std::function<std::uint32_t()>& start) {
     const filter_handle handle = filter->handle();
     {
+        // In the set before the card starts it: a stop of all filters from another thread
+        // meanwhile stops this one too, once its start is over. Counted as started from
+        // here, so that an end of pass that began before it cannot end its wait.
         std::lock_guard lock(lock_);
-        set.emplace(handle, std::move(filter));
+        set.emplace(handle, filter);
+        ++starts_;
     }
+    const bool started = start() == result::ok;
+    {
+        std::lock_guard lock(lock_);
+        filter->settle(started);
+        if (!started) {
+            set.erase(handle);  // unless a stop of all filters took it already
+            --starts_;          // the card counts only the filters it started
+        }
+    }
+    wake_.notify_all();
+    if (!started) return result::failed;
     out = handle;
     return result::ok;
 }
@@ -123,11 +130,15 @@ std::uint32_t dvb_device_techotrend::wait_filters() {
     return result::ok;
 }
 
+bool dvb_device_techotrend::pass_over_locked() const {
+    return pass_starts_ && *pass_starts_ >= starts_;
+}
+
 void dvb_device_techotrend::wait_until(const std::function<bool()>& done) {
     std::unique_lock lock(lock_);
     for (;;) {
         if (done()) return;
-        if (timeout_.routine && (timeout_.due || end_of_pass_)) {
+        if (timeout_.routine && (timeout_.due || pass_over_locked())) {
             // The routine runs here, on the waiting thread, as a timer's would in an
             // alertable wait.
             auto routine = std::move(timeout_.routine);
@@ -138,9 +149,9 @@ void dvb_device_techotrend::wait_until(const std::function<bool()>& done) {
             lock.lock();
             continue;
         }
-        if (end_of_pass_) {
+        if (pass_over_locked()) {
             // Nothing more can arrive and nobody armed a time-out: end the wait ourselves.
-            end_of_pass_ = false;
+            pass_starts_.reset();
             lock.unlock();
             stop_filter();
             lock.lock();
@@ -182,10 +193,10 @@ void dvb_device_techotrend::clock_reached(std::uint64_t now_ms) {
     wake_.notify_all();
 }
 
-void dvb_device_techotrend::end_of_pass() {
+void dvb_device_techotrend::end_of_pass(std::uint64_t starts) {
     {
         std::lock_guard lock(lock_);
-        end_of_pass_ = true;
+        pass_starts_ = starts;
     }
     wake_.notify_all();
 }

@@ -11,7 +11,7 @@ namespace kestrel {
 
 dvb_device_techotrend::TTFilter::~TTFilter() {
     // Normally stopped already; a filter never outlives its card filter.
-    if (active_.exchange(false)) device_.card_->stop_filter(id_);
+    if (phase_.exchange(phase::stopped) == phase::active) device_.card_->stop_filter(id_);
 }
 
 std::uint32_t dvb_device_techotrend::TTFilter::add_filter(int kind, std::uint16_t pid, int buffer_size,
@@ -62,11 +62,9 @@ std::uint32_t dvb_device_techotrend::TTFilter::start(card_filter_type type, std:
     filter.length = filter_length;
     std::copy_n(filter_data, filter_length, filter.data.begin());
     std::copy_n(filter_mask, filter_length, filter.mask.begin());
-    // Active before the card starts, so that the first delivery is not lost.
-    active_ = true;
+    // Deliveries pass while the card starts the filter, so that the first one is not lost.
     const std::int32_t r = device_.card_->start_filter(filter, *this, id_);
     if (r != 0) {
-        active_ = false;
         event_log(1, "Failed to set filter: %d", r);
         return result::failed;
     }
@@ -75,12 +73,18 @@ std::uint32_t dvb_device_techotrend::TTFilter::start(card_filter_type type, std:
 
 void dvb_device_techotrend::TTFilter::on_data_arrival(const std::uint8_t* data, std::int32_t length) {
     // Nothing of the filter is touched after the callback: it may delete the filter.
-    if (!active_.load()) return;
+    if (!active()) return;
     if (callback_ != nullptr) callback_(context_, length, data);
 }
 
 void dvb_device_techotrend::TTFilter::StopFilter() {
-    const bool was_active = active_.exchange(false);
+    {
+        // The card id is known, and the card filter can be stopped, once the add is over;
+        // card starts never wait for the delivery thread, so this wait ends soon.
+        std::unique_lock lock(device_.lock_);
+        device_.wake_.wait(lock, [&] { return phase_.load() != phase::starting; });
+    }
+    const bool was_active = phase_.exchange(phase::stopped) == phase::active;
     event_log(3, "dvb_device_techotrend::%s::StopFilter(%#lx) active=%d", class_name(), log_address(this),
               was_active ? 1 : 0);
     if (!was_active) return;
@@ -137,7 +141,7 @@ std::uint32_t dvb_device_techotrend::TTFileFilter::start_output(int kind, std::u
 }
 
 void dvb_device_techotrend::TTFileFilter::on_data_arrival(const std::uint8_t* data, std::int32_t length) {
-    if (!active_.load()) return;
+    if (!active()) return;
     out_->write(reinterpret_cast<const char*>(data), length);
     if (!*out_) {
         // A recording that cannot be written must not carry on as if it could.

@@ -12,8 +12,8 @@
 namespace kestrel {
 
 // A section filter on the card: hands every matching section to the caller's callback
-// while it is active. Stopping it is final; the object lives on until stop_filter()
-// deletes all filters.
+// from the moment the card starts it until it is stopped. Stopping it is final; the object
+// lives on until stop_filter() deletes all filters.
 class dvb_device_techotrend::TTFilter : public filter_sink {
   public:
     explicit TTFilter(dvb_device_techotrend& device) : device_(device) {}
@@ -27,8 +27,12 @@ class dvb_device_techotrend::TTFilter : public filter_sink {
                              const std::uint8_t* filter_mask, std::uint8_t filter_length,
                              FilterCallback callback, void* context);
     // Ends the deliveries (waiting for one running on another thread) and wakes the waiters.
+    // A filter whose add still runs is stopped once the card has started (or refused) it.
     void StopFilter();
-    bool active() const { return active_.load(); }
+    // The device ends the add with the lock held: the filter runs, or the card refused it.
+    void settle(bool started) { phase_ = started ? phase::active : phase::stopped; }
+    // True from the add on (while the card starts the filter too) until it is stopped.
+    bool active() const { return phase_.load() != phase::stopped; }
     filter_handle handle() { return this; }
 
   protected:
@@ -40,11 +44,13 @@ class dvb_device_techotrend::TTFilter : public filter_sink {
     virtual void finish() {}
     virtual const char* class_name() const { return "TTFilter"; }
 
+    enum class phase { starting, active, stopped };
+
     dvb_device_techotrend& device_;
     FilterCallback callback_ = nullptr;
     void* context_ = nullptr;
-    std::atomic<bool> active_{false};
-    card_filter_id id_ = 0;
+    std::atomic<phase> phase_{phase::starting};
+    card_filter_id id_ = 0;  // written by the add before settle, read by the stop after it
 };
 
 // A filter that writes every delivery (whole packets, or sections) to a file or a stream

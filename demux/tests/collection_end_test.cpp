@@ -1,5 +1,3 @@
-#include <atomic>
-#include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -78,18 +76,10 @@ TEST_F(CollectionEndTest, StoppingAllFiltersFromAnotherThreadEndsTheCollectionAt
     NitMap nits;
     first_delivery delivery;
     demux.add_psi_handler(0x10, &nit_actual, &full, &nits, 1, &first_delivery::callback, &delivery);
-    std::atomic<bool> ended = false;
-    std::thread collection([&] {
-        demux.run();
-        ended = true;
-    });
+    std::thread collection([&] { demux.run(); });
     delivery.wait();
-    // A stop that comes while run() still adds its filters misses the one being added, so
-    // the test stops again until the collection has ended.
-    while (!ended) {
-        card.stop_filter();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    // The filter may still be being added: the stop must reach it all the same.
+    card.stop_filter();
     collection.join();
 
     EXPECT_LT(card.clock_ms(), 30'000u);

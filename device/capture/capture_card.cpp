@@ -142,7 +142,7 @@ std::int32_t capture_card::start_filter(const card_filter& filter, filter_sink& 
     {
         std::lock_guard lock(mutex_);
         ++filters_;
-        filter_started_ = true;
+        ++starts_;
         ++changes_;
     }
     wake_.notify_all();

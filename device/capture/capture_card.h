@@ -32,8 +32,9 @@ namespace kestrel {
 // look at their header, assembles sections per PID and hands sections and packets to the
 // filters. Its clock is the stream clock (stream_clock.h) plus every sleep: a sleep only
 // advances it. Once it has played a whole capture's length since a filter was last
-// started (at once when nothing is locked), it reports the end of pass to the listener
-// and holds until a filter is started or the tuning changes.
+// started (at once when nothing is locked), it reports the end of pass, tagged with the
+// count of starts the pass covers, to the listener and holds until a filter is started or
+// the tuning changes.
 // With `realtime` it paces the replay to the stream clock; otherwise it runs flat out.
 class capture_card final : public card {
   public:
@@ -89,6 +90,7 @@ class capture_card final : public card {
     // The delivery thread's own state.
     struct delivery_state {
         std::uint64_t seen_changes = ~std::uint64_t{0};
+        std::uint64_t pass_starts = 0;  // the filter starts the pass covers
         int playing = -1;
         std::uint64_t pass_bytes = 0;
         int pass_loops = 0;
@@ -119,7 +121,6 @@ class capture_card final : public card {
     filter_registry registry_;
     std::atomic<card_listener*> listener_{nullptr};
     std::atomic<std::uint64_t> changes_{0};
-    std::atomic<bool> filter_started_{false};
     std::atomic<std::uint64_t> played_ticks_{0};
     std::atomic<std::uint64_t> slept_ticks_{0};
     std::atomic<std::uint64_t> alarm_ms_{0};
@@ -128,6 +129,7 @@ class capture_card final : public card {
     std::condition_variable wake_;
     bool stopping_ = false;
     std::size_t filters_ = 0;
+    std::uint64_t starts_ = 0;  // filters started since the card was made
     ChannelRecord channel_{};
     diseqc_switch switch_;
     std::vector<queued_diseqc> queued_;  // sent with the next set_channel

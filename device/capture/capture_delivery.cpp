@@ -43,8 +43,15 @@ void capture_card::deliver_loop() {
 }
 
 void capture_card::take_changes() {
-    // A new pass from here; a filter started after this look starts one again at the next.
-    if (filter_started_.exchange(false)) {
+    // A new pass from here; it covers the filters started until now (each in the registry
+    // already), and a filter started after this look starts one again at the next.
+    std::uint64_t starts = 0;
+    {
+        std::lock_guard lock(mutex_);
+        starts = starts_;
+    }
+    if (starts != state_.pass_starts) {
+        state_.pass_starts = starts;
         state_.pass_bytes = 0;
         state_.pass_loops = 0;
         state_.pass_reported = false;
@@ -145,11 +152,11 @@ void capture_card::on_section(const pid_route& route, std::span<const std::uint8
 }
 
 void capture_card::report_end_of_pass() {
-    // A filter started meanwhile begins a new pass; the old pass's end would cut it short.
-    if (filter_started_.load()) return;
+    // A filter started meanwhile is not in the pass's count: the listener knows the report
+    // is not about it, and this card begins a new pass for it at its next look.
     state_.pass_reported = true;
     event_log(3, "capture card: end of pass");
-    if (card_listener* listener = listener_.load()) listener->end_of_pass();
+    if (card_listener* listener = listener_.load()) listener->end_of_pass(state_.pass_starts);
 }
 
 void capture_card::pace() {

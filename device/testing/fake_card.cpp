@@ -79,7 +79,10 @@ std::int32_t fake_card::bandwidth_range(std::uint32_t& first, std::uint32_t& sec
 std::int32_t fake_card::start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) {
     note("start_filter");
     if (answers_.start_filter != 0) return answers_.start_filter;
+    if (answers_.during_start) answers_.during_start();
     id = registry_.add(filter, sink);
+    std::lock_guard lock(mutex_);
+    ++starts_;
     return 0;
 }
 
@@ -128,7 +131,7 @@ void fake_card::set_listener(card_listener* listener) {
 void fake_card::feed(std::uint16_t pid, std::vector<std::uint8_t> bytes) {
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back({pid, std::move(bytes), false});
+        queue_.push_back({pid, std::move(bytes), false, 0});
     }
     changed_.notify_all();
 }
@@ -136,7 +139,7 @@ void fake_card::feed(std::uint16_t pid, std::vector<std::uint8_t> bytes) {
 void fake_card::feed_end_of_pass() {
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back({0, {}, true});
+        queue_.push_back({0, {}, true, starts_});
     }
     changed_.notify_all();
 }
@@ -160,7 +163,7 @@ void fake_card::deliver_loop() {
             listener = listener_;
         }
         if (next.end_of_pass) {
-            if (listener != nullptr) listener->end_of_pass();
+            if (listener != nullptr) listener->end_of_pass(next.starts);
         } else {
             for (const auto& entry : registry_.snapshot()) {
                 if (entry.filter.pid != next.pid) continue;

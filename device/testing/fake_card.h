@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -37,6 +38,9 @@ class fake_card final : public card {
         std::uint32_t bandwidth_first = 1;
         std::uint32_t bandwidth_second = 3;
         std::int32_t start_filter = 0;
+        // Runs inside start_filter, on the adding thread, before the card starts the filter:
+        // what other threads do while a filter is being added.
+        std::function<void()> during_start;
     };
 
     fake_card();
@@ -53,7 +57,8 @@ class fake_card final : public card {
     // Hands bytes to every filter of the PID that takes them (sections by their filter
     // bytes), on the delivery thread, after what was fed before.
     void feed(std::uint16_t pid, std::vector<std::uint8_t> bytes);
-    // Tells the device, after what was fed before, that the pass is over.
+    // Tells the device, after what was fed before, that the pass of the filters started
+    // until now is over.
     void feed_end_of_pass();
     // Returns when everything fed has been delivered.
     void drain();
@@ -87,6 +92,7 @@ class fake_card final : public card {
         std::uint16_t pid;
         std::vector<std::uint8_t> bytes;
         bool end_of_pass;
+        std::uint64_t starts;  // of the end of pass
     };
 
     void note(std::string call);
@@ -100,6 +106,7 @@ class fake_card final : public card {
     ChannelRecord channel_{};
     std::uint64_t now_ = 0;
     std::uint64_t alarm_ = 0;
+    std::uint64_t starts_ = 0;
     card_listener* listener_ = nullptr;
     std::deque<delivery> queue_;
     bool delivering_ = false;

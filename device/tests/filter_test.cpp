@@ -146,6 +146,22 @@ TEST_F(Filters, StreamFilterRecordsUntilStoppedFromAnotherThread) {
     EXPECT_EQ(got.count(), 1u);
 }
 
+TEST_F(Filters, StopAllFromAnotherThreadStopsTheFilterBeingAdded) {
+    std::future<std::uint32_t> stopping;
+    card->set().during_start = [&] {
+        stopping = std::async(std::launch::async, [&] { return device->stop_filter(); });
+        // The stop may wait for this start to be over; it must not be lost meanwhile.
+        stopping.wait_for(std::chrono::milliseconds(50));
+    };
+    add_pat();
+    EXPECT_EQ(stopping.get(), result::ok);
+    ASSERT_EQ(card->filter_count(), 0u);
+    card->feed(0, section(0x00));
+    EXPECT_EQ(device->wait_filters(), result::ok);
+    card->drain();
+    EXPECT_EQ(got.count(), 0u);
+}
+
 TEST_F(Filters, StreamFilterEndsAtEndOfPass) {
     std::ostringstream out;
     filter_handle h = nullptr;

@@ -88,5 +88,22 @@ TEST_F(Timeout, EndOfPassBeforeANewFilterDoesNotEndItsWait) {
     EXPECT_EQ(waiting.get(), result::ok);
 }
 
+TEST_F(Timeout, EndOfAnEarlierPassReportedWhileAFilterStartsDoesNotEndItsWait) {
+    // The delivery thread finishes the pass of the filters before while the next one is added.
+    card->set().during_start = [this] {
+        card->feed_end_of_pass();
+        card->drain();
+    };
+    filter_handle h = nullptr;
+    ASSERT_EQ(device->add_filter(2, 0, 1024, pat_id, full_mask, 1, nullptr, nullptr, h), result::ok);
+    card->set().during_start = nullptr;
+    arm(30000);
+    auto waiting = std::async(std::launch::async, [&] { return device->wait_filters(); });
+    EXPECT_EQ(waiting.wait_for(std::chrono::milliseconds(20)), std::future_status::timeout);
+    card->feed_end_of_pass();
+    EXPECT_EQ(waiting.get(), result::ok);
+    EXPECT_NE(routine_thread.load(), std::thread::id{});
+}
+
 }  // namespace
 }  // namespace kestrel

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <memory>
 #include <mutex>
 #include <set>
 #include <vector>
@@ -111,36 +112,46 @@ struct alarm_listener : card_listener, filter_sink {
     std::mutex mutex;
     std::condition_variable done;
     std::vector<std::uint64_t> rang_at;
-    bool passed = false;
+    std::vector<std::uint64_t> pass_starts;  // of each end of pass
 
     void clock_reached(std::uint64_t now_ms) override {
         std::lock_guard lock(mutex);
         rang_at.push_back(now_ms);
     }
-    void end_of_pass() override {
+    void end_of_pass(std::uint64_t starts) override {
         std::lock_guard lock(mutex);
-        passed = true;
+        pass_starts.push_back(starts);
         done.notify_all();
     }
     void on_data_arrival(const std::uint8_t*, std::int32_t) override {}
+    // The count of starts of the n-th end of pass, once it came.
+    std::uint64_t wait_for_pass(std::size_t n) {
+        std::unique_lock lock(mutex);
+        done.wait(lock, [&] { return pass_starts.size() >= n; });
+        return pass_starts[n - 1];
+    }
 };
 
-TEST_F(CaptureCard, AlarmRingsOnceWhenTheStreamClockReachesIt) {
-    const std::string path = write("pat.ts", mux({{0x00, {make_section(0x00, 20)}, 100}}, true, 2000));
+// The capture card of the capture at path, open, its events going to the listener.
+std::unique_ptr<capture_card> open_card(const std::string& path, alarm_listener& listener) {
     std::string error;
     auto card = capture_card::create({path}, error);
-    alarm_listener listener;
+    EXPECT_EQ(error, "");
     card->set_listener(&listener);
-    ASSERT_TRUE(card->open());
+    EXPECT_TRUE(card->open());
+    return card;
+}
+
+TEST_F(CaptureCard, AlarmRingsOnceWhenTheStreamClockReachesIt) {
+    alarm_listener listener;
+    auto card =
+        open_card(write("pat.ts", mux({{0x00, {make_section(0x00, 20)}, 100}}, true, 2000)), listener);
     card->set_alarm(500);
     card_filter filter;
     filter.pid = 0x00;
     card_filter_id id = 0;
     ASSERT_EQ(card->start_filter(filter, listener, id), 0);
-    {
-        std::unique_lock lock(listener.mutex);
-        listener.done.wait(lock, [&] { return listener.passed; });
-    }
+    listener.wait_for_pass(1);
     card->stop_filter(id);
     // A sleep past a new alarm rings it on the sleeping thread.
     card->set_alarm(card->now_ms() + 750);
@@ -151,6 +162,21 @@ TEST_F(CaptureCard, AlarmRingsOnceWhenTheStreamClockReachesIt) {
     EXPECT_GE(listener.rang_at[0], 500u);
     EXPECT_LT(listener.rang_at[0], 505u);
     EXPECT_GE(listener.rang_at[1], 2750u);
+}
+
+TEST_F(CaptureCard, EndOfPassNamesTheFilterStartsItCovers) {
+    alarm_listener listener;
+    auto card =
+        open_card(write("pat.ts", mux({{0x00, {make_section(0x00, 20)}, 100}}, true, 1000)), listener);
+    card_filter filter;
+    card_filter_id first = 0, second = 0;
+    ASSERT_EQ(card->start_filter(filter, listener, first), 0);
+    EXPECT_EQ(listener.wait_for_pass(1), 1u);
+    ASSERT_EQ(card->start_filter(filter, listener, second), 0);
+    EXPECT_EQ(listener.wait_for_pass(2), 2u);
+    card->stop_filter(first);
+    card->stop_filter(second);
+    card->set_listener(nullptr);
 }
 
 TEST_F(CaptureCard, StreamClockRisesAcrossTheLoopPoint) {
