@@ -92,8 +92,11 @@ void nokia_dvb2000_demux2::run() {
             demux.clear_handlers();
         }
     } scope{*this};
+    // A stop of all filters from another thread (Cancel) while the handlers add theirs
+    // misses those added after it; it ends the collection all the same, without a wait.
+    const std::uint64_t stops_before = device_.stop_all_count();
     for_each_handler([&](filter& handler) { handler.init(device_); });
-    wait_for_handlers();
+    if (device_.stop_all_count() == stops_before) wait_for_handlers();
     scope.stop_filters();
     for_each_handler([](filter& handler) { handler.parse(); });
 }

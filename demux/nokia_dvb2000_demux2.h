@@ -20,7 +20,9 @@ class eit_reader2;
 //
 // Threads: registration and run() belong to one thread. The handlers receive sections on
 // the card's delivery thread while run() waits; run() stops every device filter before a
-// handler is parsed or destroyed, so no delivery ever meets a handler that is gone.
+// handler is parsed or destroyed, so no delivery ever meets a handler that is gone. A stop
+// of all device filters from another thread (Cancel) ends run() wherever it is, even while
+// the handlers are still adding their filters.
 class nokia_dvb2000_demux2 {
   public:
     class filter;

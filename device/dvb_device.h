@@ -85,6 +85,11 @@ class dvb_device {
     virtual std::uint32_t stop_filter() = 0;
     // Stops one filter; it stays known until stop_filter() deletes all.
     virtual std::uint32_t stop_filter(filter_handle handle) = 0;
+    // How many times stop_filter() has taken the filters to stop them, counted at that
+    // moment. A stop of all filters from another thread (Cancel) misses filters added after
+    // it; a caller that notes the count before adding its filters and finds it changed after
+    // knows one came meanwhile.
+    virtual std::uint64_t stop_all_count() = 0;
     // Returns when no filter is active. While it waits, an expired time-out's routine runs on
     // the waiting thread; at a capture's end of pass the armed routine runs at once, or, with
     // none armed, every filter is stopped.

@@ -67,6 +67,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
                                   filter_handle& out) override;
     std::uint32_t stop_filter() override;
     std::uint32_t stop_filter(filter_handle handle) override;
+    std::uint64_t stop_all_count() override { return stop_alls_.load(); }
     std::uint32_t wait_filters() override;
 
     std::uint32_t arm_timeout(std::uint32_t ms, std::function<void()> routine) override;
@@ -124,6 +125,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     timeout timeout_;
     std::uint64_t starts_ = 0;                  // card starts made or in progress
     std::optional<std::uint64_t> pass_starts_;  // the starts the last end of pass covered
+    std::atomic<std::uint64_t> stop_alls_{0};   // raised with the lock held, as the sets are taken
 
     friend class TTFilter;
 };

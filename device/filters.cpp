@@ -102,6 +102,7 @@ std::uint32_t dvb_device_techotrend::stop_filter() {
         std::lock_guard lock(lock_);
         sections.swap(section_filters_);
         files.swap(file_filters_);
+        ++stop_alls_;  // with the sets taken: a filter added after this count escapes this stop
     }
     // Each stop waits for a callback running on the delivery thread, so no filter is
     // deleted under its own callback; the sets are empty meanwhile, so a callback that

@@ -1,4 +1,6 @@
+#include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <thread>
 
@@ -85,6 +87,37 @@ TEST_F(CollectionEndTest, StoppingAllFiltersFromAnotherThreadEndsTheCollectionAt
     EXPECT_LT(card.clock_ms(), 30'000u);
     EXPECT_EQ(traced("nokia_dvb2000_demux2::timerproc()"), 0);
     EXPECT_EQ(nits[9].size(), 1u);
+}
+
+TEST_F(CollectionEndTest, CancelWhileTheHandlersAddTheirFiltersEndsTheCollectionAtOnce) {
+    fake_card* card = nullptr;
+    dvb_device& cancelled = fake_device(card);
+    nokia_dvb2000_demux2 demux(cancelled);
+    lib13818::Cat cat;
+    NitMap nits;
+    demux.add_psi_handler(1, 1, &cat, nullptr, nullptr);
+    demux.add_psi_handler(0x10, &nit_actual, &full, &nits, 1, nullptr, nullptr);
+    // Cancel comes while the first handler's filter is being added; the second is added after.
+    std::future<std::uint32_t> cancel;
+    const std::uint64_t stops = cancelled.stop_all_count();
+    card->set().during_start = [&] {
+        if (cancel.valid()) return;
+        cancel = std::async(std::launch::async, [&] { return cancelled.stop_filter(); });
+        while (cancelled.stop_all_count() == stops)
+            std::this_thread::yield();
+    };
+    auto collection = std::async(std::launch::async, [&] { demux.run(); });
+    // The card's clock stands still: only the Cancel can end the collection.
+    const bool ended = collection.wait_for(std::chrono::seconds(20)) == std::future_status::ready;
+    EXPECT_EQ(card->filter_count(), 0u);
+    if (!ended) card->advance(nokia_dvb2000_demux2::timeout_ms);  // fail, not hang
+    collection.get();
+    EXPECT_EQ(cancel.get(), result::ok);
+
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(traced("nokia_dvb2000_demux2::timerproc()"), 0);
+    EXPECT_FALSE(cat.parsed);
+    EXPECT_TRUE(nits.empty());
 }
 
 }  // namespace

@@ -72,6 +72,14 @@ dvb_device& DemuxTest::capture_device(const std::string& path, bool realtime) {
     return *device_;
 }
 
+dvb_device& DemuxTest::fake_device(fake_card*& card) {
+    auto owned = std::make_unique<fake_card>();
+    card = owned.get();
+    device_ = std::make_unique<dvb_device_techotrend>(std::move(owned));
+    EXPECT_EQ(device_->init(), 0u);
+    return *device_;
+}
+
 long DemuxTest::traced(const std::string& text) {
     std::lock_guard lock(lines_lock_);
     return std::count(lines_.begin(), lines_.end(), text);

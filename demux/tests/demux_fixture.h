@@ -11,6 +11,7 @@
 
 #include "demux/tests/sections.h"
 #include "device/dvb_device_techotrend.h"
+#include "device/testing/fake_card.h"
 #include "log/trace_log.h"
 
 namespace kestrel::testing {
@@ -34,6 +35,8 @@ class DemuxTest : public ::testing::Test {
     dvb_device& device(const std::vector<stream_section>& stream, bool realtime = false);
     // A device whose capture card replays a capture file.
     dvb_device& capture_device(const std::string& path, bool realtime = false);
+    // A device over a fake card, which `card` is set to, that the test drives itself.
+    dvb_device& fake_device(fake_card*& card);
 
     // How many trace lines are exactly `text`.
     long traced(const std::string& text);
