@@ -81,7 +81,9 @@ class dvb_device {
                                           const std::uint8_t* filter_data, const std::uint8_t* filter_mask,
                                           std::uint8_t filter_length, FilterCallback callback, void* context,
                                           filter_handle& out) = 0;
-    // Stops and deletes every filter; all handles become invalid.
+    // Stops and deletes every filter; all handles become invalid. Returns once no filter
+    // delivers any more, those another thread's stop is stopping too (unless called from a
+    // filter's callback, which must not wait for that stop).
     virtual std::uint32_t stop_filter() = 0;
     // Stops one filter; it stays known until stop_filter() deletes all.
     virtual std::uint32_t stop_filter(filter_handle handle) = 0;

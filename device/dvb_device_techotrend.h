@@ -126,6 +126,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     std::uint64_t starts_ = 0;                  // card starts made or in progress
     std::optional<std::uint64_t> pass_starts_;  // the starts the last end of pass covered
     std::atomic<std::uint64_t> stop_alls_{0};   // raised with the lock held, as the sets are taken
+    int stops_running_ = 0;                     // stops of all filters not yet over
 
     friend class TTFilter;
 };

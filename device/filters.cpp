@@ -103,6 +103,7 @@ std::uint32_t dvb_device_techotrend::stop_filter() {
         sections.swap(section_filters_);
         files.swap(file_filters_);
         ++stop_alls_;  // with the sets taken: a filter added after this count escapes this stop
+        ++stops_running_;
     }
     // Each stop waits for a callback running on the delivery thread, so no filter is
     // deleted under its own callback; the sets are empty meanwhile, so a callback that
@@ -113,7 +114,15 @@ std::uint32_t dvb_device_techotrend::stop_filter() {
     for (auto& entry : files)
         entry.second->StopFilter();
     files.clear();
-    filter_stopped();
+    {
+        // The filters another thread's stop took may still be delivering; once this returns,
+        // the caller may free what they deliver to. A callback does not wait: the other stop
+        // may be waiting for it.
+        std::unique_lock lock(lock_);
+        --stops_running_;
+        if (!TTFilter::in_callback()) wake_.wait(lock, [&] { return stops_running_ == 0; });
+    }
+    wake_.notify_all();
     return result::ok;
 }
 

@@ -74,7 +74,24 @@ std::uint32_t dvb_device_techotrend::TTFilter::start(card_filter_type type, std:
 void dvb_device_techotrend::TTFilter::on_data_arrival(const std::uint8_t* data, std::int32_t length) {
     // Nothing of the filter is touched after the callback: it may delete the filter.
     if (!active()) return;
-    if (callback_ != nullptr) callback_(context_, length, data);
+    call_back(data, length);
+}
+
+namespace {
+
+thread_local int callbacks_running = 0;
+
+}  // namespace
+
+bool dvb_device_techotrend::TTFilter::in_callback() {
+    return callbacks_running > 0;
+}
+
+void dvb_device_techotrend::TTFilter::call_back(const std::uint8_t* data, std::int32_t length) {
+    if (callback_ == nullptr) return;
+    ++callbacks_running;
+    callback_(context_, length, data);
+    --callbacks_running;
 }
 
 void dvb_device_techotrend::TTFilter::StopFilter() {
@@ -149,7 +166,7 @@ void dvb_device_techotrend::TTFileFilter::on_data_arrival(const std::uint8_t* da
         StopFilter();
         return;
     }
-    if (callback_ != nullptr) callback_(context_, length, data);
+    call_back(data, length);
 }
 
 void dvb_device_techotrend::TTFileFilter::finish() {

@@ -34,12 +34,17 @@ class dvb_device_techotrend::TTFilter : public filter_sink {
     // True from the add on (while the card starts the filter too) until it is stopped.
     bool active() const { return phase_.load() != phase::stopped; }
     filter_handle handle() { return this; }
+    // True on a thread that runs a filter's callback: a stop of all filters from there must
+    // not wait for other stops, which may be waiting for that very callback to return.
+    static bool in_callback();
 
   protected:
     // Checks the arguments and starts the card filter; 0 or 2.
     std::uint32_t start(card_filter_type type, std::uint16_t pid, const std::uint8_t* filter_data,
                         const std::uint8_t* filter_mask, std::uint8_t filter_length);
     void on_data_arrival(const std::uint8_t* data, std::int32_t length) override;
+    // Hands a delivery to the caller's callback, if any.
+    void call_back(const std::uint8_t* data, std::int32_t length);
     // What the filter does with the deliveries once stopped.
     virtual void finish() {}
     virtual const char* class_name() const { return "TTFilter"; }
