@@ -47,7 +47,8 @@ std::uint32_t dvb_device_techotrend::add_stream_filter(int kind, std::uint16_t p
                                   context);
     });
     if (started != result::ok) return started;
-    wait_until([&] { return !filter->active(); });
+    // Not merely stopped but finished: the caller may free the stream once this returns.
+    wait_until([&] { return filter->finished(); });
     return filter->write_failed() ? result::failed : result::ok;
 }
 

@@ -107,6 +107,7 @@ void dvb_device_techotrend::TTFilter::StopFilter() {
     if (!was_active) return;
     device_.card_->stop_filter(id_);
     finish();
+    finished_ = true;
     device_.filter_stopped();
 }
 

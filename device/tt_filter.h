@@ -33,6 +33,8 @@ class dvb_device_techotrend::TTFilter : public filter_sink {
     void settle(bool started) { phase_ = started ? phase::active : phase::stopped; }
     // True from the add on (while the card starts the filter too) until it is stopped.
     bool active() const { return phase_.load() != phase::stopped; }
+    // True once a stop has ended the deliveries: no callback or write runs any more.
+    bool finished() const { return finished_.load(); }
     filter_handle handle() { return this; }
     // True on a thread that runs a filter's callback: a stop of all filters from there must
     // not wait for other stops, which may be waiting for that very callback to return.
@@ -55,6 +57,7 @@ class dvb_device_techotrend::TTFilter : public filter_sink {
     FilterCallback callback_ = nullptr;
     void* context_ = nullptr;
     std::atomic<phase> phase_{phase::starting};
+    std::atomic<bool> finished_{false};
     card_filter_id id_ = 0;  // written by the add before settle, read by the stop after it
 };
 

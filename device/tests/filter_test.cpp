@@ -146,6 +146,42 @@ TEST_F(Filters, StreamFilterRecordsUntilStoppedFromAnotherThread) {
     EXPECT_EQ(got.count(), 1u);
 }
 
+TEST_F(Filters, StreamFilterReturnsOnlyWhenNoDeliveryWritesAnyMore) {
+    // A stream whose write holds until released: the caller of the recording may free the
+    // stream the moment the recording returns, so it must not return under a running write.
+    struct held_buffer : std::streambuf {
+        std::promise<void> entered;
+        std::shared_future<void> released;
+        std::streamsize xsputn(const char*, std::streamsize n) override {
+            entered.set_value();
+            released.wait();
+            return n;
+        }
+    } buffer;
+    std::promise<void> release;
+    buffer.released = release.get_future().share();
+    std::ostream out(&buffer);
+    filter_handle h = nullptr;
+    auto recording = std::async(std::launch::async, [&] {
+        return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0, nullptr, nullptr, h);
+    });
+    while (card->filter_count() == 0)
+        std::this_thread::yield();
+    card->feed(0x200, std::vector<std::uint8_t>(188, 1));
+    buffer.entered.get_future().wait();
+    auto stopping = std::async(std::launch::async, [&] { return device->stop_filter(); });
+    // Wake the recording's wait (an expiring time-out) while the stop waits for the write.
+    for (int i = 0; i < 10 && recording.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready;
+         ++i) {
+        device->arm_timeout(1, [] {});
+        card->advance(1);
+    }
+    EXPECT_EQ(recording.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
+    release.set_value();
+    EXPECT_EQ(stopping.get(), result::ok);
+    EXPECT_EQ(recording.get(), result::ok);
+}
+
 TEST_F(Filters, StopAllFromAnotherThreadStopsTheFilterBeingAdded) {
     std::future<std::uint32_t> stopping;
     card->set().during_start = [&] {
