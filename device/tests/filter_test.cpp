@@ -49,6 +49,17 @@ struct Filters : ::testing::Test {
             result::ok);
         return h;
     }
+    // Records PID 0x200 into `out` on another thread, once its filter runs on the card.
+    std::future<std::uint32_t> record(std::ostream& out, FilterCallback callback = nullptr,
+                                      void* context = nullptr) {
+        auto recording = std::async(std::launch::async, [this, &out, callback, context] {
+            filter_handle h = nullptr;
+            return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0, callback, context, h);
+        });
+        while (card->filter_count() == 0)
+            std::this_thread::yield();
+        return recording;
+    }
 };
 
 TEST_F(Filters, KindsAndArgumentsAreChecked) {
@@ -130,13 +141,7 @@ TEST_F(Filters, FileFilterWritesDeliveriesBeforeTheCallback) {
 
 TEST_F(Filters, StreamFilterRecordsUntilStoppedFromAnotherThread) {
     std::ostringstream out;
-    filter_handle h = nullptr;
-    auto recording = std::async(std::launch::async, [&] {
-        return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0,
-                                         &testing::deliveries::callback, &got, h);
-    });
-    while (card->filter_count() == 0)
-        std::this_thread::yield();
+    auto recording = record(out, &testing::deliveries::callback, &got);
     card->feed(0x200, std::vector<std::uint8_t>(188, 1));
     card->drain();
     EXPECT_EQ(recording.wait_for(std::chrono::milliseconds(0)), std::future_status::timeout);
@@ -161,12 +166,7 @@ TEST_F(Filters, StreamFilterReturnsOnlyWhenNoDeliveryWritesAnyMore) {
     std::promise<void> release;
     buffer.released = release.get_future().share();
     std::ostream out(&buffer);
-    filter_handle h = nullptr;
-    auto recording = std::async(std::launch::async, [&] {
-        return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0, nullptr, nullptr, h);
-    });
-    while (card->filter_count() == 0)
-        std::this_thread::yield();
+    auto recording = record(out);
     card->feed(0x200, std::vector<std::uint8_t>(188, 1));
     buffer.entered.get_future().wait();
     auto stopping = std::async(std::launch::async, [&] { return device->stop_filter(); });
@@ -200,12 +200,7 @@ TEST_F(Filters, StopAllFromAnotherThreadStopsTheFilterBeingAdded) {
 
 TEST_F(Filters, StreamFilterEndsAtEndOfPass) {
     std::ostringstream out;
-    filter_handle h = nullptr;
-    auto recording = std::async(std::launch::async, [&] {
-        return device->add_stream_filter(0, 0x200, 1024, out, nullptr, nullptr, 0, nullptr, nullptr, h);
-    });
-    while (card->filter_count() == 0)
-        std::this_thread::yield();
+    auto recording = record(out);
     card->feed(0x200, std::vector<std::uint8_t>(188, 1));
     card->feed_end_of_pass();
     EXPECT_EQ(recording.get(), result::ok);
