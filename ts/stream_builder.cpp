@@ -2,23 +2,12 @@
 
 #include <algorithm>
 
-#include "lib13818/core/crc32.h"
-
 namespace kestrel::ts {
 
 namespace {
-constexpr std::size_t crc_size = 4;
 constexpr std::size_t payload_capacity = packet_size - header_size;
 constexpr std::uint64_t arrival_time_modulus = std::uint64_t{1} << 30;
 }  // namespace
-
-void seal_section(std::span<std::uint8_t> section) {
-    if (section.size() < crc_size) return;
-    const std::size_t body = section.size() - crc_size;
-    const std::uint32_t crc = lib13818::crc32(section.data(), body);
-    for (std::size_t i = 0; i < crc_size; ++i)
-        section[body + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
-}
 
 stream_builder::stream_builder(packet_format format, std::uint32_t bitrate)
     : format_(format), packet_ticks_(packet_size * 8 * clock_hz / bitrate) {}

@@ -13,10 +13,6 @@
 
 namespace kestrel::ts {
 
-// Fills in the CRC_32 of a long-form section: the last four bytes become the CRC of the
-// bytes before them, so that the CRC over the whole section gives 0. Needs four bytes at least.
-void seal_section(std::span<std::uint8_t> section);
-
 // Sections repeated on a PID: the whole list is sent again every interval.
 struct carousel {
     std::uint16_t pid = 0;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/capture_sections.h"
+#include "lib13818/core/crc32.h"
 #include "ts/stream_builder.h"
 
 namespace kestrel::cli {
@@ -34,14 +35,14 @@ bytes pat(std::uint16_t pmt_pid, std::uint8_t version = 0) {
             0,
             0,
             0};
-    ts::seal_section(s);
+    lib13818::seal_section(s);
     return s;
 }
 
 // A long-form section of another table on any PID; a TDT with the given seconds.
 bytes table(std::uint8_t table_id) {
     bytes s{table_id, 0xB0, 0x09, 0x00, 0x07, 0xC1, 0x00, 0x00, 0, 0, 0, 0};
-    ts::seal_section(s);
+    lib13818::seal_section(s);
     return s;
 }
 bytes tdt(std::uint8_t seconds) {

@@ -11,9 +11,8 @@ namespace {
 
 std::string dump(std::vector<std::uint8_t> s, bool long_form) {
     if (long_form) {
-        const std::uint32_t crc = lib13818::crc32_bytewise(s.data(), s.size());
-        for (int shift = 24; shift >= 0; shift -= 8)
-            s.push_back(static_cast<std::uint8_t>(crc >> shift));
+        s.resize(s.size() + 4);
+        lib13818::seal_section(s);
     }
     std::ostringstream out;
     dump_section(out, s.data(), s.size());

@@ -58,4 +58,13 @@ std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t cr
     return fastest(data, size, crc);
 }
 
+void seal_section(std::span<std::uint8_t> section) {
+    constexpr std::size_t crc_size = 4;
+    if (section.size() < crc_size) return;
+    const std::size_t body = section.size() - crc_size;
+    const std::uint32_t crc = crc32(section.data(), body);
+    for (std::size_t i = 0; i < crc_size; ++i)
+        section[body + i] = static_cast<std::uint8_t>(crc >> (24 - 8 * i));
+}
+
 }  // namespace lib13818

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace lib13818 {
 
@@ -28,5 +29,9 @@ bool crc32_fold_available();
 
 // The same value, computed by the fastest method this processor offers.
 std::uint32_t crc32(const std::uint8_t* data, std::size_t size, std::uint32_t crc = crc32_preset);
+
+// Fills in the CRC_32 of a long-form section: the last four bytes become the CRC of the
+// bytes before them, so that the CRC over the whole section gives 0. Needs four bytes at least.
+void seal_section(std::span<std::uint8_t> section);
 
 }  // namespace lib13818

@@ -55,9 +55,8 @@ void feed(const std::vector<std::uint8_t>& bytes) {
 }
 
 void append_crc(std::vector<std::uint8_t>& bytes) {
-    const std::uint32_t crc = lib13818::crc32_bytewise(bytes.data(), bytes.size());
-    for (int shift = 24; shift >= 0; shift -= 8)
-        bytes.push_back(static_cast<std::uint8_t>(crc >> shift));
+    bytes.resize(bytes.size() + 4);
+    lib13818::seal_section(bytes);
 }
 
 }  // namespace

@@ -18,9 +18,8 @@ inline std::vector<std::uint8_t> with_crc(std::vector<std::uint8_t> s) {
     const std::size_t length = s.size() + 4 - 3;
     s[1] = static_cast<std::uint8_t>((s[1] & 0xF0) | ((length >> 8) & 0x0F));
     s[2] = static_cast<std::uint8_t>(length);
-    const std::uint32_t crc = crc32_bytewise(s.data(), s.size());
-    for (int shift = 24; shift >= 0; shift -= 8)
-        s.push_back(static_cast<std::uint8_t>(crc >> shift));
+    s.resize(s.size() + 4);
+    seal_section(s);
     return s;
 }
 

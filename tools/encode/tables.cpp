@@ -3,7 +3,7 @@
 #include <functional>
 #include <stdexcept>
 
-#include "ts/stream_builder.h"
+#include "lib13818/core/crc32.h"
 
 namespace kestrel::encode {
 
@@ -34,7 +34,7 @@ class long_section {
         w.u32(0);
         w.close_length(length_);
         if (w.size() > max_section_size) throw std::length_error("section longer than 4096 bytes");
-        ts::seal_section(w.data());
+        lib13818::seal_section(w.data());
         return std::move(w.data());
     }
     si_writer w;
@@ -137,7 +137,7 @@ bytes short_section(std::uint8_t table_id, const std::function<void(si_writer&)>
     body(w);
     if (with_crc) w.u32(0);
     w.close_length(at);
-    if (with_crc) ts::seal_section(w.data());
+    if (with_crc) lib13818::seal_section(w.data());
     return std::move(w.data());
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "lib13818/core/crc32.h"
 #include "ts/section_extractor.h"
 #include "ts/stream_builder.h"
 
@@ -27,7 +28,7 @@ inline bytes make_section(std::uint8_t table_id, std::size_t size, std::uint8_t 
     s[6] = section_number;
     for (std::size_t i = 8; i + 4 < size; ++i)
         s[i] = static_cast<std::uint8_t>(i * 7 + section_number);
-    seal_section(s);
+    lib13818::seal_section(s);
     return s;
 }
 
