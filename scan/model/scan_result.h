@@ -1,0 +1,98 @@
+#pragma once
+
+// The scan result: every network seen, its transport streams (transponders) with how each
+// was tuned, and the decoded tables of each. Everything is held by value; nothing in the
+// model points into another part of it, so a Transponder copies deeply.
+//
+// Threads: no locking. The scan worker writes the model while the user interface waits for
+// it; views read it only after the scan has ended.
+
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "lib13818/descriptors/satellite_delivery_system_descriptor.h"
+#include "lib13818/tables/bat.h"
+#include "lib13818/tables/cat.h"
+#include "lib13818/tables/rst.h"
+#include "lib13818/tables/tdt.h"
+#include "lib13818/tables/tot.h"
+#include "scan/model/section_maps.h"
+
+namespace kestrel {
+
+// What a scan command asks for; the views read only the mode.
+struct ScanContext {
+    enum mode : std::int32_t { current_transponder = 0, current_nit = 1, configured_satellites = 2 };
+    std::int32_t mode = current_transponder;
+};
+
+// The tuning read back from the tuner, as the model takes it (DVB-S only): GHz,
+// polarisation, FEC word and symbol rate in kilosymbols per second.
+struct tuner_readback {
+    std::uint32_t type = 0;  // frontend type; only 1 (DVB-S) fills a transponder's tuning
+    double frequency = 0.0;
+    std::int32_t polarisation = 0;
+    std::int32_t fec = 0;
+    std::uint32_t symbol_rate_k = 0;
+};
+
+// One scanned transport stream.
+struct Transponder {
+    lib13818::Cat CAT;
+    NitMap nit_actual;
+    NitMap nit_other;
+    SdtMap sdt_actual;
+    SdtMap sdt_other;
+    lib13818::Bat BAT;
+    lib13818::Pat PAT;
+    lib13818::Rst RST;
+    lib13818::Tdt TDT;
+    lib13818::Tot TOT;
+    EitMap eit_actual_present_following;
+    EitMap eit_other_present_following;
+    EitMap eit_actual_schedule;
+    EitMap eit_other_schedule;
+    PmtList PMTs;
+
+    double frequency = 0.0;         // GHz
+    std::int32_t polarisation = 0;  // 0 H, 1 V, 2 L, 3 R
+    double symbol_rate = 0.0;       // megasymbols per second
+    std::int32_t FEC = 0;
+    // Set to the transport_stream_id by the scan; the export keys transponders by it.
+    std::int32_t transponder_number = 0;
+    std::string FEC_text;
+    std::int32_t reserved = 0;
+
+    // Frequency, polarisation, symbol rate and FEC_inner of the descriptor; the FEC text is
+    // the FEC_inner name.
+    void set_tuning(const lib13818::DescriptorSatelliteDeliverySystem& delivery);
+    // Only for a DVB-S read-back (type 1): its fields, the symbol rate in megasymbols per
+    // second and the FEC text "AUTO"; any other type leaves the tuning as it is.
+    void set_tuning(const tuner_readback& tuner);
+
+    // "%04X - %d%c %s %d": number, MHz, polarisation letter, FEC text, ksymbols/s.
+    std::string label() const;
+    // The same without the number, as the scan's progress shows it.
+    std::string short_label() const;
+};
+
+struct Network {
+    std::map<std::int32_t, Transponder> transponders;  // by transport_stream_id
+    std::int32_t original_network_id = 0;
+    std::int32_t diseqc_position = 0;  // of the tuning when the network was first added
+    std::int32_t twelve_volt = 0;      // the device does not report it: 0
+};
+
+// Networks by original_network_id.
+using AllNetworks = std::map<std::int32_t, Network>;
+
+// Files a scanned transport stream under onid/tsid. A network new to the model takes the
+// DiSEqC position given (the tuning's, read by the caller); an existing one keeps its own.
+void add_transponder(AllNetworks& networks, std::int32_t onid, std::int32_t tsid,
+                     const Transponder& transponder, std::int32_t diseqc_position);
+
+// True when onid/tsid has been scanned already.
+bool contains_transponder(const AllNetworks& networks, std::int32_t onid, std::int32_t tsid);
+
+}  // namespace kestrel

@@ -1,0 +1,71 @@
+#pragma once
+
+// Every setting the program keeps, with its group, key and default.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "settings/settings_store.h"
+
+namespace kestrel::settings {
+
+template <class T>
+struct key {
+    std::string_view group;
+    std::string_view name;
+    T fallback;
+};
+
+using int_key = key<std::int32_t>;
+using string_key = key<std::string_view>;
+
+// "General": spelt with a capital G, since Qt writes a group "general" as [%General] and
+// reads it back as "General" on Linux.
+inline constexpr std::string_view general = "General";
+inline constexpr int_key loglevel{general, "loglevel", 0};
+inline constexpr string_key card{general, "card", ""};
+inline constexpr string_key pidfile{general, "pidfile", ""};
+inline constexpr string_key mulpidfile{general, "mulpidfile", ""};
+
+// "LNB": the satellite behind DiSEqC positions 0..3 ("" = position not used).
+inline constexpr string_key lnb_satellite[4] = {
+    {"LNB", "LNB1", ""}, {"LNB", "LNB2", ""}, {"LNB", "LNB3", ""}, {"LNB", "LNB4", ""}};
+
+// "DISQ": the LNB and DiSEqC configuration...
+inline constexpr int_key disqmode{"DISQ", "DISQMODE", 0};
+inline constexpr int_key lof1{"DISQ", "LOF1", 9750000};
+inline constexpr int_key lof2{"DISQ", "LOF2", 10600000};
+inline constexpr int_key switch_khz{"DISQ", "SWITCH", 11700000};
+inline constexpr int_key lnbpower{"DISQ", "LNBPOWER", 1};
+// ... and the tuning at the end of the last run.
+inline constexpr int_key frequency{"DISQ", "FREQUENCY", 12322000};
+inline constexpr int_key polarity{"DISQ", "POLARITY", 0};
+inline constexpr int_key fec{"DISQ", "FEC", 0};
+inline constexpr int_key symbolrate{"DISQ", "SYMBOLRATE", 27800000};
+inline constexpr int_key disqsel{"DISQ", "DISQSEL", 0};
+inline constexpr int_key si{"DISQ", "SI", 2};
+inline constexpr int_key qam{"DISQ", "QAM", 0};
+inline constexpr int_key bw{"DISQ", "BW", 3};
+
+// "table": which SI tables the scans read (bits of scan/table_selection.h; with nothing
+// stored every bit reads as set) and the delay between PID stream reads in milliseconds.
+inline constexpr std::string_view table = "table";
+inline constexpr std::string_view enable = "enable";
+inline constexpr int_key readdelay{table, "readdelay", 500};
+
+// A key read with its own default, and written.
+inline std::int32_t read(settings_store& store, const int_key& k) {
+    return store.read_int(k.group, k.name, k.fallback);
+}
+inline std::string read(settings_store& store, const string_key& k) {
+    return store.read_string(k.group, k.name, k.fallback);
+}
+inline void write(settings_store& store, const int_key& k, std::int32_t value) {
+    store.write_int(k.group, k.name, value);
+}
+inline void write(settings_store& store, const string_key& k, std::string_view value) {
+    store.write_string(k.group, k.name, value);
+}
+
+}  // namespace kestrel::settings

@@ -1,0 +1,48 @@
+#include "startup/session.h"
+
+#include "device/dvb_device_techotrend.h"
+#include "log/log_location.h"
+#include "log/trace_log.h"
+#include "settings/keys.h"
+#include "startup/card_choice.h"
+#include "startup/data_directory.h"
+#include "startup/lnb_settings.h"
+#include "startup/logs.h"
+#include "startup/registries.h"
+
+namespace kestrel::startup {
+
+namespace {
+
+constexpr const char* satellite_list_file = "satellitecfg.txt";
+
+}  // namespace
+
+session::session(settings_store& store, const session_options& options) : settings_(store) {
+    load_registries();
+    open_logs(options.trace_level.value_or(settings::read(store, settings::loglevel)));
+    const auto folders = data_directories(executable_path());
+    if (const auto list = find_data_file(folders, satellite_list_file); !list.empty())
+        satellites_.ParseList(list.string());
+
+    const std::string spec = options.card.empty() ? settings::read(store, settings::card) : options.card;
+    card_choice choice = choose_card(spec);
+    card_spec_ = choice.spec;
+    if (!choice.chosen) {
+        card_error_ = choice.error;
+        return;
+    }
+    device_ = std::make_unique<dvb_device_techotrend>(std::move(choice.chosen));
+    init_result_ = device_->init();
+    if (init_result_ != result::ok)
+        card_error_ = "card '" + card_spec_ + "': init failed with result " + std::to_string(init_result_) +
+                      " (" + result_meaning(init_result_) + ")";
+    restore_lnb_settings(store, *device_);
+}
+
+bool session::keep() {
+    if (device_) keep_lnb_settings(settings_, *device_);
+    return settings_.sync();
+}
+
+}  // namespace kestrel::startup

@@ -1,0 +1,55 @@
+#pragma once
+
+// The start-up and shutdown every program that opens a card shares (kestrel-cli's card
+// commands, the desktop program): in this order, with the settings store the caller chose,
+// the name tables built, the CSV event log started, the trace log opened at the level of
+// "loglevel" (or the one asked for), the satellite list read, the card chosen and
+// initialised, the stored LNB settings and last tuning restored. keep() is the shutdown:
+// the LNB settings and the current tuning back into the store.
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "device/dvb_device_techotrend.h"
+#include "settings/settings_store.h"
+#include "startup/satellite_list.h"
+
+namespace kestrel::startup {
+
+struct session_options {
+    std::string card;                         // --card SPEC; "" = "General"/"card", else the default
+    std::optional<std::int32_t> trace_level;  // overrides "loglevel"
+};
+
+class session {
+  public:
+    session(settings_store& store, const session_options& options);
+    session(const session&) = delete;
+    session& operator=(const session&) = delete;
+
+    // The device, or null when the card could not be chosen (card_error() says why).
+    dvb_device_techotrend* device() { return device_.get(); }
+    // "" or "card 'SPEC': reason"; an init that failed is said here too.
+    const std::string& card_error() const { return card_error_; }
+    const std::string& card_spec() const { return card_spec_; }
+    std::uint32_t init_result() const { return init_result_; }
+
+    settings_store& settings() { return settings_; }
+    const CSatelliteList& satellites() const { return satellites_; }
+
+    // The LNB settings and the current tuning into the store, written out. False, with the
+    // store's status, when the store could not be written.
+    bool keep();
+
+  private:
+    settings_store& settings_;
+    CSatelliteList satellites_;
+    std::unique_ptr<dvb_device_techotrend> device_;
+    std::string card_spec_;
+    std::string card_error_;
+    std::uint32_t init_result_ = result::not_initialized;
+};
+
+}  // namespace kestrel::startup
