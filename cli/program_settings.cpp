@@ -1,0 +1,13 @@
+#include "cli/program_settings.h"
+
+#include "settings/memory_store.h"
+
+namespace kestrel::cli {
+
+// Until the QSettings store is wired in, a run keeps its settings in memory only.
+settings_store& program_settings() {
+    static memory_store store;
+    return store;
+}
+
+}  // namespace kestrel::cli
