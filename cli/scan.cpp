@@ -1,6 +1,7 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string_view>
 #include <thread>
@@ -10,6 +11,7 @@
 #include "cli/scan_command.h"
 #include "cli/scan_progress_printer.h"
 #include "cli/scan_report.h"
+#include "dbexport/database_export.h"
 #include "device/card.h"
 #include "scan/si_reader.h"
 #include "startup/session.h"
@@ -17,7 +19,8 @@
 namespace kestrel::cli {
 
 const char* const scan_usage =
-    "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n\n"
+    "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n"
+    "                        [--export FILE.db [--force]]\n\n"
     "Reads the PSI/SI tables of the transport stream the card is tuned to (--mode current,\n"
     "the default), of every transport stream its NIT lists (nit), or of every transport\n"
     "stream of the satellites the settings \"LNB\"/\"LNB1\"..\"LNB4\" name for the DiSEqC\n"
@@ -32,7 +35,11 @@ const char* const scan_usage =
     "                   other, 0x100 EIT schedule actual, 0x200 EIT schedule other, 0x400 SDT\n"
     "                   actual, 0x800 SDT other, 0x1000 RST, 0x2000 TDT, 0x4000 TOT. NIT, SDT\n"
     "                   and PAT are always read first; their bits decide whether they are kept.\n"
-    "  --quiet          no progress on standard error\n\n"
+    "  --quiet          no progress on standard error\n"
+    "  --export FILE    then write the scan result, even an empty one, into the new SQLite\n"
+    "                   database FILE (tables tb_network, tb_transponder, tb_service,\n"
+    "                   tb_ca_ecm, tb_ca_emm, tb_audio; views service_list, ecm_list)\n"
+    "  --force          replace FILE when it exists (without it the scan does not start)\n\n"
     "Standard output: per network \"ONID - name\", under it each transport stream's\n"
     "\"TSID - MHz polarisation FEC ksymbols/s\" indented two blanks, under that one line per\n"
     "table read, e.g. \"    PAT: 1 section, 2 programs\". Standard error: one line per\n"
@@ -40,7 +47,8 @@ const char* const scan_usage =
     "the scan, prints what was scanned and exits 130.\n"
     "Exit status: 0 something was scanned, 1 nothing was (or the card is not locked after\n"
     "about a second; \"Failed to read NIT\" in mode nit), 2 bad arguments, no usable card,\n"
-    "or mode nit/satellites on a card that is not DVB-S.\n";
+    "or mode nit/satellites on a card that is not DVB-S; 1 also when the export fails, its\n"
+    "reason on standard error (FILE then holds what it held before).\n";
 
 namespace {
 
@@ -90,13 +98,27 @@ int fail(const std::string& text, int status) {
     return status;
 }
 
+// The scan result into request.export_path; false, with the reason on standard error, when
+// that fails.
+bool export_scan(const scan_request& request, const AllNetworks& networks) {
+    const std::string failure = dbexport::export_database(request.export_path, networks);
+    if (!failure.empty()) {
+        std::fprintf(stderr, "kestrel-cli scan: export to '%s' failed:\n%s\n", request.export_path.c_str(),
+                     failure.c_str());
+        return false;
+    }
+    if (!request.quiet)
+        std::fprintf(stderr, "kestrel-cli scan: exported to '%s'\n", request.export_path.c_str());
+    return true;
+}
+
 }  // namespace
 
 std::string parse_scan_request(std::span<char* const> args, scan_request& request) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i], value;
-        if (arg == "--quiet") {
-            request.quiet = true;
+        if (arg == "--quiet" || arg == "--force") {
+            (arg == "--quiet" ? request.quiet : request.force) = true;
             continue;
         }
         const auto equals = arg.find('=');
@@ -108,6 +130,7 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
         const char* needs = arg == "--card"     ? "a SPEC"
                             : arg == "--mode"   ? "current, nit or satellites"
                             : arg == "--tables" ? "a table mask (decimal or 0x hex)"
+                            : arg == "--export" ? "a database file name"
                                                 : nullptr;
         if (needs == nullptr) return "unknown argument '" + std::string(args[i]) + "' (try --help)";
         if (!inline_value) {
@@ -121,17 +144,26 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
             ok = !value.empty();
         } else if (arg == "--mode") {
             ok = read_mode(value, request.mode);
+        } else if (arg == "--export") {
+            request.export_path = value;
+            ok = !value.empty();
         } else if ((ok = read_mask(value, number))) {
             request.tables = number;
         }
         if (!ok) return std::string(arg) + " needs " + needs + ", not '" + std::string(value) + "'";
     }
+    if (request.force && request.export_path.empty()) return "--force needs --export";
     return "";
 }
 
 int run_scan(std::span<char* const> args) {
     scan_request request;
     if (const std::string error = parse_scan_request(args, request); !error.empty()) return fail(error, 2);
+    std::error_code ignored;
+    if (!request.export_path.empty() && !request.force &&
+        std::filesystem::symlink_status(request.export_path, ignored).type() !=
+            std::filesystem::file_type::not_found)
+        return fail("'" + request.export_path + "' exists; --force replaces it", 2);
 
     settings_store& store = program_settings();
     startup::session session(store, {request.card, std::nullopt});
@@ -162,6 +194,7 @@ int run_scan(std::span<char* const> args) {
     const int output = report_scan(request, networks, stdout);
     if (!session.keep())
         std::fprintf(stderr, "kestrel-cli scan: settings not kept: %s\n", store.status().c_str());
+    if (!request.export_path.empty() && !export_scan(request, networks)) return 1;
     if (interrupted) return 130;
     if (output != 0) return output;
     return networks.empty() ? 1 : 0;

@@ -15,6 +15,8 @@ struct scan_request {
     std::int32_t mode = ScanContext::current_transponder;
     std::optional<std::int32_t> tables;  // --tables MASK for this run, never written
     bool quiet = false;                  // no progress on standard error
+    std::string export_path;             // --export FILE: the scan result into this database
+    bool force = false;                  // --force: an existing export_path may be replaced
 };
 
 // Reads the arguments after `scan`: "" or a one-line error.

@@ -28,6 +28,11 @@ TEST(ScanCommand, ReadsItsOptionsAndRefusesBadOnes) {
     EXPECT_EQ(parse({"--tables", "-1"}, r), "--tables needs a table mask (decimal or 0x hex), not '-1'");
     EXPECT_EQ(parse({"--tables"}, r), "--tables needs a table mask (decimal or 0x hex)");
     EXPECT_EQ(parse({"--tree"}, r), "unknown argument '--tree' (try --help)");
+    EXPECT_EQ(parse({"--force", "--export=scan.db"}, r), "");
+    EXPECT_EQ(r.export_path, "scan.db");
+    EXPECT_TRUE(r.force);
+    scan_request fresh;
+    EXPECT_EQ(parse({"--force"}, fresh), "--force needs --export");
 }
 
 TEST(ScanCommand, SummarisesEveryTableThatHoldsSomething) {
