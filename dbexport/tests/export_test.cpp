@@ -52,7 +52,7 @@ lib13818::SdtService sdt_entry(std::int32_t id, std::string name, int free_ca) {
 AllNetworks awkward_scan() {
     Transponder tp;
     tp.frequency = 11.777999;
-    tp.symbol_rate = 27.4999999;
+    tp.symbol_rate = 21.9999999;  // 22000 ksymbols/s in floating point
     tp.polarisation = 1;
     tp.FEC = 3;
     tp.CAT.CA_descriptors.push_back(ca(0x0B00, 0x1F0, {}));
@@ -144,7 +144,7 @@ TEST_F(DatabaseExport, EmptyScanGivesTheWholeSchema) {
 TEST_F(DatabaseExport, WritesEveryRowWithTheValuesOfTheScan) {
     ASSERT_EQ(export_database(file, awkward_scan()), "");
     EXPECT_EQ(query(file, "SELECT * FROM tb_network"), rows{"133|R\xC3\xA9seau|2|0"});
-    EXPECT_EQ(query(file, "SELECT * FROM tb_transponder"), rows{"1|133|1025|11778|1|27|3"});
+    EXPECT_EQ(query(file, "SELECT * FROM tb_transponder"), rows{"1|133|1025|11778|1|22|3"});
     EXPECT_EQ(query(file, "SELECT * FROM tb_service ORDER BY SERVICE_ID"),
               (rows{"1|1|100|Caf\xC3\xA9|Kestrel|1|1|1|1|257|258|257|256",
                     "2|1|200|<service not in sdt>|<service not in sdt>|-1|-1|-1|-1|8191|8191|8191|512",
@@ -160,7 +160,7 @@ TEST_F(DatabaseExport, WritesEveryRowWithTheValuesOfTheScan) {
     EXPECT_EQ(query(file, "SELECT count(*) FROM tb_audio"), rows{"0"});
 
     EXPECT_EQ(query(file, "SELECT * FROM service_list WHERE SID = 100"),
-              rows{"133|1025|100|R\xC3\xA9seau|Caf\xC3\xA9|Kestrel|1|257|258|257|256|11778|1|27|3|2|1"});
+              rows{"133|1025|100|R\xC3\xA9seau|Caf\xC3\xA9|Kestrel|1|257|258|257|256|11778|1|22|3|2|1"});
     EXPECT_EQ(query(file, "SELECT count(*) FROM service_list"), rows{"3"});
     EXPECT_EQ(query(file, "SELECT SERVICENAME, SYSTEM_ID, CA_PID FROM ecm_list"),
               (rows{"Caf\xC3\xA9|2816|260", "Caf\xC3\xA9|256|261"}));
