@@ -18,7 +18,6 @@ constexpr int first_reads = 752;
 constexpr int later_reads = 1880;
 
 constexpr std::uint8_t nit_actual_table[] = {0x40};
-constexpr std::uint8_t nit_other_table[] = {0x41};
 constexpr std::uint8_t sdt_actual_table[] = {0x42};
 constexpr std::uint8_t whole_byte[] = {0xFF};
 

@@ -44,6 +44,18 @@ TEST_F(ScanTest, ConfiguredSatellitesReadTheNitOfEveryRecordThatTunes) {
     EXPECT_EQ(traced("tuner restored"), 4);  // after each of the three walks and at the end
 }
 
+TEST_F(ScanTest, ConfiguredSatellitesScanTheWholeDemoNetwork) {
+    open(demo_file("demo.manifest"), 12.322, 0, 27800);
+    satellites.ParseList(std::string(KESTREL_DATA_DIR) + "/satellitecfg.txt");
+    settings::write(settings, settings::lnb_satellite[0], "Kestrel Sat A");
+    settings::write(settings, settings::lnb_satellite[1], "Kestrel Sat B");
+    EXPECT_EQ(scan(2, table_selection(settings)), 1);
+    const Network& network = networks.at(0x2F00);
+    EXPECT_EQ(network.transponders.size(), 5u);
+    EXPECT_EQ(network.transponders.at(5).label(), "0005 - 12207V 3/4 27500");
+    EXPECT_EQ(network.transponders.at(5).PMTs.size(), 2u);
+}
+
 TEST_F(ScanTest, CurrentNitWithoutNitSaysSo) {
     const std::string capture = std::string(KESTREL_SHARED_DIR) + "/captures/test-025.ts";
     if (!std::filesystem::exists(capture)) GTEST_SKIP() << "no " << capture;

@@ -59,12 +59,18 @@ std::string ScanTest::write_file(const std::string& name, const std::vector<std:
     return path;
 }
 
-std::string ScanTest::write_stream(const std::vector<ts::carousel>& carousels, std::uint32_t duration_ms) {
+std::string ScanTest::write_stream(const std::vector<ts::carousel>& carousels, std::uint32_t duration_ms,
+                                   const ts::carousel& middle) {
     ts::mux_plan plan;
-    plan.duration_ms = duration_ms;
+    plan.duration_ms = duration_ms / 2;
     plan.carousels = carousels;
     plan.pcr_pid = 0x1FF0;
     ts::stream_builder builder(ts::format_188, 1'000'000);
+    builder.add_mux(plan);
+    if (!middle.sections.empty()) {
+        plan.carousels.push_back(middle);
+        plan.carousels.back().interval_ms = duration_ms;
+    }
     builder.add_mux(plan);
     return write_file("stream.ts", builder.take());
 }

@@ -54,8 +54,9 @@ class ScanTest : public ::testing::Test {
                                 unsigned long position = 0, bool realtime = false);
     // A file of the test's own in its folder.
     std::string write_file(const std::string& name, const std::vector<std::uint8_t>& bytes);
-    // A stream of carousels at 1 Mbit/s.
-    std::string write_stream(const std::vector<ts::carousel>& carousels, std::uint32_t duration_ms = 2000);
+    // A stream of carousels at 1 Mbit/s; the sections of `middle` are sent once, half-way.
+    std::string write_stream(const std::vector<ts::carousel>& carousels, std::uint32_t duration_ms = 2000,
+                             const ts::carousel& middle = {});
 
     int scan(std::int32_t mode, const table_selection& tables);
     long traced(const std::string& text);

@@ -81,13 +81,14 @@ TEST_F(ScanTest, ReadsThePmtsFourPidsAtATimeAndTakesTheTuningFromTheTuner) {
 }
 
 TEST_F(ScanTest, CancelOnTheFirstEitBytesEndsThatCollectionOnly) {
-    // One EIT section in three seconds of stream played in real time: only a cancel ends
-    // its collection before the whole stream has been played; every other table repeats.
+    // One EIT section half-way through three seconds of stream played in real time: only a
+    // cancel ends its collection before the whole stream has been played; every other
+    // table repeats.
     std::vector<ts::carousel> stream = pmt_stream();
     stream[1].sections.push_back(encode::network_section({0x41, 0x3002, 0, 0, 0}, {}, {}));
     stream[2].sections.push_back(encode::sdt_section({0x46, 0x43, 0, 0, 0}, 0x3000, {}));
-    stream.push_back({0x12, {encode::eit_section({0x50, 1, 0, 0, 0}, {0x42, 0x3000, 0, 0x50}, {})}, 60'000});
-    open(write_stream(stream, 3000), 11.778, 1, 27500, 0, true);
+    const ts::carousel eit{0x12, {encode::eit_section({0x50, 1, 0, 0, 0}, {0x42, 0x3000, 0, 0x50}, {})}};
+    open(write_stream(stream, 3000, eit), 11.778, 1, 27500, 0, true);
     std::mutex lock;
     std::condition_variable wake;
     bool eit_arrived = false;
