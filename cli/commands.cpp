@@ -42,7 +42,7 @@ std::span<const command> commands() {
                 "be read or holds no transport stream.\n",
                 run_sections},
         command{"cards", "list the cards --card can name", cards_usage, run_cards},
-        command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune},
+        command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune, true},
     };
     return all;
 }
