@@ -1,5 +1,6 @@
 #include "cli/program_settings.h"
 
+#include <cstdio>
 #include <memory>
 
 #include "settings/memory_store.h"
@@ -34,6 +35,16 @@ settings_store& program_settings() {
 
 std::optional<std::int32_t> program_trace_level() {
     return choice().trace_level;
+}
+
+startup::session open_session(const std::string& card) {
+    return startup::session(program_settings(), {card, program_trace_level()});
+}
+
+void keep_session(startup::session& session, std::string_view command) {
+    if (!session.keep())
+        std::fprintf(stderr, "kestrel-cli %.*s: warning: the tuning was not kept: %s\n",
+                     static_cast<int>(command.size()), command.data(), session.settings().status().c_str());
 }
 
 }  // namespace kestrel::cli

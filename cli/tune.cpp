@@ -208,7 +208,7 @@ int run_tune(std::span<char* const> args) {
         std::fprintf(stderr, "kestrel-cli tune: %s\n", error.c_str());
         return 2;
     }
-    startup::session session(program_settings(), {request.card, program_trace_level()});
+    startup::session session = open_session(request.card);
     dvb_device_techotrend* device = session.device();
     if (device == nullptr || !session.card_error().empty()) {
         std::fprintf(stderr, "kestrel-cli tune: %s\n", session.card_error().c_str());
@@ -224,9 +224,7 @@ int run_tune(std::span<char* const> args) {
     std::printf("locked:  %s\n", locked ? "yes" : "no");
     std::printf("level:   %u %%\n", device->get_signal_level());
     std::printf("quality: %u %%\n", device->get_signal_quality());
-    if (!session.keep())
-        std::fprintf(stderr, "kestrel-cli tune: warning: the tuning was not kept: %s\n",
-                     session.settings().status().c_str());
+    keep_session(session, "tune");
     return r == result::ok && locked ? 0 : 1;
 }
 
