@@ -15,10 +15,8 @@ TEST(CardChoice, LinuxSpecsNameExistingAdaptersOnly) {
     c = choose_card("linux:1", kernel);
     EXPECT_FALSE(c.chosen);
     EXPECT_EQ(c.error, "card 'linux:1': no DVB adapter 1 (/dev/dvb/adapter1 missing)");
-    EXPECT_EQ(choose_card("linux:x", kernel).error,
-              "card 'linux:x': the adapter must be a number, as in linux:0");
-    EXPECT_EQ(choose_card("dvb0", kernel).error,
-              "card 'dvb0': unknown card (use linux:N, capture:FILE or demo)");
+    EXPECT_EQ(choose_card("linux:x", kernel).error, "card 'linux:x': the adapter must be a number, as in linux:0");
+    EXPECT_EQ(choose_card("dvb0", kernel).error, "card 'dvb0': unknown card (use linux:N, capture:FILE or demo)");
 }
 
 TEST(CardChoice, WithoutSpecTheFirstAdapterElseTheDemo) {
