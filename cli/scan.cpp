@@ -165,8 +165,8 @@ int run_scan(std::span<char* const> args) {
             std::filesystem::file_type::not_found)
         return fail("'" + request.export_path + "' exists; --force replaces it", 2);
 
-    settings_store& store = program_settings();
-    startup::session session(store, {request.card, std::nullopt});
+    startup::session session = open_session(request.card);
+    settings_store& store = session.settings();
     dvb_device* device = session.device();
     if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
     if (request.mode != ScanContext::current_transponder && device->get_frontend_type() != frontend_dvb_s)
@@ -174,7 +174,7 @@ int run_scan(std::span<char* const> args) {
                         (request.mode == ScanContext::current_nit ? "nit" : "satellites") + " needs one",
                     2);
     if (request.mode != ScanContext::configured_satellites && !locks_soon(*device)) {
-        session.keep();
+        keep_session(session, "scan");
         return fail("card '" + session.card_spec() + "' is not locked", 1);
     }
 
@@ -192,8 +192,7 @@ int run_scan(std::span<char* const> args) {
         interrupted = watch.interrupted();
     }
     const int output = report_scan(request, networks, stdout);
-    if (!session.keep())
-        std::fprintf(stderr, "kestrel-cli scan: settings not kept: %s\n", store.status().c_str());
+    keep_session(session, "scan");
     if (!request.export_path.empty() && !export_scan(request, networks)) return 1;
     if (interrupted) return 130;
     if (output != 0) return output;
