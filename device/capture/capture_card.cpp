@@ -1,5 +1,6 @@
 #include "device/capture/capture_card.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -138,14 +139,11 @@ std::int32_t capture_card::bandwidth_range(std::uint32_t& first, std::uint32_t& 
 
 std::int32_t capture_card::start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) {
     if (filter.pid > 0x1FFF || filter.length > max_filter_bytes) return EINVAL;
+    // Registered and held at once: the delivery thread never sees it unheld before its pass.
+    std::lock_guard lock(mutex_);
     id = registry_.add(filter, sink);
-    {
-        std::lock_guard lock(mutex_);
-        ++filters_;
-        ++starts_;
-        ++changes_;
-    }
-    wake_.notify_all();
+    held_.push_back(id);
+    ++starts_;
     return 0;
 }
 
@@ -153,7 +151,23 @@ void capture_card::stop_filter(card_filter_id id) {
     if (!registry_.remove(id)) return;
     {
         std::lock_guard lock(mutex_);
-        --filters_;
+        if (const auto held = std::find(held_.begin(), held_.end(), id); held != held_.end()) {
+            held_.erase(held);
+            return;  // never delivered to: nothing changes for the delivery thread
+        }
+        --released_;
+        ++changes_;
+    }
+    wake_.notify_all();
+}
+
+void capture_card::begin_delivery() {
+    {
+        std::lock_guard lock(mutex_);
+        if (held_.empty()) return;
+        released_ += held_.size();
+        held_.clear();
+        released_starts_ = starts_;
         ++changes_;
     }
     wake_.notify_all();

@@ -151,6 +151,7 @@ TEST_F(CaptureCard, AlarmRingsOnceWhenTheStreamClockReachesIt) {
     filter.pid = 0x00;
     card_filter_id id = 0;
     ASSERT_EQ(card->start_filter(filter, listener, id), 0);
+    card->begin_delivery();
     listener.wait_for_pass(1);
     card->stop_filter(id);
     // A sleep past a new alarm rings it on the sleeping thread.
@@ -171,8 +172,10 @@ TEST_F(CaptureCard, EndOfPassNamesTheFilterStartsItCovers) {
     card_filter filter;
     card_filter_id first = 0, second = 0;
     ASSERT_EQ(card->start_filter(filter, listener, first), 0);
+    card->begin_delivery();
     EXPECT_EQ(listener.wait_for_pass(1), 1u);
     ASSERT_EQ(card->start_filter(filter, listener, second), 0);
+    card->begin_delivery();
     EXPECT_EQ(listener.wait_for_pass(2), 2u);
     card->stop_filter(first);
     card->stop_filter(second);
