@@ -165,9 +165,15 @@ void dvb_device_techotrend::wait_until(const std::function<bool()>& done) {
             auto routine = std::move(timeout_.routine);
             timeout_ = {};
             lock.unlock();
-            card_->set_alarm(0);
             routine();
             lock.lock();
+            // Only now: a capture card holds its delivery from the alarm until it is set
+            // again, so that the routine acts at the deadline. A routine may arm anew.
+            if (!timeout_.routine) {
+                lock.unlock();
+                card_->set_alarm(0);
+                lock.lock();
+            }
             continue;
         }
         if (pass_over_locked()) {

@@ -190,6 +190,7 @@ void capture_card::set_alarm(std::uint64_t deadline_ms) {
     {
         std::lock_guard lock(mutex_);
         alarm_ms_ = deadline_ms;
+        alarm_hold_ = false;
     }
     // The delivery thread rings an alarm that is due already, even while it idles.
     wake_.notify_all();
@@ -200,12 +201,17 @@ bool capture_card::alarm_due() const {
     return deadline != 0 && now_ticks() >= deadline * stream_clock::ticks_per_ms;
 }
 
-void capture_card::fire_alarm_if_due() {
+bool capture_card::fire_alarm_if_due() {
     std::uint64_t deadline = alarm_ms_.load();
-    if (deadline == 0) return;
+    if (deadline == 0) return false;
     const std::uint64_t now = now_ms();
-    if (now < deadline || !alarm_ms_.compare_exchange_strong(deadline, 0)) return;
+    if (now < deadline || !alarm_ms_.compare_exchange_strong(deadline, 0)) return false;
+    {
+        std::lock_guard lock(mutex_);
+        alarm_hold_ = true;
+    }
     if (card_listener* listener = listener_.load()) listener->clock_reached(now);
+    return true;
 }
 
 }  // namespace kestrel

@@ -33,11 +33,11 @@ namespace kestrel {
 // filters. A started filter is held until begin_delivery, which begins a new pass for every
 // filter it releases, so that filters started together get the same packets from the same
 // one on. Its clock is the stream clock (stream_clock.h) plus every sleep: a sleep only
-// advances it. Once it has played exactly a whole capture's length since the pass began
-// (at once when nothing is locked), it reports the end of pass, tagged with the count of
-// starts the pass covers, to the listener and holds until filters are released again or
-// the tuning changes.
-// With `realtime` it paces the replay to the stream clock; otherwise it runs flat out.
+// advances it. The packet that brings the clock to the alarm is the last one played until
+// the alarm is set again (the device does so once the time-out's routine has run). Once it has played exactly
+// a whole capture's length since the pass began (at once when nothing is locked), it reports the end of pass,
+// tagged with the count of starts the pass covers, to the listener and holds until filters are released again
+// or the tuning changes. With `realtime` it paces the replay to the stream clock; otherwise it runs flat out.
 class capture_card final : public card {
   public:
     // Makes the card for the options: loads the manifest (or takes the single capture) and
@@ -109,11 +109,13 @@ class capture_card final : public card {
     void take_changes();
     void play_step();
     void pace();
-    void on_packet(const std::uint8_t* p);
+    // False when the packet rang the alarm: the step ends after it.
+    bool on_packet(const std::uint8_t* p);
     void on_section(const pid_route& route, std::span<const std::uint8_t> section);
     void report_end_of_pass();
     bool alarm_due() const;
-    void fire_alarm_if_due();
+    // True when it rang the alarm (and holds the delivery until the next set_alarm).
+    bool fire_alarm_if_due();
     std::uint64_t now_ticks() const;
 
     const std::string name_;
@@ -139,6 +141,9 @@ class capture_card final : public card {
     diseqc_switch switch_;
     std::vector<queued_diseqc> queued_;  // sent with the next set_channel
     int locked_ = -1;
+    // The alarm rang: nothing is played until set_alarm is called again, so that the time-out
+    // acts on the stream at its deadline however fast the replay runs.
+    bool alarm_hold_ = false;
 
     // The delivery thread's alone.
     delivery_state state_;

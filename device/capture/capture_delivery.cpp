@@ -22,7 +22,7 @@ void capture_card::deliver_loop() {
             wake_.wait(lock, [&] {
                 // After the end of pass nothing new can arrive until a filter is started.
                 return stopping_ || changes_.load() != state_.seen_changes || alarm_due() ||
-                       (released_ > 0 && locked_ >= 0 && !state_.pass_reported);
+                       (released_ > 0 && locked_ >= 0 && !state_.pass_reported && !alarm_hold_);
             });
             if (stopping_) return;
             look_again = changes_.load() != state_.seen_changes;
@@ -30,6 +30,10 @@ void capture_card::deliver_loop() {
         }
         fire_alarm_if_due();
         if (look_again) take_changes();
+        {
+            std::lock_guard lock(mutex_);
+            if (alarm_hold_) continue;
+        }
         if (routed_pids_.empty() || state_.playing < 0) {
             state_.anchored = false;
             // Nothing is received: nothing can arrive for the filters.
@@ -110,7 +114,7 @@ void capture_card::play_step() {
     const std::size_t stretch =
         static_cast<std::size_t>(std::min<std::uint64_t>(step_bytes, std::max<std::uint64_t>(left, 1)));
     const capture_playback::step step =
-        capture.play(stretch, [this](const std::uint8_t* p) { on_packet(p); });
+        capture.play(stretch, [this](const std::uint8_t* p) { return on_packet(p); });
     state_.pass_bytes += step.bytes;
     if (step.looped) {
         ++state_.pass_loops;
@@ -123,7 +127,7 @@ void capture_card::play_step() {
         report_end_of_pass();
 }
 
-void capture_card::on_packet(const std::uint8_t* p) {
+bool capture_card::on_packet(const std::uint8_t* p) {
     const std::uint16_t pid = ts::packet_pid(p);
     std::optional<std::uint64_t> pcr;
     bool discontinuity = false;
@@ -148,7 +152,7 @@ void capture_card::on_packet(const std::uint8_t* p) {
     }
     clock_.packet(pcr, discontinuity);
     played_ticks_.store(clock_.ticks(), std::memory_order_relaxed);
-    if (alarm_ms_.load(std::memory_order_relaxed) != 0) fire_alarm_if_due();
+    return alarm_ms_.load(std::memory_order_relaxed) == 0 || !fire_alarm_if_due();
 }
 
 void capture_card::on_section(const pid_route& route, std::span<const std::uint8_t> section) {
