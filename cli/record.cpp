@@ -127,7 +127,7 @@ int run_record(std::span<char* const> args) {
     dvb_device_techotrend* device = session.device();
     if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
     if (!device->is_locked())
-        return fail("card '" + session.card_spec() + "' is not locked: tune it first (kestrel-cli tune)", 2);
+        return fail("card '" + session.card_spec() + "' is not locked: no signal on the stored tuning", 2);
 
     std::mutex mutex;
     std::condition_variable ended;
