@@ -46,6 +46,7 @@ std::span<const command> commands() {
         command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune, true},
         command{"scan", "read the PSI/SI tables of a transport stream, a network or the satellites",
                 scan_usage, run_scan, true},
+        command{"record", "record PIDs of the tuned card to files", record_usage, run_record, true},
     };
     return all;
 }
