@@ -74,7 +74,7 @@ void add_group(tree_node& parent, const std::vector<T>& list, group_names names,
         tree_node& group = parent.add(names.plural, item_kind::none);
         for (std::size_t i = 0; i < list.size(); ++i)
             add_entries(
-                group.add(format("%d", static_cast<int>(i)), item_kind::record, reference(list[i]), menu),
+                group.add(decimal(static_cast<long long>(i)), item_kind::record, reference(list[i]), menu),
                 list[i]);
     }
 }

@@ -11,8 +11,8 @@ namespace kestrel::views {
 namespace {
 
 // The tag in the case and width each builder shows it, and the length.
-void add_head(row_list& rows, const char* tag_format, const lib::Descriptor& d) {
-    rows.add(format(tag_format, static_cast<unsigned>(d.descriptor_tag)));
+void add_head(row_list& rows, std::string (*hex)(std::uint32_t, int), int digits, const lib::Descriptor& d) {
+    rows.add(hex(static_cast<std::uint32_t>(d.descriptor_tag), digits));
     rows.add(decimal(d.descriptor_length));
 }
 
@@ -31,10 +31,10 @@ const field_list& tag_and_length() {
 std::vector<value_row> rows_of(const lib::DescriptorCA& d, text_decoder&) {
     static const field_list fields("DESCRIPTOR TAG,DESCRIPTOR LENGTH,SYS_ID,PID,PRIVATE BYTES");
     row_list rows(fields);
-    add_head(rows, "%04X", d);
-    rows.add(format("%04X - ", static_cast<unsigned>(d.CA_system_ID)) +
+    add_head(rows, upper_hex, 4, d);
+    rows.add(upper_hex(static_cast<std::uint32_t>(d.CA_system_ID), 4) + " - " +
              shown_name(lib::ca_system_name(d.CA_system_ID)));
-    rows.add_pid(format("%04X", static_cast<unsigned>(d.CA_PID)), d.CA_PID);
+    rows.add_pid(upper_hex(static_cast<std::uint32_t>(d.CA_PID), 4), d.CA_PID);
     rows.add_bytes(d.private_data);
     return rows.take();
 }
@@ -42,7 +42,7 @@ std::vector<value_row> rows_of(const lib::DescriptorCA& d, text_decoder&) {
 std::vector<value_row> rows_of(const lib::DescriptorGeneric& d, text_decoder&) {
     static const field_list fields("DESCRIPTOR TAG,DESCRIPTOR LENGTH,PRIVATE DATA");
     row_list rows(fields);
-    add_head(rows, "%04X", d);
+    add_head(rows, upper_hex, 4, d);
     rows.add_bytes(d.data);
     return rows.take();
 }
@@ -75,7 +75,7 @@ std::vector<value_row> rows_of(const lib::DescriptorVideoStream& d, text_decoder
 std::vector<value_row> rows_of(const lib::DescriptorISO639Language& d, text_decoder&) {
     static const field_list fields("DESCRIPTOR TAG,DESCRIPTOR LENGTH");
     row_list rows(fields);
-    add_head(rows, "%04X", d);
+    add_head(rows, upper_hex, 4, d);
     return rows.take();
 }
 
@@ -92,7 +92,7 @@ std::vector<value_row> rows_of(const lib::DescriptorSatelliteDeliverySystem& d, 
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,FREQUENCY,ORBITAL_POSITION,WEST_EAST_FLAG,POLARIZATION,MODULATION,"
         "SYMBOL_RATE,FEC_INNER");
     row_list rows(fields);
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     rows.add(format("%.2f", d.frequency * 1000));
     rows.add(format("%.1f", d.orbital_position));
     rows.add(coded(d.west_east_flag, " - ", d.west_east_flag == 0 ? "west" : "east"));
@@ -108,7 +108,7 @@ std::vector<value_row> rows_of(const lib::DescriptorService& d, text_decoder& te
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,SERVICE_TYPE,SERVICE_PROVIDER_NAME_LENGTH,SERVICE_PROVIDER_NAME,"
         "SERVICE_NAME_LENGTH,SERVICE_NAME");
     row_list rows(fields);
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     rows.add(coded(d.service_type, " - ", lib::service_type_name(d.service_type)));
     rows.add(decimal(static_cast<long long>(d.provider_name.size())));
     rows.add(shown_raw(text, d.provider_name));
@@ -119,21 +119,21 @@ std::vector<value_row> rows_of(const lib::DescriptorService& d, text_decoder& te
 
 std::vector<value_row> rows_of(const lib::DescriptorServiceList& d, text_decoder&) {
     row_list rows(tag_and_length());
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     return rows.take();
 }
 
 std::vector<value_row> rows_of(const lib::DescriptorServiceList::Service& service, text_decoder&) {
     static const field_list fields("SERVICE_ID,SERVICE_TYPE");
     row_list rows(fields);
-    rows.add(format("%02x", static_cast<unsigned>(service.service_id)));
+    rows.add(lower_hex(static_cast<std::uint32_t>(service.service_id), 2));
     rows.add(coded(service.service_type, " - ", lib::service_type_name(service.service_type)));
     return rows.take();
 }
 
 std::vector<value_row> rows_of(const lib::DescriptorTeletext& d, text_decoder&) {
     row_list rows(tag_and_length());
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     return rows.take();
 }
 
@@ -153,7 +153,7 @@ std::vector<value_row> rows_of(const lib::DescriptorComponent& d, text_decoder& 
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,STREAM_CONTENT,COMPONENT_TYPE,COMPONENT_TAG,ISO_639_LANGUAGE_CODE,"
         "TEXT");
     row_list rows(fields);
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     rows.add(decimal(d.stream_content));
     rows.add(decimal(d.component_type));
     rows.add(decimal(d.component_tag));
@@ -166,7 +166,7 @@ std::vector<value_row> rows_of(const lib::DescriptorExtendedEvent& d, text_decod
     static const field_list fields(
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,DESCRIPTOR_NUMBER,ISO_639_LANGUAGE_CODE,TEXT");
     row_list rows(fields);
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     rows.add(decimal(d.descriptor_number));
     rows.add(shown_code(d.ISO_639_language_code));
     rows.add(shown(text, d.text));
@@ -185,7 +185,7 @@ std::vector<value_row> rows_of(const lib::DescriptorShortEvent& d, text_decoder&
     static const field_list fields(
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,ISO_639_LANGUAGE_CODE,EVENT_NAME,EVENT_TEXT");
     row_list rows(fields);
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     rows.add(shown_code(d.ISO_639_language_code));
     rows.add(shown(text, d.event_name));
     rows.add(shown(text, d.text));
@@ -196,7 +196,7 @@ std::vector<value_row> rows_of(const lib::DescriptorTimeShiftedEvent& d, text_de
     static const field_list fields(
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,REFERENCE_SERVICE_ID,REFERENCE_EVENT_ID");
     row_list rows(fields);
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     rows.add(decimal(d.reference_service_id));
     rows.add(decimal(d.reference_event_id));
     return rows.take();
@@ -204,7 +204,7 @@ std::vector<value_row> rows_of(const lib::DescriptorTimeShiftedEvent& d, text_de
 
 std::vector<value_row> rows_of(const lib::DescriptorContent& d, text_decoder&) {
     row_list rows(tag_and_length());
-    add_head(rows, "%02x", d);
+    add_head(rows, lower_hex, 2, d);
     return rows.take();
 }
 
@@ -220,7 +220,7 @@ std::vector<value_row> rows_of(const lib::DescriptorContent::Item& item, text_de
 
 std::vector<value_row> rows_of(const lib::DescriptorLocalTimeOffset& d, text_decoder&) {
     row_list rows(tag_and_length());
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     return rows.take();
 }
 
@@ -243,20 +243,21 @@ std::vector<value_row> rows_of(const lib::DescriptorCopyright& d, text_decoder&)
     static const field_list fields(
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,COPYRIGHT_IDENTIFIER,ADDITIONAL_COPYRIGHT_INFO");
     row_list rows(fields);
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     return rows.take();
 }
 
 std::vector<value_row> rows_of(const lib::DescriptorCAIdentifier& d, text_decoder&) {
     row_list rows(tag_and_length());
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     return rows.take();
 }
 
 std::vector<value_row> rows_of(ca_system_id id, text_decoder&) {
     static const field_list fields("CA_SYSTEM_ID");
     row_list rows(fields);
-    rows.add(format("%04x - ", static_cast<unsigned>(*id.id)) + shown_name(lib::ca_system_name(*id.id)));
+    rows.add(lower_hex(static_cast<std::uint32_t>(*id.id), 4) + " - " +
+             shown_name(lib::ca_system_name(*id.id)));
     return rows.take();
 }
 
@@ -264,7 +265,7 @@ std::vector<value_row> rows_of(const lib::DescriptorAudioStream& d, text_decoder
     static const field_list fields(
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,FREE_FORMAT_FLAG,ID,LAYER,VARIABLE_RATE_AUDIO_INDICATOR");
     row_list rows(fields);
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     rows.add(decimal(d.free_format_flag));
     rows.add(decimal(d.ID));
     rows.add(decimal(d.layer));
@@ -275,7 +276,7 @@ std::vector<value_row> rows_of(const lib::DescriptorAudioStream& d, text_decoder
 std::vector<value_row> rows_of(const lib::DescriptorSTD& d, text_decoder&) {
     static const field_list fields("DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,LEAK_VALID_FLAG");
     row_list rows(fields);
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     rows.add(decimal(d.leak_valid_flag));
     return rows.take();
 }
@@ -283,7 +284,7 @@ std::vector<value_row> rows_of(const lib::DescriptorSTD& d, text_decoder&) {
 std::vector<value_row> rows_of(const lib::DescriptorPrivateDataIndicator& d, text_decoder&) {
     static const field_list fields("DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,PRIVATE_DATA_INDICATOR");
     row_list rows(fields);
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     rows.add(decimal(d.private_data_indicator));
     return rows.take();
 }
@@ -291,7 +292,7 @@ std::vector<value_row> rows_of(const lib::DescriptorPrivateDataIndicator& d, tex
 std::vector<value_row> rows_of(const lib::DescriptorStreamIdentifier& d, text_decoder&) {
     static const field_list fields("DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,COMPONENT_TAG");
     row_list rows(fields);
-    add_head(rows, "%04x", d);
+    add_head(rows, lower_hex, 4, d);
     rows.add(decimal(d.component_tag));
     return rows.take();
 }

@@ -28,12 +28,12 @@ std::vector<value_row> rows_of(const lib::Pat& pat, text_decoder&) {
     rows.add_na();
     rows.add_na();
     rows.add(decimal(pat.section_length));
-    rows.add(format("%04X", static_cast<unsigned>(pat.table_id_extension)));
+    rows.add(upper_hex(static_cast<std::uint32_t>(pat.table_id_extension), 4));
     rows.add(decimal(pat.version_number));
     rows.add(decimal(pat.current_next_indicator));
     rows.add(decimal(pat.section_number));
     rows.add(decimal(pat.last_section_number));
-    rows.add(format("%08X", pat.CRC_32));
+    rows.add(upper_hex(pat.CRC_32, 8));
     return rows.take();
 }
 
@@ -43,29 +43,29 @@ std::vector<value_row> rows_of(const lib::Pmt& pmt, text_decoder&) {
         "NUMBER,CURRENT NEXT INDICATOR,SECTION NUMBER,LAST SECTION NUMBER,RESERVED,PCR PID,PROGRAM INFO "
         "LENGTH,CRC 32");
     row_list rows(fields);
-    rows.add(format("%02X", static_cast<unsigned>(pmt.table_id)));
+    rows.add(upper_hex(static_cast<std::uint32_t>(pmt.table_id), 2));
     rows.add_na();
     rows.add_na();
     rows.add(decimal(pmt.section_length));
-    rows.add(format("%04X", static_cast<unsigned>(pmt.table_id_extension)));
+    rows.add(upper_hex(static_cast<std::uint32_t>(pmt.table_id_extension), 4));
     rows.add_na();
     rows.add(decimal(pmt.version_number));
     rows.add(decimal(pmt.current_next_indicator));
     rows.add(decimal(pmt.section_number));
     rows.add(decimal(pmt.last_section_number));
     rows.add_na();
-    rows.add(format("%04X", static_cast<unsigned>(pmt.PCR_PID)));
+    rows.add(upper_hex(static_cast<std::uint32_t>(pmt.PCR_PID), 4));
     rows.add_na();
-    rows.add(format("%08X", pmt.CRC_32));
+    rows.add(upper_hex(pmt.CRC_32, 8));
     return rows.take();
 }
 
 std::vector<value_row> rows_of(const lib::ElementaryStream& es, text_decoder&) {
     static const field_list fields("STREAM TYPE,RESERVED,ELEMENTARY PID,RESERVED,ES INFO LENGTH");
     row_list rows(fields);
-    rows.add(format("%02X", static_cast<unsigned>(es.stream_type)));
+    rows.add(upper_hex(static_cast<std::uint32_t>(es.stream_type), 2));
     rows.add_na();
-    rows.add_pid(format("%04X", static_cast<unsigned>(es.elementary_PID)), es.elementary_PID);
+    rows.add_pid(upper_hex(static_cast<std::uint32_t>(es.elementary_PID), 4), es.elementary_PID);
     rows.add_na();
     rows.add_na();
     return rows.take();

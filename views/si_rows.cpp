@@ -15,10 +15,10 @@ std::string table_id_text(const Table& table) {
 }
 
 std::string hex4(std::int32_t v) {
-    return format("%04x", static_cast<unsigned>(v));
+    return lower_hex(static_cast<std::uint32_t>(v), 4);
 }
 std::string crc(std::uint32_t v) {
-    return format("%08x", v);
+    return lower_hex(v, 8);
 }
 
 }  // namespace
@@ -88,7 +88,7 @@ std::vector<value_row> rows_of(const lib::SdtService& service, text_decoder&) {
         "MODE,"
         "DESCRIPTORS_LOOP_LENGTH");
     row_list rows(fields);
-    rows.add(format("%04X", static_cast<unsigned>(service.service_id)));
+    rows.add(upper_hex(static_cast<std::uint32_t>(service.service_id), 4));
     rows.add_na();
     rows.add(decimal(service.EIT_schedule_flag));
     rows.add(decimal(service.EIT_present_following_flag));

@@ -86,18 +86,18 @@ class transponder_builder {
         tree_node& table = parent.add(title, item_kind::plain);
         for (const auto& [network_id, sections] : nits) {
             tree_node& network =
-                table.add(format("NID %04X", static_cast<unsigned>(network_id)), item_kind::plain);
+                table.add("NID " + upper_hex(static_cast<std::uint32_t>(network_id), 4), item_kind::plain);
             for (const auto& [number, nit] : sections) {
                 if (!nit.parsed) continue;
                 tree_node& section =
-                    network.add(format("SECTION %04X", static_cast<unsigned>(nit.section_number)),
+                    network.add("SECTION " + upper_hex(static_cast<std::uint32_t>(nit.section_number), 4),
                                 item_kind::record, &nit);
                 add_group(section, nit.CA, ca_group);
                 add_group(section, nit.descriptors, general_group);
                 tree_node& streams = section.add("STREAM_INFO", item_kind::plain);
                 for (const auto& ts : nit.transport_streams) {
                     tree_node& entry =
-                        streams.add(format("%04X", static_cast<unsigned>(ts.transport_stream_id)),
+                        streams.add(upper_hex(static_cast<std::uint32_t>(ts.transport_stream_id), 4),
                                     item_kind::record, &ts);
                     add_group(entry, ts.general, general_group);
                     add_group(entry, ts.satellite_delivery_system, satellite_delivery_group,
@@ -114,18 +114,18 @@ class transponder_builder {
         tree_node& table = parent.add(title, item_kind::plain);
         for (const auto& [onid, streams] : sdts) {
             tree_node& network =
-                table.add(format("ORIGINAL NID %04X", static_cast<unsigned>(onid)), item_kind::plain);
+                table.add("ORIGINAL NID " + upper_hex(static_cast<std::uint32_t>(onid), 4), item_kind::plain);
             for (const auto& [tsid, sections] : streams) {
                 tree_node& stream =
-                    network.add(format("TID %04X", static_cast<unsigned>(tsid)), item_kind::plain);
+                    network.add("TID " + upper_hex(static_cast<std::uint32_t>(tsid), 4), item_kind::plain);
                 for (const auto& [number, sdt] : sections) {
                     if (!sdt.parsed) continue;
                     tree_node& section =
-                        stream.add(format("SECTION %04X", static_cast<unsigned>(sdt.section_number)),
+                        stream.add("SECTION " + upper_hex(static_cast<std::uint32_t>(sdt.section_number), 4),
                                    item_kind::record, &sdt);
                     for (const auto& service : sdt.services) {
                         tree_node& node =
-                            section.add(format("%04x", static_cast<unsigned>(service.service_id)),
+                            section.add(lower_hex(static_cast<std::uint32_t>(service.service_id), 4),
                                         item_kind::record, &service);
                         add_group(node, service.general, general_group);
                         add_group(node, service.service, service_group);
@@ -146,7 +146,7 @@ class transponder_builder {
         trace(parent, "Pat");
         tree_node& pat = parent.add("PAT", item_kind::record, &tp_.PAT);
         for (const auto& program : tp_.PAT.programs)
-            pat.add(format("%04X", static_cast<unsigned>(program.program_number)), item_kind::record,
+            pat.add(upper_hex(static_cast<std::uint32_t>(program.program_number), 4), item_kind::record,
                     &tp_.PAT);
     }
 
@@ -160,7 +160,7 @@ class transponder_builder {
         } else if (entries.size() > 1) {
             tree_node& items = rst.add("ITEMS", item_kind::plain);
             for (std::size_t i = 0; i < entries.size(); ++i)
-                items.add(format("%d", static_cast<int>(i)), item_kind::record, &entries[i]);
+                items.add(decimal(static_cast<long long>(i)), item_kind::record, &entries[i]);
         }
     }
 
@@ -186,7 +186,7 @@ class transponder_builder {
             if (!pmt.parsed) continue;
             const int program_number = pmt.table_id_extension;
             tree_node& program =
-                table.add(format("%04X - ", static_cast<unsigned>(program_number)) +
+                table.add(upper_hex(static_cast<std::uint32_t>(program_number), 4) + " - " +
                               service_name(tp_.sdt_actual, nullptr, onid_, tsid_, program_number),
                           item_kind::record, &pmt, menu_kind::program);
             add_pmt_groups(program, pmt);
@@ -224,16 +224,16 @@ class transponder_builder {
             tree_node& network = node.add(network_text("NID %04X - ", onid), item_kind::plain);
             for (const auto& [tsid, services] : streams) {
                 tree_node& stream =
-                    network.add(format("TID %04X", static_cast<unsigned>(tsid)), item_kind::plain);
+                    network.add("TID " + upper_hex(static_cast<std::uint32_t>(tsid), 4), item_kind::plain);
                 for (const auto& [sid, sections] : services) {
                     tree_node& service =
-                        stream.add(format("SID %04X - ", static_cast<unsigned>(sid)) +
+                        stream.add("SID " + upper_hex(static_cast<std::uint32_t>(sid), 4) + " - " +
                                        service_name(tp_.sdt_actual, fallback, onid, tsid, sid),
                                    item_kind::plain);
                     for (const auto& [key, eit] : sections)
-                        add_eit_section(
-                            service.add(format("%04X", static_cast<unsigned>(key)), item_kind::record, &eit),
-                            eit);
+                        add_eit_section(service.add(upper_hex(static_cast<std::uint32_t>(key), 4),
+                                                    item_kind::record, &eit),
+                                        eit);
                 }
             }
         }
@@ -242,7 +242,7 @@ class transponder_builder {
     static void add_eit_section(tree_node& section, const lib::Eit& eit) {
         if (!eit.parsed) return;
         for (const auto& event : eit.events)
-            add_event_groups(section.add(format("EID %04x", static_cast<unsigned>(event.event_id)),
+            add_event_groups(section.add("EID " + lower_hex(static_cast<std::uint32_t>(event.event_id), 4),
                                          item_kind::record, &event),
                              event);
     }

@@ -1,5 +1,6 @@
 #include "views/text_format.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 
@@ -26,6 +27,30 @@ std::string format(const char* pattern, ...) {
     }
     va_end(again);
     return out;
+}
+
+namespace {
+
+std::string hex(std::uint32_t value, int digits, const char* alphabet) {
+    char buffer[8];
+    int n = 0;
+    do {
+        buffer[n++] = alphabet[value & 0x0F];
+        value >>= 4;
+    } while (value != 0);
+    std::string out(static_cast<std::size_t>(std::max(digits, n)), '0');
+    for (int i = 0; i < n; ++i)
+        out[out.size() - 1 - static_cast<std::size_t>(i)] = buffer[i];
+    return out;
+}
+
+}  // namespace
+
+std::string upper_hex(std::uint32_t value, int digits) {
+    return hex(value, digits, "0123456789ABCDEF");
+}
+std::string lower_hex(std::uint32_t value, int digits) {
+    return hex(value, digits, "0123456789abcdef");
 }
 
 }  // namespace kestrel::views

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lib13818/core/dvb_text.h"
@@ -18,8 +19,8 @@ namespace kestrel::views {
 enum class row_kind { plain, pid, bytes };
 
 struct value_row {
-    std::string name;
-    std::string value;  // UTF-8, one line
+    std::string_view name;  // static text
+    std::string value;      // UTF-8, one line
     row_kind kind = row_kind::plain;
     std::int32_t pid = 0;
     const std::vector<std::uint8_t>* bytes = nullptr;

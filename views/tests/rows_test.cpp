@@ -12,7 +12,7 @@ using namespace testing;
 std::string names(const std::vector<value_row>& rows) {
     std::string out;
     for (const auto& row : rows)
-        out += (out.empty() ? "" : ",") + row.name;
+        out.append(out.empty() ? "" : ",").append(row.name);
     return out;
 }
 
