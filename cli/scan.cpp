@@ -17,7 +17,8 @@
 namespace kestrel::cli {
 
 const char* const scan_usage =
-    "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n\n"
+    "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n"
+    "                       [--tree [--values] | --json]\n\n"
     "Reads the PSI/SI tables of the transport stream the card is tuned to (--mode current,\n"
     "the default), of every transport stream its NIT lists (nit), or of every transport\n"
     "stream of the satellites the settings \"LNB\"/\"LNB1\"..\"LNB4\" name for the DiSEqC\n"
@@ -32,7 +33,12 @@ const char* const scan_usage =
     "                   other, 0x100 EIT schedule actual, 0x200 EIT schedule other, 0x400 SDT\n"
     "                   actual, 0x800 SDT other, 0x1000 RST, 0x2000 TDT, 0x4000 TOT. NIT, SDT\n"
     "                   and PAT are always read first; their bits decide whether they are kept.\n"
-    "  --quiet          no progress on standard error\n\n"
+    "  --quiet          no progress on standard error\n"
+    "  --tree           the table tree instead of the summary: one node a line, two blanks\n"
+    "                   a level\n"
+    "  --values         with the tree (implies --tree): each record's fields after its node,\n"
+    "                   \"| NAME = VALUE\", one level deeper\n"
+    "  --json           the whole scan result as JSON (the README describes its shape)\n\n"
     "Standard output: per network \"ONID - name\", under it each transport stream's\n"
     "\"TSID - MHz polarisation FEC ksymbols/s\" indented two blanks, under that one line per\n"
     "table read, e.g. \"    PAT: 1 section, 2 programs\". Standard error: one line per\n"
@@ -95,8 +101,12 @@ int fail(const std::string& text, int status) {
 std::string parse_scan_request(std::span<char* const> args, scan_request& request) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i], value;
-        if (arg == "--quiet") {
-            request.quiet = true;
+        if (arg == "--quiet" || arg == "--tree" || arg == "--values" || arg == "--json") {
+            bool& flag = arg == "--quiet"  ? request.quiet
+                         : arg == "--tree" ? request.tree
+                         : arg == "--json" ? request.json
+                                           : request.values;
+            flag = true;
             continue;
         }
         const auto equals = arg.find('=');
@@ -126,6 +136,8 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
         }
         if (!ok) return std::string(arg) + " needs " + needs + ", not '" + std::string(value) + "'";
     }
+    if (request.values) request.tree = true;
+    if (request.tree && request.json) return "--json and --tree (or --values) exclude each other";
     return "";
 }
 

@@ -15,6 +15,9 @@ struct scan_request {
     std::int32_t mode = ScanContext::current_transponder;
     std::optional<std::int32_t> tables;  // --tables MASK for this run, never written
     bool quiet = false;                  // no progress on standard error
+    bool tree = false;                   // --tree: the table tree instead of the summary
+    bool values = false;                 // --values: the tree with every record's rows
+    bool json = false;                   // --json: the whole result as JSON
 };
 
 // Reads the arguments after `scan`: "" or a one-line error.

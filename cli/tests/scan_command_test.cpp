@@ -27,7 +27,10 @@ TEST(ScanCommand, ReadsItsOptionsAndRefusesBadOnes) {
     EXPECT_EQ(parse({"--mode", "all"}, r), "--mode needs current, nit or satellites, not 'all'");
     EXPECT_EQ(parse({"--tables", "-1"}, r), "--tables needs a table mask (decimal or 0x hex), not '-1'");
     EXPECT_EQ(parse({"--tables"}, r), "--tables needs a table mask (decimal or 0x hex)");
-    EXPECT_EQ(parse({"--tree"}, r), "unknown argument '--tree' (try --help)");
+    EXPECT_EQ(parse({"--graph"}, r), "unknown argument '--graph' (try --help)");
+    EXPECT_EQ(parse({"--values"}, r), "");
+    EXPECT_TRUE(r.tree);
+    EXPECT_EQ(parse({"--tree", "--json"}, r), "--json and --tree (or --values) exclude each other");
 }
 
 TEST(ScanCommand, SummarisesEveryTableThatHoldsSomething) {
