@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/scan_command.h"
 #include "cli/scan_report.h"
 
@@ -71,6 +73,40 @@ TEST(ScanCommand, ExitsOneWithoutNitAndTwoOnACardThatIsNotDvbS) {
     EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 1);
     args[1] = cable.c_str();
     EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 2);
+}
+
+// What the scan prints on standard output for these arguments; its exit status in `status`.
+std::string scan_output(std::vector<const char*> args, int& status) {
+    ::testing::internal::CaptureStdout();
+    status = run_scan({const_cast<char* const*>(args.data()), args.size()});
+    return ::testing::internal::GetCapturedStdout();
+}
+
+TEST(ScanCommand, PrintsTheTreeAndTheJsonOfADemoTransponder) {
+    if (!std::filesystem::exists(KESTREL_DATA_DIR "/demo/demo.manifest")) GTEST_SKIP() << "no demo network";
+    int status = -1;
+    const std::string tree = scan_output({"--card", "demo", "--tree", "--quiet"}, status);
+    ASSERT_EQ(status, 0);
+    std::vector<std::string> tables;  // the nodes under the transponder, six blanks in
+    for (std::size_t at = 0, end; (end = tree.find('\n', at)) != std::string::npos; at = end + 1)
+        if (tree.compare(at, 6, "      ") == 0 && tree[at + 6] != ' ')
+            tables.push_back(tree.substr(at + 6, end - at - 6));
+    EXPECT_EQ(tables,
+              (std::vector<std::string>{"CAT", "NIT - actual network", "NIT - other network",
+                                        "SDT - actual transport stream", "SDT - other transport stream",
+                                        "BAT", "PAT", "RST", "TDT", "TOT", "PMT", "EIT"}));
+    EXPECT_NE(tree.find("\n        0011 - Kestrel Demo 1\n"), std::string::npos);
+    EXPECT_NE(tree.find("\n        0012 - Kestrel Demo 2\n"), std::string::npos);
+    EXPECT_NE(tree.find("SID 0021 - Kestrel Demo 3\n"), std::string::npos);  // an EIT other service
+    EXPECT_EQ(tree.find("<service not in SDT>"), std::string::npos);
+
+    const auto json = nlohmann::json::parse(scan_output({"--card", "demo", "--json", "--quiet"}, status));
+    ASSERT_EQ(status, 0);
+    const auto& tables_json = json.at("networks").at(0).at("transponders").at(0).at("tables");
+    const auto& name =
+        tables_json.at("sdt_actual").at(0).at("services").at(0).at("descriptors").at("service").at(0);
+    EXPECT_EQ(name.at("service_name"), "Kestrel Demo 1");
+    EXPECT_EQ(name.at("service_name_raw"), "4B65737472656C2044656D6F2031");
 }
 
 }  // namespace
