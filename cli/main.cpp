@@ -4,18 +4,21 @@
 
 #include "cli/command.h"
 #include "cli/global_options.h"
-#include "startup/logs.h"
-#include "startup/registries.h"
+#include "cli/program_settings.h"
+#include "startup/session.h"
 
 namespace {
 
 void print_overview() {
     std::printf(
         "kestrel-cli: explore DVB signalling from the command line\n\n"
-        "usage: kestrel-cli [--trace-level N] COMMAND [ARGS...]\n"
+        "usage: kestrel-cli [--settings FILE] [--trace-level N] COMMAND [ARGS...]\n"
         "       kestrel-cli COMMAND --help\n\n"
         "options:\n"
-        "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n\ncommands:\n");
+        "  --settings FILE  keep the settings in the INI file FILE instead of\n"
+        "                   ~/.config/Tidewell/kestrel.conf (also after COMMAND)\n"
+        "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n"
+        "                   (default: the stored General/loglevel)\n\ncommands:\n");
     for (const auto& c : kestrel::cli::commands())
         std::printf("  %-16.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                     static_cast<int>(c.summary.size()), c.summary.data());
@@ -29,8 +32,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", options.error.c_str());
         return 2;
     }
-    kestrel::startup::open_logs(options.trace_level);
-    kestrel::startup::load_registries();
     const int first = options.command_index;
     if (first >= argc) {
         print_overview();
@@ -43,11 +44,18 @@ int main(int argc, char** argv) {
     }
     for (const auto& c : kestrel::cli::commands()) {
         if (c.name != name) continue;
-        std::span<char* const> args(argv + first + 1, static_cast<std::size_t>(argc - first - 1));
+        const std::span<char* const> args(options.command_args);
         if (kestrel::cli::wants_help(args)) {
             std::printf("%.*s", static_cast<int>(c.usage.size()), c.usage.data());
             return 0;
         }
+        // Start-up in the shared order: the settings store first, then (here, or in the
+        // command's session) the name tables and the logs.
+        kestrel::cli::choose_program_settings(options.settings_file, options.trace_level);
+        kestrel::settings_store& store = kestrel::cli::program_settings();
+        if (const std::string status = store.status(); !status.empty())
+            std::fprintf(stderr, "kestrel-cli: warning: %s\n", status.c_str());
+        if (!c.opens_card) kestrel::startup::build_names_and_open_logs(store, options.trace_level);
         return c.run(args);
     }
     std::fprintf(stderr, "kestrel-cli: unknown command '%s' (try --help)\n", argv[first]);

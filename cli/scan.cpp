@@ -145,8 +145,8 @@ int run_scan(std::span<char* const> args) {
     scan_request request;
     if (const std::string error = parse_scan_request(args, request); !error.empty()) return fail(error, 2);
 
-    settings_store& store = program_settings();
-    startup::session session(store, {request.card, std::nullopt});
+    startup::session session = open_session(request.card);
+    settings_store& store = session.settings();
     dvb_device* device = session.device();
     if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
     if (request.mode != ScanContext::current_transponder && device->get_frontend_type() != frontend_dvb_s)
@@ -154,7 +154,7 @@ int run_scan(std::span<char* const> args) {
                         (request.mode == ScanContext::current_nit ? "nit" : "satellites") + " needs one",
                     2);
     if (request.mode != ScanContext::configured_satellites && !locks_soon(*device)) {
-        session.keep();
+        keep_session(session, "scan");
         return fail("card '" + session.card_spec() + "' is not locked", 1);
     }
 
@@ -172,8 +172,7 @@ int run_scan(std::span<char* const> args) {
         interrupted = watch.interrupted();
     }
     const int output = report_scan(request, networks, stdout);
-    if (!session.keep())
-        std::fprintf(stderr, "kestrel-cli scan: settings not kept: %s\n", store.status().c_str());
+    keep_session(session, "scan");
     if (interrupted) return 130;
     if (output != 0) return output;
     return networks.empty() ? 1 : 0;
