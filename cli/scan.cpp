@@ -20,7 +20,7 @@ namespace kestrel::cli {
 
 const char* const scan_usage =
     "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n"
-    "                        [--export FILE.db [--force]]\n\n"
+    "                        [--tree [--values] | --json] [--export FILE.db [--force]]\n\n"
     "Reads the PSI/SI tables of the transport stream the card is tuned to (--mode current,\n"
     "the default), of every transport stream its NIT lists (nit), or of every transport\n"
     "stream of the satellites the settings \"LNB\"/\"LNB1\"..\"LNB4\" name for the DiSEqC\n"
@@ -36,6 +36,11 @@ const char* const scan_usage =
     "                   actual, 0x800 SDT other, 0x1000 RST, 0x2000 TDT, 0x4000 TOT. NIT, SDT\n"
     "                   and PAT are always read first; their bits decide whether they are kept.\n"
     "  --quiet          no progress on standard error\n"
+    "  --tree           the table tree instead of the summary: one node a line, two blanks\n"
+    "                   a level\n"
+    "  --values         with the tree (implies --tree): each record's fields after its node,\n"
+    "                   \"| NAME = VALUE\", one level deeper\n"
+    "  --json           the whole scan result as JSON (the README describes its shape)\n"
     "  --export FILE    then write the scan result, even an empty one, into the new SQLite\n"
     "                   database FILE (tables tb_network, tb_transponder, tb_service,\n"
     "                   tb_ca_ecm, tb_ca_emm, tb_audio; views service_list, ecm_list)\n"
@@ -117,8 +122,13 @@ bool export_scan(const scan_request& request, const AllNetworks& networks) {
 std::string parse_scan_request(std::span<char* const> args, scan_request& request) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i], value;
-        if (arg == "--quiet" || arg == "--force") {
-            (arg == "--quiet" ? request.quiet : request.force) = true;
+        if (arg == "--quiet" || arg == "--force" || arg == "--tree" || arg == "--values" || arg == "--json") {
+            bool& flag = arg == "--quiet"   ? request.quiet
+                         : arg == "--force" ? request.force
+                         : arg == "--tree"  ? request.tree
+                         : arg == "--json"  ? request.json
+                                            : request.values;
+            flag = true;
             continue;
         }
         const auto equals = arg.find('=');
@@ -153,6 +163,8 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
         if (!ok) return std::string(arg) + " needs " + needs + ", not '" + std::string(value) + "'";
     }
     if (request.force && request.export_path.empty()) return "--force needs --export";
+    if (request.values) request.tree = true;
+    if (request.tree && request.json) return "--json and --tree (or --values) exclude each other";
     return "";
 }
 

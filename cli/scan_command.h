@@ -17,6 +17,9 @@ struct scan_request {
     bool quiet = false;                  // no progress on standard error
     std::string export_path;             // --export FILE: the scan result into this database
     bool force = false;                  // --force: an existing export_path may be replaced
+    bool tree = false;                   // --tree: the table tree instead of the summary
+    bool values = false;                 // --values: the tree with every record's rows
+    bool json = false;                   // --json: the whole result as JSON
 };
 
 // Reads the arguments after `scan`: "" or a one-line error.

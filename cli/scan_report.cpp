@@ -4,8 +4,10 @@
 #include <string>
 
 #include "cli/scan_command.h"
+#include "cli/scan_json.h"
 #include "lib13818/names/registry.h"
 #include "startup/latin1.h"
+#include "views/tree_text.h"
 
 namespace kestrel::cli {
 
@@ -104,8 +106,18 @@ void print_summary(const AllNetworks& networks, std::FILE* out) {
     }
 }
 
-int report_scan(const scan_request&, const AllNetworks& networks, std::FILE* out) {
-    print_summary(networks, out);
+int report_scan(const scan_request& request, const AllNetworks& networks, std::FILE* out) {
+    if (request.json) {
+        const std::string text =
+            scan_json(networks).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+        std::fprintf(out, "%s\n", text.c_str());
+    } else if (request.tree) {
+        views::table_tree tree(networks);
+        const std::string text = views::tree_text(tree, request.values);
+        std::fwrite(text.data(), 1, text.size(), out);
+    } else {
+        print_summary(networks, out);
+    }
     return std::fflush(out) == 0 ? 0 : 1;
 }
 

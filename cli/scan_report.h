@@ -10,7 +10,8 @@ namespace kestrel::cli {
 
 struct scan_request;
 
-// The output the request asks for, once the scan has ended: the summary below. Returns
+// The output the request asks for, once the scan has ended: the table tree (with the
+// value rows), the JSON report or else the summary below. Returns
 // the command's exit status for the output alone (0 when it was written).
 int report_scan(const scan_request& request, const AllNetworks& networks, std::FILE* out);
 

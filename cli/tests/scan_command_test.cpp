@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/scan_command.h"
 #include "cli/scan_report.h"
 
@@ -27,7 +29,10 @@ TEST(ScanCommand, ReadsItsOptionsAndRefusesBadOnes) {
     EXPECT_EQ(parse({"--mode", "all"}, r), "--mode needs current, nit or satellites, not 'all'");
     EXPECT_EQ(parse({"--tables", "-1"}, r), "--tables needs a table mask (decimal or 0x hex), not '-1'");
     EXPECT_EQ(parse({"--tables"}, r), "--tables needs a table mask (decimal or 0x hex)");
-    EXPECT_EQ(parse({"--tree"}, r), "unknown argument '--tree' (try --help)");
+    EXPECT_EQ(parse({"--graph"}, r), "unknown argument '--graph' (try --help)");
+    EXPECT_EQ(parse({"--values"}, r), "");
+    EXPECT_TRUE(r.tree);
+    EXPECT_EQ(parse({"--tree", "--json"}, r), "--json and --tree (or --values) exclude each other");
     EXPECT_EQ(parse({"--force", "--export=scan.db"}, r), "");
     EXPECT_EQ(r.export_path, "scan.db");
     EXPECT_TRUE(r.force);
@@ -73,6 +78,40 @@ TEST(ScanCommand, ExitsOneWithoutNitAndTwoOnACardThatIsNotDvbS) {
     EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 1);
     args[1] = cable.c_str();
     EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 2);
+}
+
+// What the scan prints on standard output for these arguments; its exit status in `status`.
+std::string scan_output(std::vector<const char*> args, int& status) {
+    ::testing::internal::CaptureStdout();
+    status = run_scan({const_cast<char* const*>(args.data()), args.size()});
+    return ::testing::internal::GetCapturedStdout();
+}
+
+TEST(ScanCommand, PrintsTheTreeAndTheJsonOfADemoTransponder) {
+    if (!std::filesystem::exists(KESTREL_DATA_DIR "/demo/demo.manifest")) GTEST_SKIP() << "no demo network";
+    int status = -1;
+    const std::string tree = scan_output({"--card", "demo", "--tree", "--quiet"}, status);
+    ASSERT_EQ(status, 0);
+    std::vector<std::string> tables;  // the nodes under the transponder, six blanks in
+    for (std::size_t at = 0, end; (end = tree.find('\n', at)) != std::string::npos; at = end + 1)
+        if (tree.compare(at, 6, "      ") == 0 && tree[at + 6] != ' ')
+            tables.push_back(tree.substr(at + 6, end - at - 6));
+    EXPECT_EQ(tables,
+              (std::vector<std::string>{"CAT", "NIT - actual network", "NIT - other network",
+                                        "SDT - actual transport stream", "SDT - other transport stream",
+                                        "BAT", "PAT", "RST", "TDT", "TOT", "PMT", "EIT"}));
+    EXPECT_NE(tree.find("\n        0011 - Kestrel Demo 1\n"), std::string::npos);
+    EXPECT_NE(tree.find("\n        0012 - Kestrel Demo 2\n"), std::string::npos);
+    EXPECT_NE(tree.find("SID 0021 - Kestrel Demo 3\n"), std::string::npos);  // an EIT other service
+    EXPECT_EQ(tree.find("<service not in SDT>"), std::string::npos);
+
+    const auto json = nlohmann::json::parse(scan_output({"--card", "demo", "--json", "--quiet"}, status));
+    ASSERT_EQ(status, 0);
+    const auto& tables_json = json.at("networks").at(0).at("transponders").at(0).at("tables");
+    const auto& name =
+        tables_json.at("sdt_actual").at(0).at("services").at(0).at("descriptors").at("service").at(0);
+    EXPECT_EQ(name.at("service_name"), "Kestrel Demo 1");
+    EXPECT_EQ(name.at("service_name_raw"), "4B65737472656C2044656D6F2031");
 }
 
 }  // namespace
