@@ -4,6 +4,9 @@
 
 #include "cli/command.h"
 #include "cli/global_options.h"
+#include "cli/text_charset.h"
+#include "lib13818/core/dvb_text.h"
+#include "lib13818/core/error.h"
 #include "startup/logs.h"
 #include "startup/registries.h"
 
@@ -12,10 +15,13 @@ namespace {
 void print_overview() {
     std::printf(
         "kestrel-cli: explore DVB signalling from the command line\n\n"
-        "usage: kestrel-cli [--trace-level N] COMMAND [ARGS...]\n"
+        "usage: kestrel-cli [--trace-level N] [--charset NAME] COMMAND [ARGS...]\n"
         "       kestrel-cli COMMAND --help\n\n"
         "options:\n"
-        "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n\ncommands:\n");
+        "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n"
+        "  --charset NAME   read DVB texts without a character table selector in NAME (an\n"
+        "                   iconv name such as ISO-8859-15) instead of guessing per network\n\n"
+        "commands:\n");
     for (const auto& c : kestrel::cli::commands())
         std::printf("  %-16.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                     static_cast<int>(c.summary.size()), c.summary.data());
@@ -29,6 +35,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", options.error.c_str());
         return 2;
     }
+    try {
+        lib13818::dvb_text_decoder check(options.charset);
+    } catch (const lib13818::error& e) {
+        std::fprintf(stderr, "kestrel-cli: --charset: %s\n", e.what());
+        return 2;
+    }
+    kestrel::cli::set_charset_override(options.charset);
     kestrel::startup::open_logs(options.trace_level);
     kestrel::startup::load_registries();
     const int first = options.command_index;
