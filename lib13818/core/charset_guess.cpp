@@ -25,7 +25,7 @@ struct votes {
         const std::uint8_t b = at(i);
         if (is_6937_mark(b)) {
             const std::uint8_t next = at(i + 1);
-            (next != ' ' && combine_6937(b, next) != 0 ? iso6937 : iso8859) += 2;
+            (next != ' ' && combine_6937(b, next) != nullptr ? iso6937 : iso8859) += 2;
         } else if (b >= 0xE0 && i > 0 && is_lower(at(i - 1)) && is_lower(at(i + 1))) {
             iso8859 += b < 0xF0 ? 2 : 1;
         }

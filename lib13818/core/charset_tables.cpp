@@ -92,13 +92,14 @@ constexpr composition compositions[] = {
     {0xCF, " ACDEGHIKLNORSTUZacdeghijklnorstuz", u"ˇǍČĎĚǦȞǏǨĽŇǑŘŠŤǓŽǎčďěǧȟǐǰǩľňǒřšťǔž"},
 };
 
-using composition_table = std::array<std::array<char16_t, 128>, 15>;
+// Per mark and letter the composed character; size 0 where there is none.
+using composition_table = std::array<std::array<utf8_glyph, 128>, 15>;
 
 composition_table build_compositions() {
     composition_table table{};
     for (const composition& c : compositions)
         for (std::size_t i = 0; c.letters[i] != '\0'; ++i)
-            table[c.mark - 0xC1][static_cast<std::uint8_t>(c.letters[i])] = c.composed[i];
+            table[c.mark - 0xC1][static_cast<std::uint8_t>(c.letters[i])] = glyph_of(c.composed[i]);
     return table;
 }
 
@@ -150,14 +151,21 @@ const byte_table& iso6937_table() {
     return table;
 }
 
-char32_t combine_6937(std::uint8_t mark, std::uint8_t letter) {
+const utf8_glyph* combine_6937(std::uint8_t mark, std::uint8_t letter) {
     static const composition_table table = build_compositions();
-    if (!is_6937_mark(mark) || letter >= 0x80) return 0;
-    return table[mark - 0xC1][letter];
+    if (!is_6937_mark(mark) || letter >= 0x80) return nullptr;
+    const utf8_glyph& g = table[mark - 0xC1][letter];
+    return g.size > 0 ? &g : nullptr;
 }
 
-char32_t combining_mark_6937(std::uint8_t mark) {
-    return combining_marks[mark - 0xC1];
+const utf8_glyph& combining_mark_6937(std::uint8_t mark) {
+    static const auto glyphs = [] {
+        std::array<utf8_glyph, std::size(combining_marks)> all;
+        for (std::size_t i = 0; i < all.size(); ++i)
+            all[i] = glyph_of(combining_marks[i]);
+        return all;
+    }();
+    return glyphs[mark - 0xC1];
 }
 
 const byte_table& ascii_table() {

@@ -37,10 +37,10 @@ inline bool is_6937_mark(std::uint8_t b) {
     return b >= 0xC1 && b <= 0xCF;
 }
 // The character a 6937 mark makes with the byte after it: the precomposed letter, the
-// spacing accent for a blank, or 0 when there is no such character.
-char32_t combine_6937(std::uint8_t mark, std::uint8_t letter);
+// spacing accent for a blank, or nullptr when there is no such character.
+const utf8_glyph* combine_6937(std::uint8_t mark, std::uint8_t letter);
 // The Unicode combining form of a 6937 mark.
-char32_t combining_mark_6937(std::uint8_t mark);
+const utf8_glyph& combining_mark_6937(std::uint8_t mark);
 
 // ASCII, the common part of every table; the upper half reads as U+FFFD.
 const byte_table& ascii_table();

@@ -82,41 +82,47 @@ void append_code_point(std::string& out, char32_t c) {
     if ((c & 0xFF) == dvb_line_break) out += '\n';
 }
 
+// Writes a table entry whole (one store); only its `size` bytes count. A text of n bytes
+// never needs more than 3n bytes of UTF-8, so a buffer of 3n + 1 takes every store.
+void put(char*& o, const utf8_glyph& g) {
+    std::memcpy(o, &g, sizeof g);
+    o += g.size;
+}
+
 std::string decode_single(const byte_table& table, std::string_view text) {
     std::string out(text.size() * 3 + 1, '\0');
     char* o = out.data();
-    for (const char c : text) {
-        const utf8_glyph& g = table[static_cast<std::uint8_t>(c)];
-        std::memcpy(o, &g, sizeof g);  // the whole entry, one store; only `size` bytes count
-        o += g.size;
-    }
+    for (const char c : text)
+        put(o, table[static_cast<std::uint8_t>(c)]);
     out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
 std::string decode_6937(std::string_view text) {
+    static const utf8_glyph replacement = glyph_of(replacement_character);
     const byte_table& table = iso6937_table();
-    std::string out;
-    out.reserve(text.size() + text.size() / 2);
+    std::string out(text.size() * 3 + 1, '\0');
+    char* o = out.data();
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto b = static_cast<std::uint8_t>(text[i]);
         if (!is_6937_mark(b)) {
-            out.append(table[b].bytes, table[b].size);
+            put(o, table[b]);
             continue;
         }
         // A mark precedes the letter it belongs to.
         const auto next = i + 1 < text.size() ? static_cast<std::uint8_t>(text[i + 1]) : 0;
-        if (const char32_t composed = combine_6937(b, next)) {
-            append_utf8(out, composed);
+        if (const utf8_glyph* composed = combine_6937(b, next)) {
+            put(o, *composed);
             ++i;
         } else if (next > 0x20 && !is_6937_mark(next) && table[next].size > 0 && next != dvb_line_break) {
-            out.append(table[next].bytes, table[next].size);
-            append_utf8(out, combining_mark_6937(b));
+            put(o, table[next]);
+            put(o, combining_mark_6937(b));
             ++i;
         } else {
-            append_utf8(out, replacement_character);
+            put(o, replacement);
         }
     }
+    out.resize(static_cast<std::size_t>(o - out.data()));
     return out;
 }
 
