@@ -4,6 +4,7 @@
 #include "cli/card_commands.h"
 #include "cli/command.h"
 #include "cli/dump_sections.h"
+#include "cli/scan_command.h"
 
 namespace kestrel::cli {
 
@@ -48,7 +49,9 @@ std::span<const command> commands() {
                 "be read or holds no transport stream.\n",
                 run_sections},
         command{"cards", "list the cards --card can name", cards_usage, run_cards},
-        command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune},
+        command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune, true},
+        command{"scan", "read the PSI/SI tables of a transport stream, a network or the satellites",
+                scan_usage, run_scan, true},
     };
     return all;
 }

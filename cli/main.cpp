@@ -4,21 +4,24 @@
 
 #include "cli/command.h"
 #include "cli/global_options.h"
+#include "cli/program_settings.h"
 #include "cli/text_charset.h"
 #include "lib13818/core/dvb_text.h"
 #include "lib13818/core/error.h"
-#include "startup/logs.h"
-#include "startup/registries.h"
+#include "startup/session.h"
 
 namespace {
 
 void print_overview() {
     std::printf(
         "kestrel-cli: explore DVB signalling from the command line\n\n"
-        "usage: kestrel-cli [--trace-level N] [--charset NAME] COMMAND [ARGS...]\n"
+        "usage: kestrel-cli [--settings FILE] [--trace-level N] [--charset NAME] COMMAND [ARGS...]\n"
         "       kestrel-cli COMMAND --help\n\n"
         "options:\n"
+        "  --settings FILE  keep the settings in the INI file FILE instead of\n"
+        "                   ~/.config/Tidewell/kestrel.conf (also after COMMAND)\n"
         "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n"
+        "                   (default: the stored General/loglevel)\n"
         "  --charset NAME   read DVB texts without a character table selector in NAME (an\n"
         "                   iconv name such as ISO-8859-15) instead of guessing per network\n\n"
         "commands:\n");
@@ -42,8 +45,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     kestrel::cli::set_charset_override(options.charset);
-    kestrel::startup::open_logs(options.trace_level);
-    kestrel::startup::load_registries();
     const int first = options.command_index;
     if (first >= argc) {
         print_overview();
@@ -56,11 +57,18 @@ int main(int argc, char** argv) {
     }
     for (const auto& c : kestrel::cli::commands()) {
         if (c.name != name) continue;
-        std::span<char* const> args(argv + first + 1, static_cast<std::size_t>(argc - first - 1));
+        const std::span<char* const> args(options.command_args);
         if (kestrel::cli::wants_help(args)) {
             std::printf("%.*s", static_cast<int>(c.usage.size()), c.usage.data());
             return 0;
         }
+        // Start-up in the shared order: the settings store first, then (here, or in the
+        // command's session) the name tables and the logs.
+        kestrel::cli::choose_program_settings(options.settings_file, options.trace_level);
+        kestrel::settings_store& store = kestrel::cli::program_settings();
+        if (const std::string status = store.status(); !status.empty())
+            std::fprintf(stderr, "kestrel-cli: warning: %s\n", status.c_str());
+        if (!c.opens_card) kestrel::startup::build_names_and_open_logs(store, options.trace_level);
         return c.run(args);
     }
     std::fprintf(stderr, "kestrel-cli: unknown command '%s' (try --help)\n", argv[first]);

@@ -30,9 +30,10 @@ std::int32_t to_khz(double value, double khz_per_unit) {
     return static_cast<std::int32_t>(khz);
 }
 
-std::int32_t clamp32(std::int64_t value) {
-    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
-                                                              std::numeric_limits<std::int32_t>::max()));
+// A product computed in 64 bits, held to the unsigned 32 bits the DVB-S load reads back.
+std::uint32_t clamp_unsigned(std::uint64_t value) {
+    return static_cast<std::uint32_t>(
+        std::min<std::uint64_t>(value, std::numeric_limits<std::uint32_t>::max()));
 }
 
 TUNERPARM load_tuning(settings_store& s, std::uint32_t frontend_type) {
@@ -74,7 +75,7 @@ void save_tuning(settings_store& s, std::uint32_t frontend_type, const TUNERPARM
     switch (frontend_type) {
         case frontend_dvb_s:
             key::write(s, key::frequency, to_khz(t.frequency, 1'000'000.0));
-            key::write(s, key::symbolrate, clamp32(std::int64_t{t.word_c} * 1000));
+            write_unsigned(s, key::symbolrate, clamp_unsigned(std::uint64_t{t.word_c} * 1000));
             key::write(s, key::fec, t.word_b);
             key::write(s, key::polarity, t.word_a);
             write_unsigned(s, key::disqsel, t.word_d);

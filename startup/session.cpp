@@ -2,7 +2,6 @@
 
 #include "device/dvb_device_techotrend.h"
 #include "log/log_location.h"
-#include "log/trace_log.h"
 #include "settings/keys.h"
 #include "startup/card_choice.h"
 #include "startup/data_directory.h"
@@ -18,9 +17,13 @@ constexpr const char* satellite_list_file = "satellitecfg.txt";
 
 }  // namespace
 
-session::session(settings_store& store, const session_options& options) : settings_(store) {
+void build_names_and_open_logs(settings_store& store, std::optional<std::int32_t> trace_level) {
     load_registries();
-    open_logs(options.trace_level.value_or(settings::read(store, settings::loglevel)));
+    open_logs(trace_level.value_or(settings::read(store, settings::loglevel)));
+}
+
+session::session(settings_store& store, const session_options& options) : settings_(store) {
+    build_names_and_open_logs(store, options.trace_level);
     const auto folders = data_directories(executable_path());
     if (const auto list = find_data_file(folders, satellite_list_file); !list.empty())
         satellites_.ParseList(list.string());

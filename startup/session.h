@@ -18,6 +18,11 @@
 
 namespace kestrel::startup {
 
+// The start-up every program shares, whether it opens a card or not: the name tables built,
+// then the CSV event log started and the trace log opened at the level asked for, else at
+// the stored "loglevel".
+void build_names_and_open_logs(settings_store& store, std::optional<std::int32_t> trace_level);
+
 struct session_options {
     std::string card;                         // --card SPEC; "" = "General"/"card", else the default
     std::optional<std::int32_t> trace_level;  // overrides "loglevel"
