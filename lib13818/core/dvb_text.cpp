@@ -271,14 +271,6 @@ std::string dvb_text_decoder::to_utf8(std::string_view raw) {
     return decode(split.selector, split.text);
 }
 
-std::string latin1_to_utf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size() + text.size() / 4);
-    for (const char c : text)
-        append_utf8(out, static_cast<std::uint8_t>(c));
-    return out;
-}
-
 namespace {
 
 int decoder_slot() {

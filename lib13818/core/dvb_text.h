@@ -50,9 +50,6 @@ class dvb_text_decoder {
 // 6937) unless they read as ISO/IEC 8859, then the iconv name of that table.
 std::string guess_default_charset(const std::vector<std::string_view>& selectorless_texts);
 
-// ISO 8859-1 text (the registries' names) as UTF-8.
-std::string latin1_to_utf8(std::string_view text);
-
 // The dumps write their texts through the decoder attached to the stream, or through one
 // with the standard default table when none is.
 std::ostream& operator<<(std::ostream& out, const DvbString& text);
