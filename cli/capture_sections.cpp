@@ -9,6 +9,8 @@
 
 #include "cli/pid_argument.h"
 #include "cli/section_dump.h"
+#include "cli/text_charset.h"
+#include "lib13818/core/crc32.h"
 #include "lib13818/core/error.h"
 #include "lib13818/tables/pat.h"
 
@@ -21,14 +23,23 @@ constexpr std::uint16_t last_signalling_pid = 0x1F;
 // table_id .. last_section_number and CRC_32: the least a long-form section holds.
 constexpr std::size_t long_form_minimum = 12;
 
+constexpr std::uint8_t tot_table_id = 0x73;
+
+// Long-form sections and the TOT end in a CRC_32; the CRC over such a section is 0.
+bool crc_failed(std::span<const std::uint8_t> s) {
+    const bool has_crc = (s[1] & 0x80) || s[0] == tot_table_id;
+    return has_crc && lib13818::crc32(s.data(), s.size()) != 0;
+}
+
 // The bytes that tell sections apart: the header fields and CRC_32 of a long-form section,
-// the whole section of a short-form one.
-std::string distinct_key(std::uint16_t pid, std::span<const std::uint8_t> s) {
+// the whole section of a short-form one or of a section that failed its CRC (whose header
+// and CRC_32 may be intact while the body is not).
+std::string distinct_key(std::uint16_t pid, std::span<const std::uint8_t> s, bool failed) {
     std::string key{static_cast<char>(pid >> 8), static_cast<char>(pid)};
     // The assembler delivers three bytes at least: table_id and section_length.
     const bool long_form = (s[1] & 0x80) && s.size() >= long_form_minimum;
-    if (!long_form) {
-        key.push_back('S');
+    if (failed || !long_form) {
+        key.push_back(failed ? 'X' : 'S');
         key.append(s.begin(), s.end());
         return key;
     }
@@ -67,9 +78,11 @@ capture_sections read_capture_sections(const std::string& path, const section_se
     std::unordered_map<std::string, std::size_t> index;
     result.error =
         ts::extract_sections(path, extractor, [&](std::uint16_t pid, std::span<const std::uint8_t> s) {
-            const auto [it, added] = index.try_emplace(distinct_key(pid, s), result.distinct.size());
+            const bool failed = crc_failed(s);
+            result.crc_failures += failed ? 1 : 0;
+            const auto [it, added] = index.try_emplace(distinct_key(pid, s, failed), result.distinct.size());
             if (added) {
-                result.distinct.push_back({pid, {s.begin(), s.end()}, 0});
+                result.distinct.push_back({pid, {s.begin(), s.end()}, 0, failed});
                 if (follow_pats && pid == pat_pid && s[0] == 0x00) select_pmt_pids(s, extractor);
             }
             ++result.distinct[it->second].seen;
@@ -81,9 +94,9 @@ capture_sections read_capture_sections(const std::string& path, const section_se
 
 void print_capture_sections(std::ostream& out, const capture_sections& sections, bool every_occurrence) {
     const auto print = [&](const distinct_section& s) {
-        char line[96];
-        std::snprintf(line, sizeof line, "== PID 0x%04x table_id 0x%02x, %zu bytes, seen %zu times\n", s.pid,
-                      s.bytes[0], s.bytes.size(), s.seen);
+        char line[112];
+        std::snprintf(line, sizeof line, "== PID 0x%04x table_id 0x%02x, %zu bytes, seen %zu times%s\n",
+                      s.pid, s.bytes[0], s.bytes.size(), s.seen, s.crc_failed ? ", CRC failed" : "");
         out << line;
         dump_section(out, s.bytes.data(), s.bytes.size());
     };
@@ -135,12 +148,22 @@ int run_sections(std::span<char* const> args) {
         std::cerr << "kestrel-cli sections: " << sections.error << '\n';
         return 1;
     }
-    print_capture_sections(std::cout, sections, every_occurrence);
+    std::vector<std::span<const std::uint8_t>> views;
+    for (const auto& s : sections.distinct)
+        if (!s.crc_failed) views.emplace_back(s.bytes);
+    lib13818::dvb_text_decoder decoder = sections_text_decoder(views);
+    {
+        const lib13818::text_decoder_scope scope(std::cout, decoder);
+        print_capture_sections(std::cout, sections, every_occurrence);
+    }
     std::cout.flush();
     const auto& stats = sections.stats;
     if (stats.skipped_bytes > 0)
         std::cerr << "kestrel-cli sections: warning: " << *path << ": sync lost " << stats.sync_losses
                   << " times, " << stats.skipped_bytes << " bytes skipped\n";
+    if (sections.crc_failures > 0)
+        std::cerr << "kestrel-cli sections: warning: " << *path << ": " << sections.crc_failures
+                  << " sections failed their CRC check\n";
     if (stats.truncated_bytes > 0)
         std::cerr << "kestrel-cli sections: warning: " << *path << ": truncated last packet ignored ("
                   << stats.truncated_bytes << " bytes)\n";

@@ -23,9 +23,12 @@ std::span<const command> commands() {
                 "Reads FILE (or standard input for -) as concatenated raw MPEG-2 sections, each\n"
                 "exactly section_length + 3 bytes, and decodes each by its table_id. Per section\n"
                 "it prints '== section N: table_id 0xNN, M bytes' and then the table's fields,\n"
-                "'error: <reason> (kind K)' when the section does not decode, or\n"
-                "'unsupported table_id 0xNN'. A truncated last section prints\n"
-                "'error: truncated section'. Exits 1 when FILE cannot be read.\n",
+                "'error: <reason> at byte N' when the section does not decode (N counted from\n"
+                "the table_id byte), or 'unsupported table_id 0xNN'. A truncated last section\n"
+                "prints 'error: truncated section'. Texts are printed as UTF-8; those without a\n"
+                "character table selector are read in the table the file's EIT and SDT texts\n"
+                "suggest (ISO/IEC 6937 unless they read as ISO 8859), or in --charset NAME\n"
+                "when given before the command. Exits 1 when FILE cannot be read.\n",
                 run_dump_sections},
         command{"sections", "list the distinct sections of a transport stream capture",
                 "usage: kestrel-cli sections FILE.ts [--pid PID ...] [--all-pids] [--all]\n\n"
@@ -33,9 +36,12 @@ std::span<const command> commands() {
                 "assembles the sections of PIDs 0x00-0x1f and of the PMT PIDs its PATs name.\n"
                 "Each distinct section is printed once, in order of first appearance, as\n"
                 "'== PID 0xPPPP table_id 0xNN, M bytes, seen K times' followed by the table's\n"
-                "fields, 'error: <reason> (kind K)' or 'unsupported table_id 0xNN'. Long-form\n"
+                "fields, 'error: <reason> at byte N' or 'unsupported table_id 0xNN'. Long-form\n"
                 "sections are distinct by PID, table_id, table_id_extension, section_number,\n"
-                "version and CRC; TDT, TOT and RST sections by PID and their bytes.\n\n"
+                "version and CRC; TDT, TOT and RST sections by PID and their bytes. A section\n"
+                "that fails its CRC check is never counted with an intact one: its header ends\n"
+                "in ', CRC failed', and a warning counts such occurrences. Texts are printed\n"
+                "as UTF-8, as dump-sections prints them.\n\n"
                 "  --pid PID ...  read only these PIDs (decimal or 0x hex; repeatable)\n"
                 "  --all-pids     read every PID\n"
                 "  --all          print every occurrence, not only the first\n\n"

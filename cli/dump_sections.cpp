@@ -4,10 +4,12 @@
 #include <cstdint>
 #include <cstring>
 #include <iostream>
+#include <span>
 #include <string_view>
 #include <vector>
 
 #include "cli/section_dump.h"
+#include "cli/text_charset.h"
 
 namespace kestrel::cli {
 
@@ -16,7 +18,7 @@ namespace {
 constexpr std::size_t header_size = 3;
 
 void write_header(std::ostream& out, std::size_t number, const std::vector<std::uint8_t>& section) {
-    char line[64];
+    char line[96];
     std::snprintf(line, sizeof line, "== section %zu: table_id 0x%02x, %zu bytes\n", number, section[0],
                   section.size());
     out << line;
@@ -25,24 +27,34 @@ void write_header(std::ostream& out, std::size_t number, const std::vector<std::
 }  // namespace
 
 bool dump_sections(std::FILE* in, std::ostream& out) {
-    std::vector<std::uint8_t> section;
-    for (std::size_t number = 1;; ++number) {
-        section.resize(header_size);
-        const std::size_t got = std::fread(section.data(), 1, header_size, in);
-        if (got == header_size) {
-            section.resize(header_size + (((section[1] & 0x0F) << 8) | section[2]));
-            const std::size_t rest = section.size() - header_size;
-            if (std::fread(section.data() + header_size, 1, rest, in) == rest) {
-                write_header(out, number, section);
-                dump_section(out, section.data(), section.size());
-                continue;
-            }
-            write_header(out, number, section);
+    // All sections first: the texts of the whole file choose the table for those without
+    // a selector.
+    std::vector<std::vector<std::uint8_t>> sections;
+    std::vector<std::uint8_t> cut;  // a last section whose header was read, its body cut short
+    std::size_t got = 0;
+    for (;;) {
+        std::vector<std::uint8_t> section(header_size);
+        got = std::fread(section.data(), 1, header_size, in);
+        if (got != header_size) break;
+        section.resize(header_size + (((section[1] & 0x0F) << 8) | section[2]));
+        const std::size_t rest = section.size() - header_size;
+        if (std::fread(section.data() + header_size, 1, rest, in) != rest) {
+            cut = std::move(section);
+            break;
         }
-        if (std::ferror(in)) return false;
-        if (got != 0) out << "error: truncated section\n";
-        return true;
+        sections.push_back(std::move(section));
     }
+    const std::vector<std::span<const std::uint8_t>> views(sections.begin(), sections.end());
+    lib13818::dvb_text_decoder decoder = sections_text_decoder(views);
+    const lib13818::text_decoder_scope scope(out, decoder);
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        write_header(out, i + 1, sections[i]);
+        dump_section(out, sections[i].data(), sections[i].size());
+    }
+    if (!cut.empty()) write_header(out, sections.size() + 1, cut);
+    if (std::ferror(in)) return false;
+    if (got != 0) out << "error: truncated section\n";
+    return true;
 }
 
 int run_dump_sections(std::span<char* const> args) {

@@ -31,9 +31,16 @@ std::string take_settings(std::string_view value, global_options& options) {
     return "";
 }
 
+std::string take_charset(std::string_view value, global_options& options) {
+    if (value.empty()) return "--charset needs a character set name (e.g. ISO-8859-15)";
+    options.charset = value;
+    return "";
+}
+
 constexpr option_spec specs[] = {
     {"--trace-level", "a level (a whole number)", false, take_trace_level},
     {"--settings", "a FILE", true, take_settings},
+    {"--charset", "a character set name (e.g. ISO-8859-15)", false, take_charset},
 };
 
 // The option `arg` names, alone or as `--option=VALUE`.

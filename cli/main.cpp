@@ -5,6 +5,9 @@
 #include "cli/command.h"
 #include "cli/global_options.h"
 #include "cli/program_settings.h"
+#include "cli/text_charset.h"
+#include "lib13818/core/dvb_text.h"
+#include "lib13818/core/error.h"
 #include "startup/session.h"
 
 namespace {
@@ -12,13 +15,16 @@ namespace {
 void print_overview() {
     std::printf(
         "kestrel-cli: explore DVB signalling from the command line\n\n"
-        "usage: kestrel-cli [--settings FILE] [--trace-level N] COMMAND [ARGS...]\n"
+        "usage: kestrel-cli [--settings FILE] [--trace-level N] [--charset NAME] COMMAND [ARGS...]\n"
         "       kestrel-cli COMMAND --help\n\n"
         "options:\n"
         "  --settings FILE  keep the settings in the INI file FILE instead of\n"
         "                   ~/.config/Tidewell/kestrel.conf (also after COMMAND)\n"
         "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n"
-        "                   (default: the stored General/loglevel)\n\ncommands:\n");
+        "                   (default: the stored General/loglevel)\n"
+        "  --charset NAME   read DVB texts without a character table selector in NAME (an\n"
+        "                   iconv name such as ISO-8859-15) instead of guessing per network\n\n"
+        "commands:\n");
     for (const auto& c : kestrel::cli::commands())
         std::printf("  %-16.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                     static_cast<int>(c.summary.size()), c.summary.data());
@@ -32,6 +38,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", options.error.c_str());
         return 2;
     }
+    try {
+        lib13818::dvb_text_decoder check(options.charset);
+    } catch (const lib13818::error& e) {
+        std::fprintf(stderr, "kestrel-cli: --charset: %s\n", e.what());
+        return 2;
+    }
+    kestrel::cli::set_charset_override(options.charset);
     const int first = options.command_index;
     if (first >= argc) {
         print_overview();

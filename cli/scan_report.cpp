@@ -1,10 +1,12 @@
 #include "cli/scan_report.h"
 
+#include <optional>
 #include <set>
 #include <string>
 
 #include "cli/scan_command.h"
 #include "cli/scan_json.h"
+#include "cli/text_charset.h"
 #include "lib13818/names/registry.h"
 #include "startup/latin1.h"
 #include "views/tree_text.h"
@@ -107,12 +109,15 @@ void print_summary(const AllNetworks& networks, std::FILE* out) {
 }
 
 int report_scan(const scan_request& request, const AllNetworks& networks, std::FILE* out) {
+    // --charset, when given, replaces each network's guessed table for selector-less text.
+    std::optional<std::string> charset;
+    if (!charset_override().empty()) charset = charset_override();
     if (request.json) {
         const std::string text =
-            scan_json(networks).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+            scan_json(networks, charset).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
         std::fprintf(out, "%s\n", text.c_str());
     } else if (request.tree) {
-        views::table_tree tree(networks);
+        views::table_tree tree(networks, {charset});
         const std::string text = views::tree_text(tree, request.values);
         std::fwrite(text.data(), 1, text.size(), out);
     } else {

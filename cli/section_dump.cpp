@@ -1,6 +1,7 @@
 #include "cli/section_dump.h"
 
 #include <cstdio>
+#include <string>
 
 #include "lib13818/core/error.h"
 #include "lib13818/tables/bat.h"
@@ -42,6 +43,14 @@ class format_guard {
     char fill_;
 };
 
+// What went wrong, for the kind-coded faults that carry no message.
+std::string fault_text(const lib13818::error& e) {
+    if (!e.message.empty()) return e.message;
+    if (e.kind == lib13818::error::kind_syntax) return "section syntax error";
+    if (e.kind == lib13818::error::kind_pat_loop) return "program loop length not a multiple of 4";
+    return "decoding fault " + std::to_string(e.kind);
+}
+
 }  // namespace
 
 void dump_section(std::ostream& out, const std::uint8_t* section, std::size_t size) {
@@ -79,7 +88,10 @@ void dump_section(std::ostream& out, const std::uint8_t* section, std::size_t si
             }
         }
     } catch (const lib13818::error& e) {
-        out << std::dec << "error: " << e.what() << " (kind " << e.kind << ")\n";
+        out << std::dec << "error: " << fault_text(e);
+        if (e.has_where() && e.where >= section && e.where < section + size)
+            out << " at byte " << (e.where - section);
+        out << '\n';
     }
 }
 

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/capture_sections.h"
+#include "cli/text_charset.h"
 #include "lib13818/core/crc32.h"
 #include "ts/stream_builder.h"
 
@@ -65,20 +66,23 @@ class CaptureSections : public ::testing::Test {
         add(0x00, pat(0x100));
         add(0x00, pat(0x100, 1));
         add(0x14, tdt(0x00));
+        bytes corrupted = pat(0x100);  // header and CRC_32 intact, the body not
+        corrupted[9] ^= 0x01;
+        add(0x00, corrupted);
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(builder.bytes().data()),
                    static_cast<std::streamsize>(builder.bytes().size()));
     }
     void TearDown() override { std::filesystem::remove(path); }
 
-    // "PID table_id seen" per distinct section.
+    // "PID table_id seen" per distinct section, " CRC" added when it failed its CRC check.
     std::vector<std::string> summary(const section_selection& selection) {
         const capture_sections sections = read_capture_sections(path.string(), selection);
         EXPECT_EQ(sections.error, "");
         std::vector<std::string> lines;
         for (const auto& s : sections.distinct)
             lines.push_back(std::to_string(s.pid) + " " + std::to_string(s.bytes[0]) + " " +
-                            std::to_string(s.seen));
+                            std::to_string(s.seen) + (s.crc_failed ? " CRC" : ""));
         return lines;
     }
 
@@ -87,9 +91,11 @@ class CaptureSections : public ::testing::Test {
 };
 
 TEST_F(CaptureSections, FollowsThePatAndKeepsEachDistinctSectionOnce) {
-    EXPECT_EQ(summary({}), (std::vector<std::string>{"0 0 2", "20 112 2", "256 2 1", "20 112 1", "0 0 1"}));
+    EXPECT_EQ(summary({}),
+              (std::vector<std::string>{"0 0 2", "20 112 2", "256 2 1", "20 112 1", "0 0 1", "0 0 1 CRC"}));
+    EXPECT_EQ(read_capture_sections(path.string(), {}).crc_failures, 1u);
     EXPECT_EQ(summary({.pids = {0x200, 0x100}}), (std::vector<std::string>{"256 2 2", "512 2 1"}));
-    EXPECT_EQ(summary({.all_pids = true}).size(), 6u);
+    EXPECT_EQ(summary({.all_pids = true}).size(), 7u);
 }
 
 TEST_F(CaptureSections, PrintsEachDistinctSectionOrEveryOccurrence) {
@@ -118,6 +124,29 @@ TEST(CaptureSectionsOnCaptures, ReadsEverySharedCapture) {
         EXPECT_FALSE(sections.distinct.empty()) << entry.path();
         EXPECT_EQ(sections.stats.skipped_bytes + sections.stats.truncated_bytes, 0u) << entry.path();
     }
+}
+
+// Texts print as UTF-8: a service name after its selector, and a French guide sent in
+// ISO 8859 without one.
+TEST(CaptureSectionsOnCaptures, PrintsTheTextsOfACaptureAsUtf8) {
+    const std::string captures = KESTREL_SHARED_DIR "/captures/";
+    if (!std::filesystem::exists(captures + "test-030.ts")) GTEST_SKIP() << "no captures at " << captures;
+    const auto printed = [&](const char* file, const char* charset) {
+        const capture_sections sections = read_capture_sections(captures + file, {.pids = {0x11, 0x12}});
+        std::vector<std::span<const std::uint8_t>> views;
+        for (const auto& s : sections.distinct)
+            views.emplace_back(s.bytes);
+        lib13818::dvb_text_decoder decoder = sections_text_decoder(views);
+        EXPECT_EQ(decoder.default_charset(), charset) << file;
+        std::ostringstream out;
+        const lib13818::text_decoder_scope scope(out, decoder);
+        print_capture_sections(out, sections, false);
+        return out.str();
+    };
+    EXPECT_NE(printed("test-025.ts", "").find("service_name P1.1\n"), std::string::npos);
+    const std::string french = printed("test-030.ts", "ISO-8859-15");
+    EXPECT_NE(french.find("Série d'animation américaine"), std::string::npos);
+    EXPECT_EQ(french.find("SØrie"), std::string::npos);
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ TEST(DumpSections, DecodesEachSectionAndGoesOnAfterAFault) {
               "program_number:    1\n"
               "program_map_pid:  100\n"
               "== section 2: table_id 0x00, 16 bytes\n"
-              "error: crc error (kind -1)\n"
+              "error: crc error\n"
               "== section 3: table_id 0x7e, 4 bytes\n"
               "unsupported table_id 0x7e\n"
               "== section 4: table_id 0x00, 16 bytes\n"

@@ -42,5 +42,15 @@ TEST(GlobalOptions, TakesTheSettingsFileBeforeOrAfterTheCommand) {
     EXPECT_EQ(parse({"--settings", "a.ini"}).command_index, 3);  // no command
 }
 
+TEST(GlobalOptions, ReadsTheCharsetBeforeTheCommand) {
+    const global_options both = parse({"--charset", "ISO-8859-15", "--trace-level=2", "sections"});
+    EXPECT_EQ(both.charset, "ISO-8859-15");
+    EXPECT_EQ(both.trace_level, 2);
+    EXPECT_EQ(both.command_index, 4);
+    EXPECT_EQ(parse({"--charset=UTF-8", "cards"}).charset, "UTF-8");
+    EXPECT_FALSE(parse({"--charset"}).error.empty());
+    EXPECT_FALSE(parse({"--charset=", "cards"}).error.empty());
+}
+
 }  // namespace
 }  // namespace kestrel::cli

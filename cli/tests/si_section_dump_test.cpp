@@ -32,7 +32,7 @@ TEST(SiSectionDump, EveryDvbTableIdReachesItsTable) {
         "segment_last_section_number: 0\nlast_table_id: 111\n");
     EXPECT_EQ(dump({0x70, 0x70, 0x05, 0xE8, 0x46, 0x19, 0x29, 0x35}, false),
               "table_id: 112\nsection_length: 5\nUTC_time: 5/9-2021 19:29:35\n");
-    EXPECT_EQ(dump({0x71, 0x70, 0x01, 0x00}, false), "error: descriptor start end mismatch (kind -1)\n");
+    EXPECT_EQ(dump({0x71, 0x70, 0x01, 0x00}, false), "error: descriptor start end mismatch at byte 3\n");
     EXPECT_EQ(dump({0x72, 0x70, 0x00}, false), "unsupported table_id 0x72\n");
 }
 

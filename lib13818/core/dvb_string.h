@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "lib13818/core/reader.h"
 
@@ -13,6 +14,8 @@ struct DvbString {
     std::string text;
     std::string selector;
 
+    // Takes the selector off the front of `bytes`.
+    static DvbString split(std::string_view bytes);
     // Decodes all n bytes.
     static DvbString read(reader& r, std::size_t n);
     // Decodes a length byte and the bytes it counts.

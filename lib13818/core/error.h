@@ -10,7 +10,7 @@ namespace lib13818 {
 // message faults have kind -1. `where` points into the section that was parsed,
 // or is all ones when the thrower knows no position.
 class error : public std::exception {
-public:
+  public:
     static constexpr int32_t kind_message = -1;
     static constexpr int32_t kind_syntax = 2;
     static constexpr int32_t kind_pat_loop = 3;
@@ -25,7 +25,9 @@ public:
 
     // True when the thrower gave a position.
     bool has_where() const { return where != no_where(); }
-    static const std::uint8_t* no_where() { return reinterpret_cast<const std::uint8_t*>(~std::uintptr_t{0}); }
+    static const std::uint8_t* no_where() {
+        return reinterpret_cast<const std::uint8_t*>(~std::uintptr_t{0});
+    }
 
     int32_t kind = kind_message;
     const std::uint8_t* where = no_where();

@@ -11,7 +11,7 @@ namespace lib13818 {
 // declared length can make it read outside the bytes it was given: reading past the
 // end throws "too little data" with the position where the read would have started.
 class reader {
-public:
+  public:
     reader() = default;
     reader(const std::uint8_t* data, std::size_t size) : pos_(data), end_(data + size) {}
 
@@ -60,7 +60,7 @@ public:
         if (n > remaining()) throw error(messages::too_little_data, pos_);
     }
 
-private:
+  private:
     const std::uint8_t* pos_ = nullptr;
     const std::uint8_t* end_ = nullptr;
 };

@@ -14,7 +14,7 @@ namespace lib13818 {
 // end): the base of PAT, PMT, CAT, NIT, SDT, BAT and EIT. A table is default-constructed
 // empty and parsed once; on any fault parse throws and `parsed` stays false.
 class Section {
-public:
+  public:
     virtual ~Section() = default;
 
     // Parses the section that starts at `section` (its table_id byte). `available` is the
@@ -35,7 +35,7 @@ public:
     std::uint32_t CRC_32 = 0;
     std::vector<DescriptorGeneric> descriptors;
 
-protected:
+  protected:
     Section() = default;
     Section(const Section&) = default;
     Section& operator=(const Section&) = default;
@@ -49,7 +49,7 @@ protected:
 
 // The short form (no section syntax, no CRC check): the base of TDT, TOT and RST.
 class ShortSection {
-public:
+  public:
     virtual ~ShortSection() = default;
 
     virtual void parse(const std::uint8_t* section, std::size_t available);
@@ -62,7 +62,7 @@ public:
     int32_t section_length = 0;
     bool parsed = false;
 
-protected:
+  protected:
     ShortSection() = default;
     ShortSection(const ShortSection&) = default;
     ShortSection& operator=(const ShortSection&) = default;

@@ -42,6 +42,8 @@ using LanguageCode = std::array<char, 4>;
 LanguageCode read_language_code(reader& r);
 
 // Two BCD digits of one byte, with no range check.
-inline int32_t bcd(std::uint8_t b) { return (b >> 4) * 10 + (b & 0x0F); }
+inline int32_t bcd(std::uint8_t b) {
+    return (b >> 4) * 10 + (b & 0x0F);
+}
 
 }  // namespace lib13818

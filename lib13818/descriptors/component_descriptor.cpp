@@ -1,5 +1,7 @@
 #include "lib13818/descriptors/component_descriptor.h"
 
+#include "lib13818/core/dvb_text.h"
+
 namespace lib13818 {
 
 DescriptorComponent::DescriptorComponent(reader r) : Descriptor(r) {
@@ -15,7 +17,7 @@ void DescriptorComponent::dump_body(std::ostream& out) const {
         << "component_type: " << component_type << '\n'
         << "component_tag: " << component_tag << '\n'
         << "language_code: " << ISO_639_language_code.data() << '\n'
-        << "text: " << text.text << '\n';
+        << "text: " << text << '\n';
 }
 
 }  // namespace lib13818

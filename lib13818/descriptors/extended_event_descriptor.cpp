@@ -1,5 +1,7 @@
 #include "lib13818/descriptors/extended_event_descriptor.h"
 
+#include "lib13818/core/dvb_text.h"
+
 namespace lib13818 {
 
 namespace {
@@ -33,9 +35,9 @@ void DescriptorExtendedEvent::dump_body(std::ostream& out) const {
     out << "descriptor_number: " << descriptor_number << '\n'
         << "last_descriptor_number: " << last_descriptor_number << '\n'
         << "language_code: " << ISO_639_language_code.data() << '\n'
-        << "text: " << text.text << '\n';
+        << "text: " << text << '\n';
     for (const Item& i : items)
-        out << "description: " << i.item_description.text << '\n' << "item: " << i.item.text << '\n';
+        out << "description: " << i.item_description << '\n' << "item: " << i.item << '\n';
 }
 
 }  // namespace lib13818

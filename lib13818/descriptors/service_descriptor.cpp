@@ -1,5 +1,7 @@
 #include "lib13818/descriptors/service_descriptor.h"
 
+#include "lib13818/core/dvb_text.h"
+
 namespace lib13818 {
 
 namespace {
@@ -17,8 +19,8 @@ DescriptorService::DescriptorService(reader r) : Descriptor(r) {
 
 void DescriptorService::dump_body(std::ostream& out) const {
     out << "service_type " << service_type << '\n'
-        << "provider_name " << provider_name << '\n'
-        << "service_name " << service_name << '\n';
+        << "provider_name " << prefixed_dvb_text{provider_name} << '\n'
+        << "service_name " << prefixed_dvb_text{service_name} << '\n';
 }
 
 }  // namespace lib13818

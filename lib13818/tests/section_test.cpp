@@ -81,6 +81,9 @@ TEST(DvbString, TakesOnlyALeadingSelectorOffTheText) {
     EXPECT_EQ(text_of({0x41, 0x05}).text, "A\x05");
     EXPECT_EQ(text_of({0x41, 0x05}).selector, "");
     EXPECT_EQ(text_of({0x1F, 0x01, 'A'}).text, "A");
+    // UTF-8, the East Asian tables and the reserved values select too.
+    for (const std::uint8_t selector : {0x07, 0x0B, 0x0C, 0x13, 0x15, 0x1E})
+        EXPECT_EQ(text_of({selector, 'A'}).text, "A") << int(selector);
     EXPECT_EQ(text_of({0x10, 0x00, 0x02, 'A', 'B'}).text, "AB");
     EXPECT_EQ(text_of({0x10, 0x00, 0x02, 'A', 'B'}).selector, std::string("\x10\x00\x02", 3));
     // A selector cut short by the text's end takes what there is.

@@ -142,11 +142,10 @@ TEST(SdtDecode, OwnsItsBytesAndDumps) {
     bytes.shrink_to_fit();
     std::ostringstream out;
     sdt.dump(out);
-    EXPECT_EQ(
-        out.str(),
-        "original_network_id 133\nservice_id 16\nEIT_schedule_flag 0\nEIT_present_following_flag 1\n"
-        "running_status 4\nfree_CA_mode 1\n"
-        "descriptor_tag: 48 service_descriptor\nservice_type 1\nprovider_name BBC\nservice_name \x05TV\n");
+    EXPECT_EQ(out.str(),
+              "original_network_id 133\nservice_id 16\nEIT_schedule_flag 0\nEIT_present_following_flag 1\n"
+              "running_status 4\nfree_CA_mode 1\n"
+              "descriptor_tag: 48 service_descriptor\nservice_type 1\nprovider_name BBC\nservice_name TV\n");
 }
 
 }  // namespace

@@ -40,6 +40,17 @@ const std::array<const char*, 8> programme_names{
     "Hobby Film Club", "Kite Cooking",       "Osprey Sport",    "Late Night Owls",
 };
 
+// The programme texts. One is in the default table, with its accents as marks before the
+// letters: "Crème brûlée and café au lait, live from the Kite kitchen."
+constexpr const char* plain_text = "An invented programme of the Kestrel demo network.";
+constexpr const char* accented_text =
+    "Cr\xC1"
+    "eme br\xC3"
+    "ul\xC2"
+    "ee and caf\xC2"
+    "e au lait, live from the Kite kitchen.";
+constexpr std::size_t accented_programme = 5;  // "Kite Cooking"
+
 // The two services of a transport stream: the second one scrambled.
 struct service {
     std::uint16_t id;
@@ -54,9 +65,12 @@ std::vector<service> services_of(const transponder& tp) {
     std::vector<service> out;
     for (int k = 0; k < 2; ++k) {
         const int number = (tp.transport_stream_id - 1) * 2 + k + 1;
-        out.push_back({static_cast<std::uint16_t>(tp.transport_stream_id * 0x10 + k + 1),
-                       "Kestrel Demo " + std::to_string(number), static_cast<std::uint16_t>(0x100 + k * 0x20),
-                       k == 1});
+        // Service 2 shows a name in a table of its own: 0x05 selects ISO 8859-9 (Turkish),
+        // "Kestrel Démo 2 Şölen".
+        std::string name =
+            number == 2 ? "\x05Kestrel D\xE9mo 2 \xDE\xF6len" : "Kestrel Demo " + std::to_string(number);
+        out.push_back({static_cast<std::uint16_t>(tp.transport_stream_id * 0x10 + k + 1), std::move(name),
+                       static_cast<std::uint16_t>(0x100 + k * 0x20), k == 1});
     }
     return out;
 }
@@ -144,9 +158,10 @@ utc_time at_minutes(int minutes_after_now) {
 // One programme: its name and texts, its components and genre; the long form carries
 // extended event descriptors that make schedule sections grow past 1024 bytes.
 bytes event_descriptors(int programme, bool long_form) {
-    const std::string name = programme_names[static_cast<std::size_t>(programme) % programme_names.size()];
-    bytes d =
-        encode::short_event_descriptor("eng", name, "An invented programme of the Kestrel demo network.");
+    const std::size_t index = static_cast<std::size_t>(programme) % programme_names.size();
+    const std::string name = programme_names[index];
+    const char* text = index == accented_programme ? accented_text : plain_text;
+    bytes d = encode::short_event_descriptor("eng", name, text);
     if (long_form) {
         const std::string text(180, 'x');
         const std::string story =
