@@ -34,7 +34,7 @@ void si_reader::StreamInfo::dvbcallback(void* context, std::int32_t length, cons
 }
 
 si_reader::si_reader(dvb_device& device, settings_store& settings, const CSatelliteList& satellites,
-                     const table_selection& tables, scan_progress& progress)
+                     table_selection tables, scan_progress& progress)
     : device_(device),
       settings_(settings),
       satellites_(satellites),

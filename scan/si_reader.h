@@ -30,7 +30,7 @@ namespace kestrel {
 class si_reader {
   public:
     si_reader(dvb_device& device, settings_store& settings, const CSatelliteList& satellites,
-              const table_selection& tables, scan_progress& progress);
+              table_selection tables, scan_progress& progress);
     si_reader(const si_reader&) = delete;
     si_reader& operator=(const si_reader&) = delete;
 
@@ -93,7 +93,7 @@ class si_reader {
     dvb_device& device_;
     settings_store& settings_;
     const CSatelliteList& satellites_;
-    const table_selection& tables_;
+    const table_selection tables_;  // a copy: a selection is a view of the store or a mask
     scan_progress& progress_;
     nokia_dvb2000_demux2 generic_;
     eit_demux eit_;
