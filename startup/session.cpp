@@ -4,6 +4,7 @@
 #include "log/log_location.h"
 #include "log/trace_log.h"
 #include "settings/keys.h"
+#include "startup/build_info.h"
 #include "startup/card_choice.h"
 #include "startup/data_directory.h"
 #include "startup/lnb_settings.h"
@@ -21,6 +22,7 @@ constexpr const char* satellite_list_file = "satellitecfg.txt";
 session::session(settings_store& store, const session_options& options) : settings_(store) {
     load_registries();
     open_logs(options.trace_level.value_or(settings::read(store, settings::loglevel)));
+    global_trace().log(2, "build=%u", build_number());
     const auto folders = data_directories(executable_path());
     if (const auto list = find_data_file(folders, satellite_list_file); !list.empty())
         satellites_.ParseList(list.string());
