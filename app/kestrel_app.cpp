@@ -24,7 +24,7 @@ CTransponderWnd* CKestrel2App::GetTransonderWnd() {
     global_trace().log(2, "could not find window - creating new");
     transponder_ = new CTransponderWnd(parts_.settings);
     frame_->mdi_area().addSubWindow(transponder_);
-    transponder_->show();
+    transponder_->showMaximized();
     return transponder_;
 }
 

@@ -6,6 +6,7 @@
 #include <QTreeView>
 #include <QTreeWidget>
 
+#include "app/table_tree_model.h"
 #include "app/window_geometry.h"
 #include "log/trace_log.h"
 
@@ -39,13 +40,42 @@ CTransponderWnd::CTransponderWnd(settings_store& settings, QWidget* parent)
     setWidget(splitter_);
 }
 
-void CTransponderWnd::SetTable(ScanContext&, AllNetworks&) {
+void CTransponderWnd::SetTable(ScanContext&, AllNetworks& networks) {
     global_trace().log(2, "CTransponderWnd::SetTable(ScanContext&,AllNetworks&)");
+    ClearView();
+    views::tree_options options;
+    options.value_pane = values_;
+    model_ = new table_tree_model(std::make_unique<views::table_tree>(networks, options), this);
+    tree_->setModel(model_);
+    connect(tree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                if (const views::tree_node* node = model_->node(current)) show_node(*node);
+            });
+    tree_->expand(model_->index(0, 0));
 }
 
+// The tree goes before the networks it points into may change.
 void CTransponderWnd::ClearView() {
     global_trace().log(2, "CTransponderWnd::ClearView()");
     tree_->setModel(nullptr);
+    delete model_;
+    model_ = nullptr;
+}
+
+void CTransponderWnd::show_node(const views::tree_node& node) {
+    switch (node.kind) {
+        case views::item_kind::none:
+            return;
+        case views::item_kind::record:
+            values_->clear();
+            for (const views::value_row& row : model_->tree().rows(node))
+                new QTreeWidgetItem(
+                    values_, {QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())),
+                              QString::fromStdString(row.value)});
+            return;
+        default:
+            values_->clear();
+    }
 }
 
 void CTransponderWnd::focus_other_pane() {

@@ -5,11 +5,17 @@
 #include "scan/model/scan_result.h"
 #include "settings/settings_store.h"
 
+namespace kestrel::views {
+struct tree_node;
+}
+
 class QSplitter;
 class QTreeView;
 class QTreeWidget;
 
 namespace kestrel::app {
+
+class table_tree_model;
 
 // The document window that shows a scan result: the table tree on the left, the selected
 // node's fields ("Name", "Data") on the right. Deletes itself when closed; the splitter's
@@ -32,15 +38,21 @@ class CTransponderWnd : public QMdiSubWindow {
 
     QTreeView& tree_pane() { return *tree_; }
     QTreeWidget& value_pane() { return *values_; }
+    // The model of the tree shown; null while the tree is empty.
+    table_tree_model* tree_model() { return model_; }
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // What selecting a node does to the value pane, by the node's kind.
+    void show_node(const views::tree_node& node);
+
     settings_store& settings_;
     QSplitter* splitter_;
     QTreeView* tree_;
     QTreeWidget* values_;
+    table_tree_model* model_ = nullptr;
 };
 
 }  // namespace kestrel::app
