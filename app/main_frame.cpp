@@ -56,7 +56,10 @@ CMainFrame::CMainFrame(CKestrel2App& app)
     status_timer_->start(status_period_ms);
 }
 
-CMainFrame::~CMainFrame() = default;
+// The MDI area outlives this part of the frame and says goodbye to its windows as they go.
+CMainFrame::~CMainFrame() {
+    disconnect(mdi_, nullptr, this, nullptr);
+}
 
 void CMainFrame::create_menus() {
     for (const bool document : {false, true})
