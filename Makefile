@@ -1,5 +1,6 @@
 # Kestrel: the commands a developer and CI use. Everything below sets itself up.
-#   make run     build and start kestrel-cli
+#   make run     build and start kestrel --card demo (kestrel-cli without a display)
+#   make screenshots  write the README's pictures of the windows into docs/screenshots/
 #   make test    build and run every test, then again under ASan+UBSan and TSan
 #   make bench   build optimised and run the benchmarks
 #   make fuzz    run each fuzz target for FUZZ_SECONDS (default 60) under ASan+UBSan
@@ -14,7 +15,7 @@ CONFIGURE = cmake -G Ninja -Wno-dev $(CMAKE_FLAGS)
 BUILD = cmake --build
 CTEST = ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps build run test test-plain test-asan test-tsan bench fuzz clean
+.PHONY: all deps build run screenshots test test-plain test-asan test-tsan bench fuzz clean
 
 all: build
 
@@ -26,7 +27,11 @@ build: deps
 	@$(BUILD) build -j $(JOBS)
 
 run: build
-	build/bin/kestrel-cli --help
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then build/bin/kestrel --card demo; \
+	else build/bin/kestrel-cli --help; fi
+
+screenshots: build
+	build/bin/kestrel-screenshots docs/screenshots
 
 test: deps test-plain test-asan test-tsan
 

@@ -54,6 +54,10 @@ inline constexpr std::string_view table = "table";
 inline constexpr std::string_view enable = "enable";
 inline constexpr int_key readdelay{table, "readdelay", 500};
 
+// "window": where the desktop program's windows were, as Qt saves a window's geometry or a
+// splitter's state, in Base64; one key per window ("mainframe", "transponder", "Tuning").
+inline constexpr std::string_view window = "window";
+
 // A key read with its own default, and written.
 inline std::int32_t read(settings_store& store, const int_key& k) {
     return store.read_int(k.group, k.name, k.fallback);

@@ -2,7 +2,9 @@
 
 #include "device/dvb_device_techotrend.h"
 #include "log/log_location.h"
+#include "log/trace_log.h"
 #include "settings/keys.h"
+#include "startup/build_info.h"
 #include "startup/card_choice.h"
 #include "startup/data_directory.h"
 #include "startup/lnb_settings.h"
@@ -20,6 +22,7 @@ constexpr const char* satellite_list_file = "satellitecfg.txt";
 void build_names_and_open_logs(settings_store& store, std::optional<std::int32_t> trace_level) {
     load_registries();
     open_logs(trace_level.value_or(settings::read(store, settings::loglevel)));
+    global_trace().log(2, "build=%u", build_number());
 }
 
 session::session(settings_store& store, const session_options& options) : settings_(store) {

@@ -3,9 +3,9 @@
 // The start-up and shutdown every program that opens a card shares (kestrel-cli's card
 // commands, the desktop program): in this order, with the settings store the caller chose,
 // the name tables built, the CSV event log started, the trace log opened at the level of
-// "loglevel" (or the one asked for), the satellite list read, the card chosen and
-// initialised, the stored LNB settings and last tuning restored. keep() is the shutdown:
-// the LNB settings and the current tuning back into the store.
+// "loglevel" (or the one asked for) and the build number logged, the satellite list read,
+// the card chosen and initialised, the stored LNB settings and last tuning restored.
+// keep() is the shutdown: the LNB settings and the current tuning back into the store.
 
 #include <cstdint>
 #include <memory>

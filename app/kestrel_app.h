@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QPointer>
+#include <memory>
+#include <string>
+
+#include "scan/model/scan_result.h"
+#include "settings/settings_store.h"
+#include "startup/satellite_list.h"
+
+namespace kestrel {
+class dvb_device;
+}
+
+namespace kestrel::app {
+
+class CMainFrame;
+class CTransponderWnd;
+
+// What the desktop program runs on, set up by the start-up before the windows exist.
+struct app_parts {
+    settings_store& settings;
+    dvb_device* device;  // null: no usable card
+    const CSatelliteList& satellites;
+    std::string card_spec;  // the SPEC of the card in use ("" without one)
+};
+
+// The application: owns the scan results of the run, the main frame and the pointer to
+// the transponder window that receives them.
+class CKestrel2App {
+  public:
+    explicit CKestrel2App(app_parts parts);
+    ~CKestrel2App();
+    CKestrel2App(const CKestrel2App&) = delete;
+    CKestrel2App& operator=(const CKestrel2App&) = delete;
+
+    // Shows the main frame and opens the first transponder window.
+    void InitInstance();
+
+    // The transponder window, a new one when there is none (the last one was closed).
+    CTransponderWnd* GetTransonderWnd();
+    void OnFileNewTransponder();
+
+    CMainFrame& main_frame() { return *frame_; }
+    AllNetworks& all_networks() { return all_networks_; }
+    settings_store& settings() { return parts_.settings; }
+    dvb_device* device() { return parts_.device; }
+    const CSatelliteList& satellites() const { return parts_.satellites; }
+    const std::string& card_spec() const { return parts_.card_spec; }
+
+  private:
+    app_parts parts_;
+    AllNetworks all_networks_;
+    std::unique_ptr<CMainFrame> frame_;
+    // Cleared by Qt when the window is deleted on closing.
+    QPointer<CTransponderWnd> transponder_;
+};
+
+}  // namespace kestrel::app

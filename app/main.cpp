@@ -1,0 +1,79 @@
+#include <QApplication>
+#include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+#include "app/command_line.h"
+#include "app/kestrel_app.h"
+#include "app/main_frame.h"
+#include "app/message_box.h"
+#include "settings/qsettings_store.h"
+#include "startup/build_info.h"
+#include "startup/session.h"
+
+namespace {
+
+using namespace kestrel;
+
+std::unique_ptr<settings_store> open_settings(const std::string& file) {
+    if (file.empty()) return std::make_unique<qsettings_store>();
+    return std::make_unique<qsettings_store>(file);
+}
+
+QString text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+// Start-up in its order (settings store, name tables, logs, satellite list, card, LNB
+// restore, main frame, first transponder window), the run, then the shutdown: the LNB
+// settings and the tuning kept, then the exit.
+int run(const app::command_line& options) {
+    const std::unique_ptr<settings_store> settings = open_settings(options.settings_file);
+    if (const std::string status = settings->status(); !status.empty())
+        app::show_message(nullptr, text(status));
+    startup::session session(*settings, {options.card, std::nullopt});
+    if (!session.card_error().empty())
+        app::show_message(nullptr,
+                          text(session.card_error()) + QStringLiteral("\n\nKestrel runs without a card."));
+    // A card that failed to initialise is no card: nothing needs to be asked of it.
+    dvb_device* device = session.init_result() == result::ok ? session.device() : nullptr;
+
+    int code = 0;
+    {
+        app::CKestrel2App application(
+            {*settings, device, session.satellites(), device ? session.card_spec() : ""});
+        application.InitInstance();
+        // For the start-up test: the whole start-up, then the shutdown.
+        if (std::getenv("KESTREL_QUIT_AFTER_STARTUP") != nullptr)
+            QTimer::singleShot(0, &application.main_frame(), &QWidget::close);
+        code = QApplication::exec();
+    }
+    if (!session.keep()) {
+        std::fprintf(stderr, "kestrel: the settings were not saved: %s\n", settings->status().c_str());
+        return code == 0 ? 1 : code;
+    }
+    return code;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const app::command_line options = app::parse_command_line(argc, argv);
+    if (!options.error.empty()) {
+        std::fprintf(stderr, "%s\n", options.error.c_str());
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(app::usage_text, stdout);
+        return 0;
+    }
+    if (options.version) {
+        std::printf("kestrel %s (build %u)\n", startup::version_text(), startup::build_number());
+        return 0;
+    }
+    QApplication qt(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kestrel"));
+    QApplication::setOrganizationName(QStringLiteral("Tidewell"));
+    return run(options);
+}

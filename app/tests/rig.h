@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QStringList>
+#include <memory>
+
+#include "app/message_box.h"
+#include "device/dvb_device_techotrend.h"
+#include "device/testing/fake_card.h"
+#include "settings/memory_store.h"
+#include "startup/lnb_settings.h"
+#include "startup/satellite_list.h"
+
+namespace kestrel::app::testing {
+
+// A device over a scripted card of the given frontend type, initialised, with the stored
+// LNB settings and tuning restored as at start-up; message boxes are caught, not shown.
+struct rig {
+    explicit rig(std::int32_t frontend = frontend_dvb_s, bool locked = true) {
+        auto owned = std::make_unique<kestrel::testing::fake_card>();
+        card = owned.get();
+        card->set().frontend_type = frontend;
+        card->set().state.locked = locked;
+        device = std::make_unique<dvb_device_techotrend>(std::move(owned));
+        device->init();
+        startup::restore_lnb_settings(settings, *device);
+        set_message_hook([this](const QString& text) { messages << text; });
+    }
+    ~rig() { set_message_hook({}); }
+
+    memory_store settings;
+    CSatelliteList satellites;
+    kestrel::testing::fake_card* card;  // owned by the device
+    std::unique_ptr<dvb_device_techotrend> device;
+    QStringList messages;
+};
+
+// Windows closed with delete-on-close are gone once the deferred deletes ran.
+inline void run_deferred_deletes() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace kestrel::app::testing

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QMdiSubWindow>
+
+#include "scan/model/scan_result.h"
+#include "settings/settings_store.h"
+
+namespace kestrel::views {
+struct tree_node;
+}
+
+class QSplitter;
+class QTreeView;
+class QTreeWidget;
+
+namespace kestrel::app {
+
+class table_tree_model;
+
+// The document window that shows a scan result: the table tree on the left, the selected
+// node's fields ("Name", "Data") on the right. Deletes itself when closed; the splitter's
+// position is kept in the settings.
+class CTransponderWnd : public QMdiSubWindow {
+    Q_OBJECT
+
+  public:
+    explicit CTransponderWnd(settings_store& settings, QWidget* parent = nullptr);
+
+    // Shows the scan result; the networks must not change while the window shows them.
+    void SetTable(ScanContext& context, AllNetworks& networks);
+    // Drops the tree (the value pane keeps its rows). Called before anything changes the
+    // networks the tree shows.
+    void ClearView();
+
+    // F6 and Shift+F6 (next and previous pane; with two panes the same): the focus to the
+    // pane that does not have it.
+    void focus_other_pane();
+
+    QTreeView& tree_pane() { return *tree_; }
+    QTreeWidget& value_pane() { return *values_; }
+    // The model of the tree shown; null while the tree is empty.
+    table_tree_model* tree_model() { return model_; }
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    // What selecting a node does to the value pane, by the node's kind.
+    void show_node(const views::tree_node& node);
+
+    settings_store& settings_;
+    QSplitter* splitter_;
+    QTreeView* tree_;
+    QTreeWidget* values_;
+    table_tree_model* model_ = nullptr;
+};
+
+}  // namespace kestrel::app
