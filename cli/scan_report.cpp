@@ -7,8 +7,8 @@
 #include "cli/scan_command.h"
 #include "cli/scan_json.h"
 #include "cli/text_charset.h"
+#include "lib13818/core/dvb_text.h"
 #include "lib13818/names/registry.h"
-#include "startup/latin1.h"
 #include "views/tree_text.h"
 
 namespace kestrel::cli {
@@ -99,7 +99,7 @@ void print_tables(const Transponder& t, std::FILE* out) {
 
 void print_summary(const AllNetworks& networks, std::FILE* out) {
     for (const auto& [onid, network] : networks) {
-        const std::string name = startup::latin1_to_utf8(lib13818::original_network_name(onid));
+        const std::string name = lib13818::latin1_to_utf8(lib13818::original_network_name(onid));
         std::fprintf(out, "%04X - %s\n", static_cast<unsigned>(onid), name.c_str());
         for (const auto& [tsid, transponder] : network.transponders) {
             std::fprintf(out, "  %s\n", transponder.label().c_str());

@@ -4,21 +4,6 @@
 
 namespace kestrel::views {
 
-std::string latin1_to_utf8(std::string_view latin1) {
-    std::string out;
-    out.reserve(latin1.size());
-    for (const char c : latin1) {
-        const auto b = static_cast<unsigned char>(c);
-        if (b < 0x80) {
-            out += c;
-        } else {
-            out += static_cast<char>(0xC0 | (b >> 6));
-            out += static_cast<char>(0x80 | (b & 0x3F));
-        }
-    }
-    return out;
-}
-
 void blank_controls(std::string& utf8) {
     std::size_t out = 0;
     for (std::size_t i = 0; i < utf8.size(); ++i) {
@@ -53,13 +38,14 @@ std::string shown_raw(lib13818::dvb_text_decoder& decoder, std::string_view raw)
 }
 
 std::string shown_name(const char* latin1) {
-    std::string out = latin1_to_utf8(latin1);
+    std::string out = lib13818::latin1_to_utf8(latin1);
     blank_controls(out);
     return out;
 }
 
 std::string shown_code(const lib13818::LanguageCode& code) {
-    std::string out = latin1_to_utf8(std::string_view(code.data(), strnlen(code.data(), code.size())));
+    std::string out =
+        lib13818::latin1_to_utf8(std::string_view(code.data(), strnlen(code.data(), code.size())));
     blank_controls(out);
     return out;
 }

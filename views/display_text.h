@@ -10,9 +10,6 @@
 
 namespace kestrel::views {
 
-// Single-byte ISO 8859-1 text (the registry names) as UTF-8.
-std::string latin1_to_utf8(std::string_view latin1);
-
 // Turns every control character (C0, DEL, C1, the Unicode line and paragraph separators)
 // of UTF-8 text into a blank, so that a name never breaks a line of the output.
 void blank_controls(std::string& utf8);

@@ -72,4 +72,7 @@ class text_decoder_scope {
     void* previous_;
 };
 
+// Single-byte ISO 8859-1 text (the registry names of the name tables) as UTF-8.
+std::string latin1_to_utf8(std::string_view latin1);
+
 }  // namespace lib13818
