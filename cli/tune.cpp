@@ -1,10 +1,12 @@
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "cli/card_commands.h"
 #include "device/dvb_device_techotrend.h"
@@ -16,7 +18,8 @@ const char* const tune_usage =
     "usage: kestrel-cli tune [--card SPEC] [OPTIONS]\n\n"
     "Initialises the card, tunes it and prints the result, lock, level and quality.\n"
     "Exit status: 0 tuned and locked, 1 not, 2 bad arguments or no usable card.\n\n"
-    "  --card SPEC              linux:N, capture:FILE or demo (default: the first adapter)\n"
+    "  --card SPEC              linux:N[?dvb-s|?dvb-c|?dvb-t], capture:FILE or demo\n"
+    "                           (default: the first adapter, as its first delivery system)\n"
     "  --frequency MHZ          transponder frequency (default 12322)\n"
     "DVB-S:\n"
     "  --polarisation H|V|L|R   (default H)\n"
@@ -172,6 +175,18 @@ TUNERPARM tuning_for(std::uint32_t frontend, const tune_request& r) {
     return t;
 }
 
+// DVB-C and DVB-T tunings return without waiting for the frontend, which takes a while to
+// lock on real hardware: asked at once, a good channel would read as not locked.
+bool wait_for_lock(dvb_device& device) {
+    constexpr int polls = 30;
+    constexpr auto poll_gap = std::chrono::milliseconds(50);
+    for (int i = 0; i < polls; ++i) {
+        if (device.is_locked()) return true;
+        std::this_thread::sleep_for(poll_gap);
+    }
+    return device.is_locked();
+}
+
 }  // namespace
 
 int run_tune(std::span<char* const> args) {
@@ -193,7 +208,7 @@ int run_tune(std::span<char* const> args) {
     }
     device.set_lnb_config(request.lnb);
     const std::uint32_t r = device.set_tuner(tuning_for(device.get_frontend_type(), request));
-    const bool locked = device.is_locked();
+    const bool locked = r == result::ok ? wait_for_lock(device) : device.is_locked();
     std::printf("card:    %s\n", choice.spec.c_str());
     std::printf("result:  %u (%s)\n", r, result_meaning(r));
     std::printf("locked:  %s\n", locked ? "yes" : "no");

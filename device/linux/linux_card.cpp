@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstring>
 
+#include "device/linux/delivery_systems.h"
 #include "log/event_log.h"
 
 namespace kestrel {
@@ -65,26 +66,6 @@ std::uint32_t bandwidth_code(std::uint32_t hz) {
     return hz == 7000000 ? 1 : hz == 8000000 ? 2 : 3;
 }
 
-std::int32_t type_of(const dvb_frontend_info& info) {
-    switch (info.type) {
-        case FE_QPSK:
-            return frontend_dvb_s;
-        case FE_QAM:
-            return frontend_dvb_c;
-        case FE_OFDM:
-            return frontend_dvb_t;
-        default:
-            return frontend_none;
-    }
-}
-
-const char* type_name(std::int32_t type) {
-    return type == frontend_dvb_s   ? "DVB-S"
-           : type == frontend_dvb_c ? "DVB-C"
-           : type == frontend_dvb_t ? "DVB-T"
-                                    : "unknown";
-}
-
 }  // namespace
 
 std::vector<int> linux_card::find_adapters(linux_kernel& kernel) {
@@ -103,8 +84,26 @@ std::vector<int> linux_card::find_adapters(linux_kernel& kernel) {
     return found;
 }
 
-linux_card::linux_card(linux_kernel& kernel, int adapter)
-    : kernel_(kernel), calls_(kernel), adapter_(adapter), adapters_(find_adapters(kernel)) {}
+std::int32_t linux_card::describe_frontend(linux_kernel& kernel, int adapter, frontend_description& out) {
+    system_calls calls(kernel);
+    const std::string path = adapter_path(adapter, "frontend0");
+    const call_result r = calls.open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (!r.ok()) return r.error;
+    file_descriptor fd(calls, static_cast<int>(r.value));
+    dvb_frontend_info info{};
+    const call_result got = calls.ioctl(fd.get(), FE_GET_INFO, &info, "FE_GET_INFO");
+    if (!got.ok()) return got.error;
+    out.name = info.name;
+    out.systems = read_delivery_systems(calls, fd.get(), info);
+    return 0;
+}
+
+linux_card::linux_card(linux_kernel& kernel, int adapter, std::int32_t type)
+    : kernel_(kernel),
+      calls_(kernel),
+      adapter_(adapter),
+      adapters_(find_adapters(kernel)),
+      wanted_type_(type) {}
 
 linux_card::~linux_card() {
     {
@@ -134,23 +133,14 @@ std::int32_t linux_card::describe(std::uint16_t index, card_description& out) {
     const int adapter = adapters_[index];
     out.location = adapter_path(adapter, "");
     out.location.pop_back();
-    const std::string path = adapter_path(adapter, "frontend0");
-    const call_result r = calls_.open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (!r.ok()) {
+    frontend_description frontend;
+    if (const std::int32_t r = describe_frontend(kernel_, adapter, frontend); r != 0) {
         out.name = "adapter " + std::to_string(adapter);
-        out.detail = std::strerror(r.error);
-        return r.error;
+        out.detail = std::strerror(r);
+        return r;
     }
-    file_descriptor fd(calls_, static_cast<int>(r.value));
-    dvb_frontend_info info{};
-    const call_result got = calls_.ioctl(fd.get(), FE_GET_INFO, &info, "FE_GET_INFO");
-    if (!got.ok()) {
-        out.name = "adapter " + std::to_string(adapter);
-        out.detail = std::strerror(got.error);
-        return got.error;
-    }
-    out.name = info.name;
-    out.detail = type_name(type_of(info));
+    out.name = frontend.name;
+    out.detail = delivery_system_names(frontend.systems);
     return 0;
 }
 
@@ -175,13 +165,31 @@ std::int32_t linux_card::read_version() {
     return 0;
 }
 std::int32_t linux_card::init_frontend() {
-    return call(frontend_.get(), FE_GET_INFO, &info_, "FE_GET_INFO");
+    if (const std::int32_t r = call(frontend_.get(), FE_GET_INFO, &info_, "FE_GET_INFO"); r != 0) return r;
+    const std::vector<std::uint32_t> systems = read_delivery_systems(calls_, frontend_.get(), info_);
+    std::int32_t type = wanted_type_;
+    if (type == frontend_none) {
+        const auto first = std::find_if(systems.begin(), systems.end(), [](std::uint32_t s) {
+            return frontend_type_of_system(s) != frontend_none;
+        });
+        if (first != systems.end()) type = frontend_type_of_system(*first);
+    }
+    const std::optional<std::uint32_t> system = system_for_type(systems, type);
+    if (!system) {
+        event_log(1, "Frontend offers no %s (%s)",
+                  wanted_type_ == frontend_none ? "DVB-S, DVB-C or DVB-T" : frontend_type_name(wanted_type_),
+                  delivery_system_names(systems).c_str());
+        return ENODEV;
+    }
+    type_ = type;
+    system_ = *system;
+    return 0;
 }
 std::int32_t linux_card::enable_data(bool) {
     return 0;
 }
 std::int32_t linux_card::frontend_type() {
-    return type_of(info_);
+    return type_;
 }
 
 std::uint32_t linux_card::capabilities() {
@@ -250,7 +258,7 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
             if (const std::int32_t r = send_diseqc_sequence(record, steps); r != 0) return r;
             // The frontend tunes the intermediate frequency, the distance to the oscillator.
             const std::uint32_t f = w[channel_word::frequency], lof = w[channel_word::lof];
-            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBS),
+            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
                                    property(DTV_FREQUENCY, f > lof ? f - lof : lof - f),
                                    property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
                                    property(DTV_INNER_FEC, FEC_AUTO), property(DTV_INVERSION, inversion),
@@ -260,7 +268,7 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
             const std::uint32_t m = w[channel_word::modulation];
             if (w[channel_word::frequency] > UINT32_MAX / 1000 || m >= std::size(cable_modulations))
                 return EINVAL;
-            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBC_ANNEX_A),
+            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
                                    property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
                                    property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
                                    property(DTV_MODULATION, cable_modulations[m]),
@@ -269,7 +277,7 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
         }
         case frontend_dvb_t:
             if (w[channel_word::frequency] > UINT32_MAX / 1000) return EINVAL;
-            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBT),
+            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
                                    property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
                                    property(DTV_BANDWIDTH_HZ, bandwidth_hz(w[channel_word::bandwidth])),
                                    property(DTV_INVERSION, inversion), property(DTV_CODE_RATE_HP, FEC_AUTO),

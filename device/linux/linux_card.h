@@ -21,12 +21,23 @@ namespace kestrel {
 
 // A DVB adapter of the Linux DVB API v5: /dev/dvb/adapterN/frontend0 for tuning and
 // state, one descriptor of demux0 per filter, and one delivery thread polling them all.
+// A multi-standard frontend is used as one frontend type, chosen when the card is made.
 class linux_card final : public card {
   public:
     // The adapter numbers that exist, in ascending order.
     static std::vector<int> find_adapters(linux_kernel& kernel);
 
-    linux_card(linux_kernel& kernel, int adapter);
+    // What an adapter's frontend is called and which delivery systems it offers.
+    struct frontend_description {
+        std::string name;
+        std::vector<std::uint32_t> systems;  // SYS_DVBT, ... in the driver's order
+    };
+    // 0, or the errno of opening or asking the frontend.
+    static std::int32_t describe_frontend(linux_kernel& kernel, int adapter, frontend_description& out);
+
+    // `type` is the frontend type to tune (frontend_dvb_s, ...); frontend_none takes the type
+    // of the frontend's first delivery system.
+    linux_card(linux_kernel& kernel, int adapter, std::int32_t type = frontend_none);
     ~linux_card() override;
     linux_card(const linux_card&) = delete;
     linux_card& operator=(const linux_card&) = delete;
@@ -84,7 +95,10 @@ class linux_card final : public card {
     std::vector<int> adapters_;
     file_descriptor frontend_;
     dvb_frontend_info info_{};
-    std::mutex tune_mutex_;  // the DiSEqC queue and the last record
+    std::int32_t wanted_type_;
+    std::int32_t type_ = frontend_none;     // set by init_frontend
+    std::uint32_t system_ = SYS_UNDEFINED;  // the delivery system tunings ask for
+    std::mutex tune_mutex_;                 // the DiSEqC queue and the last record
     std::vector<diseqc_step> queued_;
     ChannelRecord last_record_{};
 

@@ -24,6 +24,9 @@ class fake_kernel final : public linux_kernel {
   public:
     std::set<int> adapters{0};
     dvb_frontend_info info{};
+    // DTV_ENUM_DELSYS; empty: the one system of info.type. As in dvb-core, FE_GET_INFO's type
+    // follows the delivery system tuned last, and a tuning to a system not offered fails.
+    std::vector<std::uint32_t> delivery_systems;
     bool locked = true;
     std::uint16_t strength = 0xC000;  // FE_READ_SIGNAL_STRENGTH
     std::uint32_t ber = 0;            // FE_READ_BER
@@ -68,6 +71,7 @@ class fake_kernel final : public linux_kernel {
     };
 
     bool failing(unsigned long request);
+    std::vector<std::uint32_t> offered_systems() const;
     void note(std::string event);
     void queue_chunk(std::uint16_t pid, chunk c);
 
@@ -79,6 +83,7 @@ class fake_kernel final : public linux_kernel {
     int next_fd_ = 10;
     std::uint64_t now_ = 0;
     std::vector<dtv_property> tuned_;
+    std::uint32_t tuned_system_ = SYS_UNDEFINED;
     dmx_sct_filter_params section_filter_{};
     dmx_pes_filter_params packet_filter_{};
 };

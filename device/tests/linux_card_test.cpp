@@ -62,7 +62,7 @@ TEST_F(LinuxCard, CommittedSwitchSequenceThenOnePropertyList) {
                                        "FE_DISEQC_SEND_MASTER_CMD E1 10 38 F4", "sleep 15", "FE_SET_TONE off",
                                        "FE_SET_PROPERTY", "sleep 750", "FE_READ_STATUS"}));
     EXPECT_EQ(kernel.tuned_commands(),
-              (std::vector<std::uint32_t>{DTV_CLEAR, DTV_DELIVERY_SYSTEM, DTV_FREQUENCY, DTV_SYMBOL_RATE,
+              (std::vector<std::uint32_t>{DTV_DELIVERY_SYSTEM, DTV_CLEAR, DTV_FREQUENCY, DTV_SYMBOL_RATE,
                                           DTV_INNER_FEC, DTV_INVERSION, DTV_TUNE}));
     auto tuned = kernel.tuned();
     EXPECT_EQ(tuned[DTV_DELIVERY_SYSTEM], SYS_DVBS);
@@ -126,6 +126,35 @@ TEST_F(LinuxCard, CableAndTerrestrialPropertyLists) {
     EXPECT_EQ(tuned[DTV_INVERSION], INVERSION_ON);
     ASSERT_EQ(device->get_tuner(back), result::ok);
     EXPECT_EQ(back.word_c, 1u);
+}
+
+TEST_F(LinuxCard, MultiStandardFrontendTunesTheChosenSystem) {
+    kernel.delivery_systems = {SYS_DVBT, SYS_DVBT2, SYS_DVBC_ANNEX_A, SYS_DVBS, SYS_DVBS2};
+    kernel.info.type = FE_OFDM;
+    linux_card::frontend_description frontend;
+    ASSERT_EQ(linux_card::describe_frontend(kernel, 0, frontend), 0);
+    EXPECT_EQ(frontend.systems, kernel.delivery_systems);
+
+    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0, frontend_dvb_s));
+    ASSERT_EQ(device->init(), result::ok);
+    EXPECT_EQ(device->get_frontend_type(), 1u);
+    ASSERT_EQ(device->set_tuner(11.362, 0, 0, 27500000, 0), result::ok);
+    EXPECT_EQ(kernel.tuned_commands().front(), static_cast<std::uint32_t>(DTV_DELIVERY_SYSTEM));
+    EXPECT_EQ(kernel.tuned()[DTV_DELIVERY_SYSTEM], SYS_DVBS);
+
+    // FE_GET_INFO now says DVB-S; the frontend's own first system is still DVB-T.
+    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0));
+    ASSERT_EQ(device->init(), result::ok);
+    EXPECT_EQ(device->get_frontend_type(), 3u);
+    std::string name;
+    device->get_device_info(0, name);
+    EXPECT_TRUE(log.has("Fake Frontend /dev/dvb/adapter0 DVB-T, DVB-T2, DVB-C, DVB-S, DVB-S2", 3))
+        << log.all();
+
+    kernel.delivery_systems = {SYS_DVBT2, SYS_ISDBT};
+    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0, frontend_dvb_c));
+    EXPECT_EQ(device->init(), result::failed);
+    EXPECT_TRUE(log.has("Frontend offers no DVB-C (DVB-T2, ISDB-T)", 1)) << log.all();
 }
 
 TEST_F(LinuxCard, SectionFilterParametersAndDeliveries) {
