@@ -9,7 +9,9 @@ constexpr std::size_t header_size = 3;
 // table_id_extension .. last_section_number, then CRC_32: the least a long section holds.
 constexpr int32_t long_header_and_crc = 9;
 
-int32_t read_length(const std::uint8_t* p) { return ((p[1] & 0x0F) << 8) | p[2]; }
+int32_t read_length(const std::uint8_t* p) {
+    return ((p[1] & 0x0F) << 8) | p[2];
+}
 
 // Refuses a section whose declared length runs past the bytes available.
 void check_available(const std::uint8_t* section, std::size_t available, int32_t length) {
@@ -47,6 +49,11 @@ void Section::parse(const std::uint8_t* section, std::size_t available) {
 
     parse_body(reader(section + 8, static_cast<std::size_t>(section_length - long_header_and_crc)));
     parsed = true;
+}
+
+void Section::dump_warnings(std::ostream& out) const {
+    for (const SectionWarning& w : warnings)
+        out << std::dec << "warning at byte " << w.byte << ": " << w.text << '\n';
 }
 
 void ShortSection::parse(const std::uint8_t* section, std::size_t available) {
