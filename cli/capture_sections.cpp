@@ -7,6 +7,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "cli/pid_argument.h"
 #include "cli/section_dump.h"
 #include "lib13818/core/error.h"
 #include "lib13818/tables/pat.h"
@@ -95,15 +96,6 @@ void print_capture_sections(std::ostream& out, const capture_sections& sections,
 }
 
 namespace {
-
-std::optional<std::uint16_t> parse_pid(std::string_view text) {
-    if (text.empty() || text[0] == '-') return std::nullopt;
-    char* end = nullptr;
-    const std::string copy(text);
-    const unsigned long value = std::strtoul(copy.c_str(), &end, 0);
-    if (*end != '\0' || value >= ts::pid_count) return std::nullopt;
-    return static_cast<std::uint16_t>(value);
-}
 
 int usage_error(const std::string& message) {
     std::cerr << "kestrel-cli sections: " << message << " (try --help)\n";

@@ -43,6 +43,7 @@ std::span<const command> commands() {
                 run_sections},
         command{"cards", "list the cards --card can name", cards_usage, run_cards},
         command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune},
+        command{"record", "record PIDs of the tuned card to files", record_usage, run_record},
     };
     return all;
 }

@@ -132,7 +132,8 @@ class card_listener {
     virtual void clock_reached(std::uint64_t now_ms) = 0;
     // A capture card has delivered every byte of its file since its pass began: nothing new
     // can arrive until a filter is started again. `starts` names the pass: the card's count
-    // of filters started (see start_filter) when the pass began. A filter whose start is not
+    // of filters started (see start_filter) when the pass began, at the begin_delivery that
+    // let them deliver. A filter whose start is not
     // in that count may have missed data, so a report whose count is below the listener's
     // own count of starts is stale (the pass ended while a newer filter was being added)
     // and must not end that filter's wait. Live cards never call it.
@@ -179,17 +180,22 @@ class card {
     virtual std::int32_t bandwidth_range(std::uint32_t& first, std::uint32_t& second) = 0;
 
     // Filters. start_filter gives the new filter's id in `id`; from then on the delivery
-    // thread hands the filter's data to `sink`, which must outlive the filter. Data may reach
-    // the sink before start_filter returns. start_filter never waits for the delivery thread
-    // (a stop of all filters may wait for a start in progress). Every successful start adds
-    // one to the card's count of starts, from 0 when the card is made; a capture card begins
-    // a new pass with each.
+    // thread hands the filter's data to `sink`, which must outlive the filter. On a live card
+    // data may reach the sink before start_filter returns; a capture card holds the filter
+    // until begin_delivery. start_filter never waits for the delivery thread (a stop of all
+    // filters may wait for a start in progress). Every successful start adds one to the
+    // card's count of starts, from 0 when the card is made.
     // stop_filter ends the deliveries: when it returns, no call to the sink is running and
     // none will start, except that a sink may stop its own (or any) filter from inside
     // on_data_arrival, where stop_filter returns at once and the running call finishes.
     // Stopping an unknown or stopped id does nothing.
     virtual std::int32_t start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) = 0;
     virtual void stop_filter(card_filter_id id) = 0;
+    // A capture card begins one new pass here for the filters it holds, all of them from the
+    // packet it stands at, so that filters started together see the same packets; with none
+    // held it does nothing. The device calls it when it waits on its filters. A live card
+    // delivers from the start and does nothing here.
+    virtual void begin_delivery() = 0;
 
     // The card's clock in milliseconds: monotonic wall time on a live card, the stream
     // clock on a capture card. sleep_ms waits on that clock: a real sleep on a live card, a

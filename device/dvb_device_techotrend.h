@@ -97,7 +97,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     // The card's last end of pass covers every filter started or being started.
     bool pass_over_locked() const;
     // Waits on the card's clock until `done` holds (checked under the lock), running an
-    // expired time-out's routine on this thread and acting on the end of pass.
+    // expired time-out's routine on this thread and acting on the end of pass. The filters
+    // started until the wait (and any started while it lasts) begin their delivery here.
     void wait_until(const std::function<bool()>& done);
 
     // Called by the filters when they stop, so that waiting threads look again.
@@ -124,6 +125,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     };
     timeout timeout_;
     std::uint64_t starts_ = 0;                  // card starts made or in progress
+    std::uint64_t started_ = 0;                 // card starts made
+    std::uint64_t released_ = 0;                // started_ at the last begin_delivery
     std::optional<std::uint64_t> pass_starts_;  // the starts the last end of pass covered
     std::atomic<std::uint64_t> stop_alls_{0};   // raised with the lock held, as the sets are taken
     int stops_running_ = 0;                     // stops of all filters not yet over

@@ -68,6 +68,7 @@ std::uint32_t dvb_device_techotrend::start_filter(filter_set& set, std::shared_p
     {
         std::lock_guard lock(lock_);
         filter->settle(started);
+        if (started) ++started_;
         if (!started) {
             set.erase(handle);  // unless a stop of all filters took it already
             --starts_;          // the card counts only the filters it started
@@ -149,15 +150,30 @@ void dvb_device_techotrend::wait_until(const std::function<bool()>& done) {
     std::unique_lock lock(lock_);
     for (;;) {
         if (done()) return;
+        if (released_ != started_) {
+            // The filters started together meet the same packets: a capture card plays them
+            // one pass from the same packet on.
+            released_ = started_;
+            lock.unlock();
+            card_->begin_delivery();
+            lock.lock();
+            continue;
+        }
         if (timeout_.routine && (timeout_.due || pass_over_locked())) {
             // The routine runs here, on the waiting thread, as a timer's would in an
             // alertable wait.
             auto routine = std::move(timeout_.routine);
             timeout_ = {};
             lock.unlock();
-            card_->set_alarm(0);
             routine();
             lock.lock();
+            // Only now: a capture card holds its delivery from the alarm until it is set
+            // again, so that the routine acts at the deadline. A routine may arm anew.
+            if (!timeout_.routine) {
+                lock.unlock();
+                card_->set_alarm(0);
+                lock.lock();
+            }
             continue;
         }
         if (pass_over_locked()) {

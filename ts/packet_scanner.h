@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "ts/packet_format.h"
 
@@ -19,6 +20,8 @@ class packet_scanner {
     // returns the bytes consumed. The rest (a part unit, or bytes where sync is not yet
     // confirmed) must be offered again at the start of the next block. With `final` the data
     // ends the capture: every whole packet is taken, and what remains is a truncated packet.
+    // An on_packet that returns false stops the scan after that packet (and `final` does not
+    // apply): the bytes consumed up to it are returned.
     template <class OnPacket>
     std::size_t scan(const std::uint8_t* data, std::size_t size, bool final, OnPacket&& on_packet) {
         std::size_t pos = 0;
@@ -30,9 +33,13 @@ class packet_scanner {
                 if (!r.found) break;
                 continue;
             }
-            on_packet(p);
             ++packets_;
             pos += format_.stride;
+            if constexpr (std::is_same_v<decltype(on_packet(p)), bool>) {
+                if (!on_packet(p)) return pos;
+            } else {
+                on_packet(p);
+            }
         }
         if (!final) return pos;
         if (pos < size) end_of_capture(data, size, pos);

@@ -1,5 +1,6 @@
 #include "device/capture/capture_card.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <filesystem>
 
@@ -138,14 +139,11 @@ std::int32_t capture_card::bandwidth_range(std::uint32_t& first, std::uint32_t& 
 
 std::int32_t capture_card::start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) {
     if (filter.pid > 0x1FFF || filter.length > max_filter_bytes) return EINVAL;
+    // Registered and held at once: the delivery thread never sees it unheld before its pass.
+    std::lock_guard lock(mutex_);
     id = registry_.add(filter, sink);
-    {
-        std::lock_guard lock(mutex_);
-        ++filters_;
-        ++starts_;
-        ++changes_;
-    }
-    wake_.notify_all();
+    held_.push_back(id);
+    ++starts_;
     return 0;
 }
 
@@ -153,7 +151,23 @@ void capture_card::stop_filter(card_filter_id id) {
     if (!registry_.remove(id)) return;
     {
         std::lock_guard lock(mutex_);
-        --filters_;
+        if (const auto held = std::find(held_.begin(), held_.end(), id); held != held_.end()) {
+            held_.erase(held);
+            return;  // never delivered to: nothing changes for the delivery thread
+        }
+        --released_;
+        ++changes_;
+    }
+    wake_.notify_all();
+}
+
+void capture_card::begin_delivery() {
+    {
+        std::lock_guard lock(mutex_);
+        if (held_.empty()) return;
+        released_ += held_.size();
+        held_.clear();
+        released_starts_ = starts_;
         ++changes_;
     }
     wake_.notify_all();
@@ -176,6 +190,7 @@ void capture_card::set_alarm(std::uint64_t deadline_ms) {
     {
         std::lock_guard lock(mutex_);
         alarm_ms_ = deadline_ms;
+        alarm_hold_ = false;
     }
     // The delivery thread rings an alarm that is due already, even while it idles.
     wake_.notify_all();
@@ -186,12 +201,17 @@ bool capture_card::alarm_due() const {
     return deadline != 0 && now_ticks() >= deadline * stream_clock::ticks_per_ms;
 }
 
-void capture_card::fire_alarm_if_due() {
+bool capture_card::fire_alarm_if_due() {
     std::uint64_t deadline = alarm_ms_.load();
-    if (deadline == 0) return;
+    if (deadline == 0) return false;
     const std::uint64_t now = now_ms();
-    if (now < deadline || !alarm_ms_.compare_exchange_strong(deadline, 0)) return;
+    if (now < deadline || !alarm_ms_.compare_exchange_strong(deadline, 0)) return false;
+    {
+        std::lock_guard lock(mutex_);
+        alarm_hold_ = true;
+    }
     if (card_listener* listener = listener_.load()) listener->clock_reached(now);
+    return true;
 }
 
 }  // namespace kestrel

@@ -30,12 +30,14 @@ namespace kestrel {
 // One delivery thread plays the locked transponder's capture from where it stands, looping
 // at its end, while any filter is active; it passes over packets no filter wants after a
 // look at their header, assembles sections per PID and hands sections and packets to the
-// filters. Its clock is the stream clock (stream_clock.h) plus every sleep: a sleep only
-// advances it. Once it has played a whole capture's length since a filter was last
-// started (at once when nothing is locked), it reports the end of pass, tagged with the
-// count of starts the pass covers, to the listener and holds until a filter is started or
-// the tuning changes.
-// With `realtime` it paces the replay to the stream clock; otherwise it runs flat out.
+// filters. A started filter is held until begin_delivery, which begins a new pass for every
+// filter it releases, so that filters started together get the same packets from the same
+// one on. Its clock is the stream clock (stream_clock.h) plus every sleep: a sleep only
+// advances it. The packet that brings the clock to the alarm is the last one played until
+// the alarm is set again (the device does so once the time-out's routine has run). Once it has played exactly
+// a whole capture's length since the pass began (at once when nothing is locked), it reports the end of pass,
+// tagged with the count of starts the pass covers, to the listener and holds until filters are released again
+// or the tuning changes. With `realtime` it paces the replay to the stream clock; otherwise it runs flat out.
 class capture_card final : public card {
   public:
     // Makes the card for the options: loads the manifest (or takes the single capture) and
@@ -65,6 +67,7 @@ class capture_card final : public card {
     std::int32_t bandwidth_range(std::uint32_t& first, std::uint32_t& second) override;
     std::int32_t start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) override;
     void stop_filter(card_filter_id id) override;
+    void begin_delivery() override;
     std::uint64_t now_ms() override;
     void sleep_ms(std::uint32_t ms) override;
     void set_alarm(std::uint64_t deadline_ms) override;
@@ -106,11 +109,13 @@ class capture_card final : public card {
     void take_changes();
     void play_step();
     void pace();
-    void on_packet(const std::uint8_t* p);
+    // False when the packet rang the alarm: the step ends after it.
+    bool on_packet(const std::uint8_t* p);
     void on_section(const pid_route& route, std::span<const std::uint8_t> section);
     void report_end_of_pass();
     bool alarm_due() const;
-    void fire_alarm_if_due();
+    // True when it rang the alarm (and holds the delivery until the next set_alarm).
+    bool fire_alarm_if_due();
     std::uint64_t now_ticks() const;
 
     const std::string name_;
@@ -128,12 +133,17 @@ class capture_card final : public card {
     std::mutex mutex_;  // guards what follows
     std::condition_variable wake_;
     bool stopping_ = false;
-    std::size_t filters_ = 0;
-    std::uint64_t starts_ = 0;  // filters started since the card was made
+    std::size_t released_ = 0;           // filters delivered to
+    std::vector<card_filter_id> held_;   // filters started and not yet released
+    std::uint64_t starts_ = 0;           // filters started since the card was made
+    std::uint64_t released_starts_ = 0;  // starts_ at the last release: the pass's count
     ChannelRecord channel_{};
     diseqc_switch switch_;
     std::vector<queued_diseqc> queued_;  // sent with the next set_channel
     int locked_ = -1;
+    // The alarm rang: nothing is played until set_alarm is called again, so that the time-out
+    // acts on the stream at its deadline however fast the replay runs.
+    bool alarm_hold_ = false;
 
     // The delivery thread's alone.
     delivery_state state_;

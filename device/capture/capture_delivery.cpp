@@ -22,7 +22,7 @@ void capture_card::deliver_loop() {
             wake_.wait(lock, [&] {
                 // After the end of pass nothing new can arrive until a filter is started.
                 return stopping_ || changes_.load() != state_.seen_changes || alarm_due() ||
-                       (filters_ > 0 && locked_ >= 0 && !state_.pass_reported);
+                       (released_ > 0 && locked_ >= 0 && !state_.pass_reported && !alarm_hold_);
             });
             if (stopping_) return;
             look_again = changes_.load() != state_.seen_changes;
@@ -30,6 +30,10 @@ void capture_card::deliver_loop() {
         }
         fire_alarm_if_due();
         if (look_again) take_changes();
+        {
+            std::lock_guard lock(mutex_);
+            if (alarm_hold_) continue;
+        }
         if (routed_pids_.empty() || state_.playing < 0) {
             state_.anchored = false;
             // Nothing is received: nothing can arrive for the filters.
@@ -43,25 +47,27 @@ void capture_card::deliver_loop() {
 }
 
 void capture_card::take_changes() {
-    // A new pass from here; it covers the filters started until now (each in the registry
-    // already), and a filter started after this look starts one again at the next.
+    // The released filters and the tuning as one look, under the lock that start_filter
+    // holds to register and hold a filter: a held filter is never delivered to, and a
+    // filter never meets a tuning older than itself.
+    std::vector<filter_registry::entry> filters;
     std::uint64_t starts = 0;
+    int locked = -1;
     {
         std::lock_guard lock(mutex_);
-        starts = starts_;
+        filters = registry_.snapshot();
+        std::erase_if(filters, [&](const filter_registry::entry& e) {
+            return std::find(held_.begin(), held_.end(), e.id) != held_.end();
+        });
+        starts = released_starts_;
+        locked = locked_;
     }
+    // A release begins a new pass, for the filters it let go together.
     if (starts != state_.pass_starts) {
         state_.pass_starts = starts;
         state_.pass_bytes = 0;
         state_.pass_loops = 0;
         state_.pass_reported = false;
-    }
-    // The filters first, then the tuning: a filter never meets a tuning older than itself.
-    const std::vector<filter_registry::entry> filters = registry_.snapshot();
-    int locked = -1;
-    {
-        std::lock_guard lock(mutex_);
-        locked = locked_;
     }
     if (locked != state_.playing) {
         if (locked >= 0)
@@ -103,8 +109,12 @@ void capture_card::take_changes() {
 
 void capture_card::play_step() {
     capture_playback& capture = *captures_[static_cast<std::size_t>(state_.playing)];
+    // A pass ends on the packet it began with, so that no packet of it comes twice.
+    const std::uint64_t left = capture.size() > state_.pass_bytes ? capture.size() - state_.pass_bytes : 0;
+    const std::size_t stretch =
+        static_cast<std::size_t>(std::min<std::uint64_t>(step_bytes, std::max<std::uint64_t>(left, 1)));
     const capture_playback::step step =
-        capture.play(step_bytes, [this](const std::uint8_t* p) { on_packet(p); });
+        capture.play(stretch, [this](const std::uint8_t* p) { return on_packet(p); });
     state_.pass_bytes += step.bytes;
     if (step.looped) {
         ++state_.pass_loops;
@@ -117,7 +127,7 @@ void capture_card::play_step() {
         report_end_of_pass();
 }
 
-void capture_card::on_packet(const std::uint8_t* p) {
+bool capture_card::on_packet(const std::uint8_t* p) {
     const std::uint16_t pid = ts::packet_pid(p);
     std::optional<std::uint64_t> pcr;
     bool discontinuity = false;
@@ -142,7 +152,7 @@ void capture_card::on_packet(const std::uint8_t* p) {
     }
     clock_.packet(pcr, discontinuity);
     played_ticks_.store(clock_.ticks(), std::memory_order_relaxed);
-    if (alarm_ms_.load(std::memory_order_relaxed) != 0) fire_alarm_if_due();
+    return alarm_ms_.load(std::memory_order_relaxed) == 0 || !fire_alarm_if_due();
 }
 
 void capture_card::on_section(const pid_route& route, std::span<const std::uint8_t> section) {

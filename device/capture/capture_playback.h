@@ -28,7 +28,8 @@ class capture_playback {
         bool looped = false;    // the capture ended and starts again from its beginning
     };
     // Plays about `max_bytes` (more where a packet or a resync needs them), handing the
-    // 188 bytes of every packet to on_packet.
+    // 188 bytes of every packet to on_packet, which may return false to end the step after
+    // its packet.
     template <class OnPacket>
     step play(std::size_t max_bytes, OnPacket&& on_packet) {
         if (!have_block_) {
@@ -39,9 +40,15 @@ class capture_playback {
         const std::size_t available = block_.data.size() - pos_;
         const std::size_t offer = want_all_ ? available : std::min(available, max_bytes);
         const bool final = block_.last && offer == available;
-        const std::size_t used = scanner_.scan(block_.data.data() + pos_, offer, final, on_packet);
+        bool stopped = false;
+        const std::size_t used =
+            scanner_.scan(block_.data.data() + pos_, offer, final, [&](const std::uint8_t* p) {
+                stopped = !on_packet(p);
+                return !stopped;
+            });
         pos_ += used;
         want_all_ = false;
+        if (stopped && used < available) return {used, false};
         if (final) {
             loop();
             return {used, true};

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <set>
+#include <thread>
 #include <vector>
 
 #include "device/capture/capture_card.h"
@@ -124,6 +126,10 @@ struct alarm_listener : card_listener, filter_sink {
         done.notify_all();
     }
     void on_data_arrival(const std::uint8_t*, std::int32_t) override {}
+    std::size_t rings() {
+        std::lock_guard lock(mutex);
+        return rang_at.size();
+    }
     // The count of starts of the n-th end of pass, once it came.
     std::uint64_t wait_for_pass(std::size_t n) {
         std::unique_lock lock(mutex);
@@ -151,6 +157,14 @@ TEST_F(CaptureCard, AlarmRingsOnceWhenTheStreamClockReachesIt) {
     filter.pid = 0x00;
     card_filter_id id = 0;
     ASSERT_EQ(card->start_filter(filter, listener, id), 0);
+    card->begin_delivery();
+    // The card plays nothing from its alarm on until the alarm is set again.
+    while (listener.rings() == 0)
+        std::this_thread::yield();
+    const std::uint64_t held_at = card->now_ms();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(card->now_ms(), held_at);
+    card->set_alarm(0);
     listener.wait_for_pass(1);
     card->stop_filter(id);
     // A sleep past a new alarm rings it on the sleeping thread.
@@ -171,8 +185,10 @@ TEST_F(CaptureCard, EndOfPassNamesTheFilterStartsItCovers) {
     card_filter filter;
     card_filter_id first = 0, second = 0;
     ASSERT_EQ(card->start_filter(filter, listener, first), 0);
+    card->begin_delivery();
     EXPECT_EQ(listener.wait_for_pass(1), 1u);
     ASSERT_EQ(card->start_filter(filter, listener, second), 0);
+    card->begin_delivery();
     EXPECT_EQ(listener.wait_for_pass(2), 2u);
     card->stop_filter(first);
     card->stop_filter(second);
