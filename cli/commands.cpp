@@ -4,6 +4,7 @@
 #include "cli/card_commands.h"
 #include "cli/command.h"
 #include "cli/dump_sections.h"
+#include "cli/scan_command.h"
 
 namespace kestrel::cli {
 
@@ -44,6 +45,8 @@ std::span<const command> commands() {
         command{"cards", "list the cards --card can name", cards_usage, run_cards},
         command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune},
         command{"record", "record PIDs of the tuned card to files", record_usage, run_record},
+        command{"scan", "read the PSI/SI tables of a transport stream, a network or the satellites",
+                scan_usage, run_scan},
     };
     return all;
 }

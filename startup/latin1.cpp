@@ -82,4 +82,19 @@ std::string utf8_to_latin1(std::string_view utf8) {
     return out;
 }
 
+std::string latin1_to_utf8(std::string_view latin1) {
+    std::string out;
+    out.reserve(latin1.size());
+    for (const char c : latin1) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x80) {
+            out += c;
+        } else {
+            out += static_cast<char>(0xC0 | byte >> 6);
+            out += static_cast<char>(0x80 | (byte & 0x3F));
+        }
+    }
+    return out;
+}
+
 }  // namespace kestrel::startup

@@ -10,4 +10,7 @@ namespace kestrel::startup {
 // their ASCII forms, and any other character (or a malformed sequence) "?".
 std::string utf8_to_latin1(std::string_view utf8);
 
+// The single-byte text of the name tables shown again as UTF-8.
+std::string latin1_to_utf8(std::string_view latin1);
+
 }  // namespace kestrel::startup

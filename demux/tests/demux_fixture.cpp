@@ -39,19 +39,10 @@ DemuxTest::DemuxTest() {
               (std::string("kestrel-demux-") + test->test_suite_name() + "-" + test->name());
     std::filesystem::remove_all(folder_);
     std::filesystem::create_directories(folder_);
-    global_trace().set_debugger_output([this](std::string_view line) {
-        while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-            line.remove_suffix(1);
-        std::lock_guard lock(lines_lock_);
-        lines_.emplace_back(line);
-    });
-    global_trace().open(nullptr, trace_log::to_debugger, 0, 4);
 }
 
 DemuxTest::~DemuxTest() {
     device_.reset();
-    global_trace().close();
-    global_trace().set_debugger_output([](std::string_view) {});
     std::filesystem::remove_all(folder_);
 }
 
@@ -81,8 +72,7 @@ dvb_device& DemuxTest::fake_device(fake_card*& card) {
 }
 
 long DemuxTest::traced(const std::string& text) {
-    std::lock_guard lock(lines_lock_);
-    return std::count(lines_.begin(), lines_.end(), text);
+    return trace_.count(text);
 }
 
 std::vector<stream_section> DemuxTest::on_pid(std::uint16_t pid, const std::vector<bytes>& sections) {

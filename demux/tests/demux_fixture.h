@@ -12,7 +12,7 @@
 #include "demux/tests/sections.h"
 #include "device/dvb_device_techotrend.h"
 #include "device/testing/fake_card.h"
-#include "log/trace_log.h"
+#include "log/testing/trace_lines.h"
 
 namespace kestrel::testing {
 
@@ -45,10 +45,9 @@ class DemuxTest : public ::testing::Test {
     static std::vector<stream_section> on_pid(std::uint16_t pid, const std::vector<bytes>& sections);
 
   private:
+    trace_lines trace_{4};
     std::filesystem::path folder_;
     int files_ = 0;
-    std::mutex lines_lock_;
-    std::vector<std::string> lines_;
     std::unique_ptr<dvb_device_techotrend> device_;
 };
 

@@ -1,0 +1,170 @@
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+#include <map>
+#include <string_view>
+#include <thread>
+
+#include "cli/interrupt.h"
+#include "cli/program_settings.h"
+#include "cli/scan_command.h"
+#include "cli/scan_progress_printer.h"
+#include "cli/scan_report.h"
+#include "device/card.h"
+#include "scan/si_reader.h"
+#include "startup/session.h"
+
+namespace kestrel::cli {
+
+const char* const scan_usage =
+    "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n\n"
+    "Reads the PSI/SI tables of the transport stream the card is tuned to (--mode current,\n"
+    "the default), of every transport stream its NIT lists (nit), or of every transport\n"
+    "stream of the satellites the settings \"LNB\"/\"LNB1\"..\"LNB4\" name for the DiSEqC\n"
+    "positions 0-3, found in the satellite list (satellites). The last two need a DVB-S card\n"
+    "and put the tuning back at the end.\n\n"
+    "  --card SPEC      linux:N, capture:FILE or demo (default: the stored card, else the\n"
+    "                   first adapter, else the demo)\n"
+    "  --mode MODE      current, nit or satellites\n"
+    "  --tables MASK    the tables to read for this run instead of the stored \"table\"/\"enable\"\n"
+    "                   (decimal or 0x hex; never written): 0x1 PAT, 0x2 CAT, 0x4 BAT, 0x8 PMT,\n"
+    "                   0x10 NIT actual, 0x20 NIT other, 0x40 EIT p/f actual, 0x80 EIT p/f\n"
+    "                   other, 0x100 EIT schedule actual, 0x200 EIT schedule other, 0x400 SDT\n"
+    "                   actual, 0x800 SDT other, 0x1000 RST, 0x2000 TDT, 0x4000 TOT. NIT, SDT\n"
+    "                   and PAT are always read first; their bits decide whether they are kept.\n"
+    "  --quiet          no progress on standard error\n\n"
+    "Standard output: per network \"ONID - name\", under it each transport stream's\n"
+    "\"TSID - MHz polarisation FEC ksymbols/s\" indented two blanks, under that one line per\n"
+    "table read, e.g. \"    PAT: 1 section, 2 programs\". Standard error: one line per\n"
+    "collection with the bytes each row read. Ctrl-C ends the collection in progress and\n"
+    "the scan, prints what was scanned and exits 130.\n"
+    "Exit status: 0 something was scanned, 1 nothing was (or the card is not locked after\n"
+    "about a second; \"Failed to read NIT\" in mode nit), 2 bad arguments, no usable card,\n"
+    "or mode nit/satellites on a card that is not DVB-S.\n";
+
+namespace {
+
+constexpr std::uint64_t lock_wait_ms = 1000;
+
+bool read_mask(std::string_view text, std::int32_t& mask) {
+    int base = 10;
+    if (text.starts_with("0x") || text.starts_with("0X")) {
+        text.remove_prefix(2);
+        base = 16;
+    }
+    std::uint32_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value, base);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value > 0x7FFFFFFF)
+        return false;
+    mask = static_cast<std::int32_t>(value);
+    return true;
+}
+
+bool read_mode(std::string_view text, std::int32_t& mode) {
+    static const std::map<std::string_view, std::int32_t> modes{
+        {"current", ScanContext::current_transponder},
+        {"nit", ScanContext::current_nit},
+        {"satellites", ScanContext::configured_satellites}};
+    const auto it = modes.find(text);
+    if (it == modes.end()) return false;
+    mode = it->second;
+    return true;
+}
+
+// True once the card is locked; false when it is still not after about a second of its
+// clock (a capture card's clock stands still while nothing plays, so the wall clock bounds
+// the wait as well).
+bool locks_soon(dvb_device& device) {
+    const std::uint64_t start = device.clock_ms();
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(lock_wait_ms);
+    while (!device.is_locked()) {
+        if (device.clock_ms() - start >= lock_wait_ms || std::chrono::steady_clock::now() >= give_up)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+int fail(const std::string& text, int status) {
+    std::fprintf(stderr, "kestrel-cli scan: %s\n", text.c_str());
+    return status;
+}
+
+}  // namespace
+
+std::string parse_scan_request(std::span<char* const> args, scan_request& request) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i], value;
+        if (arg == "--quiet") {
+            request.quiet = true;
+            continue;
+        }
+        const auto equals = arg.find('=');
+        const bool inline_value = equals != std::string_view::npos;
+        if (inline_value) {
+            value = arg.substr(equals + 1);
+            arg = arg.substr(0, equals);
+        }
+        const char* needs = arg == "--card"     ? "a SPEC"
+                            : arg == "--mode"   ? "current, nit or satellites"
+                            : arg == "--tables" ? "a table mask (decimal or 0x hex)"
+                                                : nullptr;
+        if (needs == nullptr) return "unknown argument '" + std::string(args[i]) + "' (try --help)";
+        if (!inline_value) {
+            if (i + 1 >= args.size()) return std::string(arg) + " needs " + needs;
+            value = args[++i];
+        }
+        std::int32_t number = 0;
+        bool ok = false;
+        if (arg == "--card") {
+            request.card = value;
+            ok = !value.empty();
+        } else if (arg == "--mode") {
+            ok = read_mode(value, request.mode);
+        } else if ((ok = read_mask(value, number))) {
+            request.tables = number;
+        }
+        if (!ok) return std::string(arg) + " needs " + needs + ", not '" + std::string(value) + "'";
+    }
+    return "";
+}
+
+int run_scan(std::span<char* const> args) {
+    scan_request request;
+    if (const std::string error = parse_scan_request(args, request); !error.empty()) return fail(error, 2);
+
+    settings_store& store = program_settings();
+    startup::session session(store, {request.card, std::nullopt});
+    dvb_device* device = session.device();
+    if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
+    if (request.mode != ScanContext::current_transponder && device->get_frontend_type() != frontend_dvb_s)
+        return fail("card '" + session.card_spec() + "' is not DVB-S: --mode " +
+                        (request.mode == ScanContext::current_nit ? "nit" : "satellites") + " needs one",
+                    2);
+    if (request.mode != ScanContext::configured_satellites && !locks_soon(*device)) {
+        session.keep();
+        return fail("card '" + session.card_spec() + "' is not locked", 1);
+    }
+
+    const table_selection tables = request.tables ? table_selection(*request.tables) : table_selection(store);
+    scan_progress_printer progress(stderr, request.quiet);
+    si_reader reader(*device, store, session.satellites(), tables, progress);
+    AllNetworks networks;
+    bool interrupted = false;
+    {
+        interrupt_watch watch([&] {
+            progress.stop_after_collection();
+            reader.cancel();
+        });
+        reader.run(networks, request.mode);
+        interrupted = watch.interrupted();
+    }
+    const int output = report_scan(request, networks, stdout);
+    if (!session.keep())
+        std::fprintf(stderr, "kestrel-cli scan: settings not kept: %s\n", store.status().c_str());
+    if (interrupted) return 130;
+    if (output != 0) return output;
+    return networks.empty() ? 1 : 0;
+}
+
+}  // namespace kestrel::cli

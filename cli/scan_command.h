@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "scan/model/scan_result.h"
+
+namespace kestrel::cli {
+
+// What `kestrel-cli scan` is asked to do.
+struct scan_request {
+    std::string card;  // --card SPEC; "" = the stored or default card
+    std::int32_t mode = ScanContext::current_transponder;
+    std::optional<std::int32_t> tables;  // --tables MASK for this run, never written
+    bool quiet = false;                  // no progress on standard error
+};
+
+// Reads the arguments after `scan`: "" or a one-line error.
+std::string parse_scan_request(std::span<char* const> args, scan_request& request);
+
+extern const char* const scan_usage;
+int run_scan(std::span<char* const> args);
+
+}  // namespace kestrel::cli
