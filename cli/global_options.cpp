@@ -35,11 +35,13 @@ global_options parse_global_options(int argc, char* const* argv) {
         } else {
             break;
         }
-        if (!parse_level(value, options.trace_level)) {
+        int32_t level = 0;
+        if (!parse_level(value, level)) {
             options.error =
                 "kestrel-cli: --trace-level needs a whole number, not '" + std::string(value) + "'";
             return options;
         }
+        options.trace_level = level;
     }
     return options;
 }

@@ -1,15 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kestrel::cli {
 
 // The options kestrel-cli takes before the command name.
 struct global_options {
-    int32_t trace_level = 0;
-    int command_index = 1;  // argv index of the command name
-    std::string error;      // a one-line message when the options are wrong
+    std::optional<int32_t> trace_level;  // when given
+    int command_index = 1;               // argv index of the command name
+    std::string error;                   // a one-line message when the options are wrong
 };
 
 // Reads `--trace-level N` (or `--trace-level=N`) before the command name.

@@ -4,6 +4,7 @@
 
 #include "cli/command.h"
 #include "cli/global_options.h"
+#include "cli/program_settings.h"
 #include "startup/logs.h"
 #include "startup/registries.h"
 
@@ -29,7 +30,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", options.error.c_str());
         return 2;
     }
-    kestrel::startup::open_logs(options.trace_level);
+    kestrel::cli::program_trace_level() = options.trace_level;
+    kestrel::startup::open_logs(options.trace_level.value_or(0));
     kestrel::startup::load_registries();
     const int first = options.command_index;
     if (first >= argc) {

@@ -10,4 +10,9 @@ settings_store& program_settings() {
     return store;
 }
 
+std::optional<std::int32_t>& program_trace_level() {
+    static std::optional<std::int32_t> level;
+    return level;
+}
+
 }  // namespace kestrel::cli

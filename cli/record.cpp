@@ -123,7 +123,7 @@ void show_progress(const streaming::recording& recording, std::mutex& mutex, std
 int run_record(std::span<char* const> args) {
     record_request request;
     if (const std::string error = parse(args, request); !error.empty()) return fail(error, 2);
-    startup::session session(program_settings(), {request.card, {}});
+    startup::session session(program_settings(), {request.card, program_trace_level()});
     dvb_device_techotrend* device = session.device();
     if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
     if (!device->is_locked())

@@ -134,7 +134,7 @@ int run_scan(std::span<char* const> args) {
     if (const std::string error = parse_scan_request(args, request); !error.empty()) return fail(error, 2);
 
     settings_store& store = program_settings();
-    startup::session session(store, {request.card, std::nullopt});
+    startup::session session(store, {request.card, program_trace_level()});
     dvb_device* device = session.device();
     if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
     if (request.mode != ScanContext::current_transponder && device->get_frontend_type() != frontend_dvb_s)
