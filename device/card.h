@@ -85,6 +85,13 @@ struct signal_state {
     double bit_error_rate = 0.0;      // errored bits / total bits
 };
 
+// What went wrong on the way in, counted since the card was made: the driver's buffer
+// running over (data lost) and the frontend losing lock while filters were set.
+struct delivery_faults {
+    std::uint64_t overflows = 0;
+    std::uint64_t lock_losses = 0;
+};
+
 // How a card names one of the cards it offers: its name, where it is, and a detail
 // (bus, delivery system or capture file) the event log records beside it.
 struct card_description {
@@ -196,6 +203,8 @@ class card {
     // held it does nothing. The device calls it when it waits on its filters. A live card
     // delivers from the start and does nothing here.
     virtual void begin_delivery() = 0;
+    // The faults of the deliveries so far; a capture card has none.
+    virtual delivery_faults faults() = 0;
 
     // The card's clock in milliseconds: monotonic wall time on a live card, the stream
     // clock on a capture card. sleep_ms waits on that clock: a real sleep on a live card, a

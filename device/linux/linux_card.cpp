@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "device/linux/delivery_systems.h"
+#include "device/linux/demux_reads.h"
 #include "log/event_log.h"
 
 namespace kestrel {
@@ -18,8 +19,15 @@ namespace {
 
 constexpr int max_adapters = 16;
 constexpr int poll_interval_ms = 50;  // new filters join the poll within this time
+constexpr std::uint64_t lock_check_interval_ms = 500;
+// A read of a section filter gives at most one section of at most 4096 bytes; a packet
+// filter's reads are made large so that a whole transport stream needs few of them.
 constexpr std::size_t section_read_size = 4096;
-constexpr std::size_t packet_read_size = 188 * 21;
+constexpr std::size_t packet_read_size = 188 * 256;
+// The driver's buffers: the default 8 KiB runs over in a burst of long EIT sections, and a
+// whole transport stream needs room for the time the delivery thread is busy elsewhere.
+constexpr unsigned long section_buffer_size = 256 * 1024;
+constexpr unsigned long packet_buffer_size = 4 * 1024 * 1024;
 
 // The waits of the DiSEqC sequence.
 constexpr std::uint32_t diseqc_settle_ms = 15;
@@ -103,7 +111,8 @@ linux_card::linux_card(linux_kernel& kernel, int adapter, std::int32_t type)
       calls_(kernel),
       adapter_(adapter),
       adapters_(find_adapters(kernel)),
-      wanted_type_(type) {}
+      wanted_type_(type),
+      read_buffer_(std::max(section_read_size, packet_read_size)) {}
 
 linux_card::~linux_card() {
     {
@@ -390,8 +399,12 @@ std::int32_t linux_card::start_filter(const card_filter& filter, filter_sink& si
     const call_result opened = calls_.open(path.c_str(), O_RDWR | O_NONBLOCK);
     if (!opened.ok()) return failed(opened);
     file_descriptor fd(calls_, static_cast<int>(opened.value));
+    // Before the filter starts, or the driver refuses it; without it the default buffer serves.
+    const bool sections = filter.type == card_filter_type::sections;
+    call(fd.get(), DMX_SET_BUFFER_SIZE, by_value(sections ? section_buffer_size : packet_buffer_size),
+         "DMX_SET_BUFFER_SIZE");
     std::int32_t r = 0;
-    if (filter.type == card_filter_type::sections) {
+    if (sections) {
         // No DMX_CHECK_CRC: the program reports CRC errors itself.
         dmx_sct_filter_params params{};
         params.pid = filter.pid;
@@ -484,6 +497,10 @@ void linux_card::deliver_loop() {
                 timeout = static_cast<int>(std::min<std::uint64_t>(alarm_ > now ? alarm_ - now : 0, timeout));
             }
             if (filters_.empty()) {
+                // The next filters begin afresh: their lock is seen anew, no packet is pending.
+                was_locked_.reset();
+                next_lock_check_ = 0;
+                partial_packets_.clear();
                 if (alarm_ == 0)
                     changed_.wait(lock);
                 else
@@ -497,6 +514,7 @@ void linux_card::deliver_loop() {
                 polling.push_back({id, f.type, f.pid});
             }
         }
+        watch_lock();
         const call_result r = calls_.poll(fds.data(), fds.size(), timeout);
         if (!r.ok()) {
             failed(r);
@@ -509,21 +527,55 @@ void linux_card::deliver_loop() {
 }
 
 void linux_card::deliver_ready(const std::vector<pollfd>& fds, const std::vector<polled>& filters) {
-    std::uint8_t buffer[section_read_size > packet_read_size ? section_read_size : packet_read_size];
     for (std::size_t i = 0; i < fds.size(); ++i) {
         if ((fds[i].revents & (POLLIN | POLLPRI | POLLERR)) == 0) continue;
+        const polled& filter = filters[i];
         const std::size_t size =
-            filters[i].type == card_filter_type::sections ? section_read_size : packet_read_size;
-        const call_result r = calls_.read(fds[i].fd, buffer, size);
+            filter.type == card_filter_type::sections ? section_read_size : packet_read_size;
+        const call_result r = calls_.read(fds[i].fd, read_buffer_.data(), size);
         if (r.ok()) {
-            if (r.value > 0) registry_.deliver(filters[i].id, buffer, static_cast<std::int32_t>(r.value));
+            deliver_read(filter, read_buffer_.data(), static_cast<std::size_t>(r.value));
         } else if (r.error == EOVERFLOW) {
-            // The driver's buffer ran over: what was lost is lost, what follows still counts.
-            event_log(2, "Demux buffer overflow on PID %#x: data lost", filters[i].pid);
+            // The driver's buffer ran over and was emptied: what was lost is lost, what
+            // follows still counts, and a partial packet before the loss belongs to nothing.
+            ++overflows_;
+            partial_packets_.erase(filter.id);
+            event_log(2, "Demux buffer overflow on PID %#x: data lost", filter.pid);
         } else if (r.error != EAGAIN) {
             failed(r);
         }
     }
+}
+
+void linux_card::deliver_read(const polled& filter, const std::uint8_t* data, std::size_t size) {
+    const auto deliver = [&](const std::uint8_t* bytes, std::size_t n) {
+        registry_.deliver(filter.id, bytes, static_cast<std::int32_t>(n));
+    };
+    if (filter.type == card_filter_type::packets) {
+        deliver_packets(partial_packets_[filter.id], {data, size}, deliver);
+        return;
+    }
+    if (const std::size_t dropped = deliver_sections({data, size}, deliver); dropped > 0)
+        event_log(2, "Partial section on PID %#x: %zu bytes dropped", filter.pid, dropped);
+}
+
+void linux_card::watch_lock() {
+    const std::uint64_t now = calls_.now_ms();
+    if (now < next_lock_check_) return;
+    next_lock_check_ = now + lock_check_interval_ms;
+    fe_status_t status{};
+    if (!calls_.ioctl(frontend_.get(), FE_READ_STATUS, &status, "FE_READ_STATUS").ok()) return;
+    const bool locked = (status & FE_HAS_LOCK) != 0;
+    if (was_locked_ && *was_locked_ != locked) {
+        if (!locked) ++lock_losses_;
+        event_log(locked ? 2 : 1,
+                  locked ? "Frontend locked again" : "Frontend lost lock: no data until it locks again");
+    }
+    was_locked_ = locked;
+}
+
+delivery_faults linux_card::faults() {
+    return {overflows_.load(), lock_losses_.load()};
 }
 
 }  // namespace kestrel

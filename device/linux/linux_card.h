@@ -59,6 +59,7 @@ class linux_card final : public card {
     std::int32_t start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) override;
     void stop_filter(card_filter_id id) override;
     void begin_delivery() override {}  // a live card delivers from the start
+    delivery_faults faults() override;
     std::uint64_t now_ms() override;
     void sleep_ms(std::uint32_t ms) override;
     void set_alarm(std::uint64_t deadline_ms) override;
@@ -88,7 +89,10 @@ class linux_card final : public card {
         std::uint16_t pid;
     };
     void deliver_ready(const std::vector<pollfd>& fds, const std::vector<polled>& filters);
+    void deliver_read(const polled& filter, const std::uint8_t* data, std::size_t size);
     void ring_alarm_if_due();
+    // While filters are set: notes (and logs) the frontend losing and regaining lock.
+    void watch_lock();
 
     linux_kernel& kernel_;
     system_calls calls_;
@@ -111,6 +115,15 @@ class linux_card final : public card {
     std::uint64_t alarm_ = 0;
     bool stopping_ = false;
     std::atomic<card_listener*> listener_{nullptr};
+    std::atomic<std::uint64_t> overflows_{0};
+    std::atomic<std::uint64_t> lock_losses_{0};
+
+    // The delivery thread's own: its read buffer, the partial packets of each packet
+    // filter, and the lock as last seen while filters were set.
+    std::vector<std::uint8_t> read_buffer_;
+    std::map<card_filter_id, std::vector<std::uint8_t>> partial_packets_;
+    std::uint64_t next_lock_check_ = 0;
+    std::optional<bool> was_locked_;
     std::thread delivery_;
 };
 

@@ -84,6 +84,11 @@ dmx_pes_filter_params fake_kernel::packet_filter() const {
     return packet_filter_;
 }
 
+unsigned long fake_kernel::buffer_size() const {
+    std::lock_guard lock(mutex_);
+    return buffer_size_;
+}
+
 void fake_kernel::fail(unsigned long request, int error, int times) {
     std::lock_guard lock(mutex_);
     failures_[request] = {error, times};
@@ -235,16 +240,26 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
             }
             return 0;
         }
+        case DMX_SET_BUFFER_SIZE:
+            if (fds_[fd].running) {
+                errno = EBUSY;
+                return -1;
+            }
+            buffer_size_ = by_value(argument);
+            return 0;
         case DMX_SET_FILTER:
             section_filter_ = *static_cast<dmx_sct_filter_params*>(argument);
             fds_[fd].pid = section_filter_.pid;
+            fds_[fd].running = true;
             return 0;
         case DMX_SET_PES_FILTER:
             packet_filter_ = *static_cast<dmx_pes_filter_params*>(argument);
             fds_[fd].pid = packet_filter_.pid;
+            fds_[fd].running = true;
             return 0;
         case DMX_STOP:
             fds_[fd].pid = -1;
+            fds_[fd].running = false;
             return 0;
         default:
             errno = ENOTTY;

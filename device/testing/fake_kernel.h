@@ -42,6 +42,9 @@ class fake_kernel final : public linux_kernel {
     std::vector<std::uint32_t> tuned_commands() const;
     dmx_sct_filter_params section_filter() const;
     dmx_pes_filter_params packet_filter() const;
+    // The DMX_SET_BUFFER_SIZE of the last filter set; like the real demux, the fake refuses
+    // it (EBUSY) once the descriptor's filter runs.
+    unsigned long buffer_size() const;
 
     // The next `times` calls of the ioctl (or of open, request 0) fail with `error`.
     void fail(unsigned long request, int error, int times = 1);
@@ -67,6 +70,7 @@ class fake_kernel final : public linux_kernel {
     struct descriptor {
         bool demux;
         int pid = -1;
+        bool running = false;
         std::deque<chunk> queue;
     };
 
@@ -86,6 +90,7 @@ class fake_kernel final : public linux_kernel {
     std::uint32_t tuned_system_ = SYS_UNDEFINED;
     dmx_sct_filter_params section_filter_{};
     dmx_pes_filter_params packet_filter_{};
+    unsigned long buffer_size_ = 0;
 };
 
 }  // namespace kestrel::testing

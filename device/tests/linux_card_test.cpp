@@ -171,14 +171,45 @@ TEST_F(LinuxCard, SectionFilterParametersAndDeliveries) {
     EXPECT_EQ(p.flags & DMX_CHECK_CRC, 0u);
     EXPECT_NE(p.flags & DMX_IMMEDIATE_START, 0u);
 
+    EXPECT_EQ(kernel.buffer_size(), 256u * 1024);
+
+    // A read may hold several whole sections; each is a delivery of its own.
     const std::vector<std::uint8_t> section{0x42, 0xF0, 0x03, 0x00, 0x01, 0xC1};
-    kernel.feed(0x11, section);
+    std::vector<std::uint8_t> two = section;
+    two.insert(two.end(), section.begin(), section.end());
+    two.insert(two.end(), {0x42, 0xF0});
+    kernel.feed(0x11, two);
     kernel.feed_error(0x11, EOVERFLOW);
     kernel.feed(0x11, section);
-    received.wait_for(2);
+    received.wait_for(3);
     EXPECT_EQ(received.got[1], section);
+    EXPECT_EQ(received.got[2], section);
+    EXPECT_TRUE(log.has("Partial section on PID 0x11: 2 bytes dropped", 2)) << log.all();
     EXPECT_TRUE(log.has("Demux buffer overflow on PID 0x11: data lost", 2)) << log.all();
+    EXPECT_EQ(device->faults().overflows, 1u);
     EXPECT_EQ(device->stop_filter(), result::ok);
+    EXPECT_TRUE(log.has("Demux buffer overflows while the filters ran: 1, data lost", 1)) << log.all();
+}
+
+TEST_F(LinuxCard, LockLostWhileFiltersRunIsReported) {
+    start();
+    filter_handle h = nullptr;
+    const std::uint8_t id[] = {0}, mask[] = {0xFF};
+    ASSERT_EQ(device->add_filter(2, 0, 1024, id, mask, 1, &testing::deliveries::callback, &received, h),
+              result::ok);
+    kernel.feed(0, {0x00, 0xB0, 0x00});
+    received.wait_for(1);  // the delivery thread has looked at the lock by now
+    kernel.locked = false;
+    kernel.sleep_ms(600);
+    kernel.feed(0, {0x00, 0xB0, 0x00});
+    received.wait_for(2);
+    kernel.sleep_ms(600);
+    kernel.feed(0, {0x00, 0xB0, 0x00});
+    received.wait_for(3);
+    device->stop_filter();
+    EXPECT_EQ(device->faults().lock_losses, 1u);
+    EXPECT_TRUE(log.has("Frontend lost lock: no data until it locks again", 1)) << log.all();
+    EXPECT_TRUE(log.has("Frontend lost lock while the filters ran: 1 times", 1)) << log.all();
 }
 
 TEST_F(LinuxCard, PacketFilterWritesItsFile) {
@@ -193,10 +224,14 @@ TEST_F(LinuxCard, PacketFilterWritesItsFile) {
     EXPECT_EQ(p.pid, 0x200);
     EXPECT_EQ(p.output, DMX_OUT_TSDEMUX_TAP);
     EXPECT_EQ(p.input, DMX_IN_FRONTEND);
-    kernel.feed(0x200, std::vector<std::uint8_t>(188 * 3, 0x47));
-    received.wait_for(1);
+    // Reads that end inside a packet: the packet waits for its rest.
+    kernel.feed(0x200, std::vector<std::uint8_t>(188 * 2 + 100, 0x47));
+    kernel.feed(0x200, std::vector<std::uint8_t>(88 + 188, 0x47));
+    received.wait_for(2);
     device->stop_filter();
-    EXPECT_EQ(std::filesystem::file_size(path), 188u * 3);
+    EXPECT_EQ(received.got[0].size(), 188u * 2);
+    EXPECT_EQ(received.got[1].size(), 188u * 2);
+    EXPECT_EQ(std::filesystem::file_size(path), 188u * 4);
     std::filesystem::remove(path);
 }
 
