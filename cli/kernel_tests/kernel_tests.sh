@@ -20,7 +20,9 @@ trap 'rm -rf "$out"' EXIT
 files=$cli
 gconv=/usr/lib/x86_64-linux-gnu/gconv # for any iconv user inside the VM
 [ ! -d "$gconv" ] || files="$files $gconv/gconv-modules $gconv/gconv-modules.d $gconv/ISO8859-1.so $gconv/ISO8859-15.so"
-VKERNEL_FILES=$files VKERNEL_OUT=$out/vm VKERNEL_TIMEOUT=${VKERNEL_TIMEOUT:-300} \
+# The adapter's satellite transponders: the default one and the stored tuning's.
+VKERNEL_MODPARAMS=dvb_vidtv_bridge.vidtv_valid_dvb_s_freqs=11362000,12322000 \
+	VKERNEL_FILES=$files VKERNEL_OUT=$out/vm VKERNEL_TIMEOUT=${VKERNEL_TIMEOUT:-300} \
 	"$vkernel/run-in-vm.sh" "$here/in_vm.sh" "$cli" >"$out/vm.log" 2>&1
 status=$?
 if [ ! -f "$out/vm/done" ]; then
@@ -60,6 +62,31 @@ check "the event log shows the DVB-C tuning" says events.csv '"Setting DVB-C fre
 check "the event log shows the low band LOF" says events.csv '"LOF=9750000"'
 check "the event log shows the DVB-S tuning" says events.csv '"freq=11362000 SR=27500000"'
 check "the event log says when DVB-S does not lock" says events.csv '"Not locked"'
+
+# Every 188-byte packet of the file starts with the sync byte and carries the PID.
+only_pid() { # file, PID, least number of packets
+	local size
+	size=$(stat -c %s "$1") || return 1
+	[ $((size % 188)) = 0 ] || { echo "  $1: $size bytes, no whole number of packets"; return 1; }
+	od -An -v -tu1 -w188 "$1" | awk -v pid="$2" -v least="$3" '
+		$1 != 71 || ($2 % 32) * 256 + $3 != pid { bad++ }
+		END { print "  " NR " packets, " bad + 0 " of another PID or out of sync"; exit !(bad == 0 && NR >= least) }'
+}
+no_line() { ! grep -qE -- "$2" "$1" || { echo "  $1 has /$2/"; false; }; }
+
+check "a current scan ends well" status_is scan 0
+check "the scan files transport stream 0x4081" says scan.out '^  4081 - '
+check "the scan finds network 0xFF44" says scan.out '^FF44 - '
+check "the scan reads the service's SDT" says scan.out '^    SDT actual: 1 section, 1 service$'
+check "the scan reads the PMT" says scan.out '^    PMT: 1 section, 1 program$'
+check "the scan reads the present event" says scan.out '^    EIT p/f actual: 1 section$'
+check "the scan reads the adapter's NIT" says scan.out '^    NIT actual: 1 section$'
+check "the NIT's loop length is warned of" says scan.trace 'byte 23: transport_stream_loop_length 6 disagrees'
+check "no collection of the scan ends by its time-out" no_line scan.trace timerproc
+check "a 2 s recording of PID 0x111 ends well" status_is record 0
+check "the recording holds only whole packets of PID 0x111" only_pid record.ts 273 300
+check "a recording stopped by Ctrl-C ends" test -s interrupt.rc
+check "after Ctrl-C the adapter tunes again" locks after-interrupt
 
 if [ $failures -gt 0 ]; then
 	echo "$failures kernel check(s) failed; the VM's log:"
