@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/card_commands.h"
+#include "cli/delivery_warnings.h"
 #include "cli/interrupt.h"
 #include "cli/pid_argument.h"
 #include "cli/program_settings.h"
@@ -143,6 +144,7 @@ int run_record(std::span<char* const> args) {
     recording->join();
     device->cancel_timeout();
     session.keep();
+    warn_delivery_faults(stderr, "record", *device);
 
     int status = 0;
     for (const streaming::pid_outcome& o : recording->outcomes()) {

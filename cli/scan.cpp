@@ -5,6 +5,7 @@
 #include <string_view>
 #include <thread>
 
+#include "cli/delivery_warnings.h"
 #include "cli/interrupt.h"
 #include "cli/program_settings.h"
 #include "cli/scan_command.h"
@@ -160,6 +161,7 @@ int run_scan(std::span<char* const> args) {
         interrupted = watch.interrupted();
     }
     const int output = report_scan(request, networks, stdout);
+    warn_delivery_faults(stderr, "scan", *device);
     if (!session.keep())
         std::fprintf(stderr, "kestrel-cli scan: settings not kept: %s\n", store.status().c_str());
     if (interrupted) return 130;
