@@ -151,6 +151,7 @@ class capture_card final : public card {
     stream_clock clock_;
     std::array<std::unique_ptr<pid_route>, 8192> routes_;
     std::vector<std::uint16_t> routed_pids_;
+    std::vector<card_filter_id> whole_stream_;   // packet filters of every packet
     std::vector<std::uint16_t> reference_pids_;  // per capture: its clock's PCR PID, once seen
     std::thread thread_;
 };

@@ -232,6 +232,14 @@ TEST_F(LinuxCard, PacketFilterWritesItsFile) {
     EXPECT_EQ(received.got[0].size(), 188u * 2);
     EXPECT_EQ(received.got[1].size(), 188u * 2);
     EXPECT_EQ(std::filesystem::file_size(path), 188u * 4);
+    EXPECT_EQ(kernel.buffer_size(), 4u * 1024 * 1024);
+
+    // The whole stream: the demux's PID 0x2000.
+    ASSERT_EQ(device->add_file_filter(0, whole_stream_pid, 1024, path.c_str(), nullptr, nullptr, 0, nullptr,
+                                      nullptr, h),
+              result::ok);
+    EXPECT_EQ(kernel.packet_filter().pid, 0x2000);
+    device->stop_filter();
     std::filesystem::remove(path);
 }
 
