@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,7 +31,8 @@ const char* const record_usage =
     "Exit status: 0 every PID recorded, 1 one failed, 2 bad arguments or no usable card.\n\n"
     "  --card SPEC   linux:N, capture:FILE or demo (default: the stored card, else the\n"
     "                first adapter); the card plays the last tuning\n"
-    "  --pid PID...  the PIDs to record, each once\n"
+    "  --pid PID...  the PIDs to record, each once; all: the whole transport stream as\n"
+    "                received (to replay later with --card capture:FILE.ts)\n"
     "  --out PATH    the output file, or the base of the names for several PIDs\n"
     "  --seconds N   stop after N seconds of the card's clock\n";
 
@@ -52,9 +54,9 @@ std::string read_pids(std::span<char* const> args, std::size_t& i, std::vector<i
     const std::size_t first = pids.size();
     while (i + 1 < args.size() && !is_option(args[i + 1])) {
         const std::string_view text = args[++i];
-        const auto pid = parse_pid(text);
+        const auto pid = text == "all" ? std::optional<std::uint16_t>(whole_stream_pid) : parse_pid(text);
         if (!pid || *pid == streaming::empty_pid)
-            return "bad PID '" + std::string(text) + "' (decimal or 0x hex, 0 to 0x1FFE)";
+            return "bad PID '" + std::string(text) + "' (decimal or 0x hex, 0 to 0x1FFE, or all)";
         pids.push_back(*pid);
     }
     return pids.size() == first ? "--pid needs at least one PID" : "";

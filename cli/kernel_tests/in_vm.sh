@@ -27,6 +27,7 @@ run tune-default tune --card linux:0 --frequency 474
 sat='linux:0?dvb-s'
 run scan --trace-level 4 scan --card "$sat" --tables 0x459 --quiet
 run record record --card "$sat" --pid 0x111 --seconds 2 --out /out/record.ts
+run record-all record --card "$sat" --pid all --seconds 1 --out /out/whole.ts
 
 # Ctrl-C in the middle of a recording leaves an adapter the next run tunes again.
 "$cli" record --card "$sat" --pid 0x111 --out /out/interrupted.ts >/out/interrupt.out 2>/out/interrupt.err &

@@ -72,6 +72,15 @@ only_pid() { # file, PID, least number of packets
 		$1 != 71 || ($2 % 32) * 256 + $3 != pid { bad++ }
 		END { print "  " NR " packets, " bad + 0 " of another PID or out of sync"; exit !(bad == 0 && NR >= least) }'
 }
+# The whole stream: whole packets in sync, of the PIDs the adapter sends (PAT, NIT, audio).
+whole_stream() { # file, least number of packets
+	local size
+	size=$(stat -c %s "$1") || return 1
+	[ $((size % 188)) = 0 ] || { echo "  $1: $size bytes, no whole number of packets"; return 1; }
+	od -An -v -tu1 -w188 "$1" | awk -v least="$2" '
+		$1 != 71 { bad++ } { seen[($2 % 32) * 256 + $3] = 1 }
+		END { print "  " NR " packets, " bad + 0 " out of sync"; exit !(bad == 0 && NR >= least && (0 in seen) && (16 in seen) && (273 in seen)) }'
+}
 no_line() { ! grep -qE -- "$2" "$1" || { echo "  $1 has /$2/"; false; }; }
 
 check "a current scan ends well" status_is scan 0
@@ -85,6 +94,8 @@ check "the NIT's loop length is warned of" says scan.trace 'byte 23: transport_s
 check "no collection of the scan ends by its time-out" no_line scan.trace timerproc
 check "a 2 s recording of PID 0x111 ends well" status_is record 0
 check "the recording holds only whole packets of PID 0x111" only_pid record.ts 273 300
+check "a 1 s recording of the whole stream ends well" status_is record-all 0
+check "the whole stream holds whole packets of PAT, NIT and audio" whole_stream whole.ts 3000
 check "a recording stopped by Ctrl-C ends" test -s interrupt.rc
 check "after Ctrl-C the adapter tunes again" locks after-interrupt
 
