@@ -7,9 +7,11 @@ namespace kestrel::cli {
 
 const char* const cards_usage =
     "usage: kestrel-cli cards\n\n"
-    "Lists the cards --card can name: the Linux DVB adapters found (linux:N) and the\n"
-    "capture cards that can always be chosen (demo). capture:FILE.ts and capture:MANIFEST\n"
-    "replay captures.\n";
+    "Lists the cards --card can name: the Linux DVB adapters found (linux:N), each with\n"
+    "its frontend's delivery systems, and the capture cards that can always be chosen\n"
+    "(demo). capture:FILE.ts and capture:MANIFEST replay captures.\n\n"
+    "A multi-standard adapter is used as its first delivery system's type unless the\n"
+    "SPEC chooses one: linux:N?dvb-s, linux:N?dvb-c or linux:N?dvb-t.\n";
 
 int run_cards(std::span<char* const> args) {
     if (!args.empty()) {

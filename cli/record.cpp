@@ -3,11 +3,13 @@
 #include <cstdio>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/card_commands.h"
+#include "cli/delivery_warnings.h"
 #include "cli/interrupt.h"
 #include "cli/pid_argument.h"
 #include "cli/program_settings.h"
@@ -29,7 +31,8 @@ const char* const record_usage =
     "Exit status: 0 every PID recorded, 1 one failed, 2 bad arguments or no usable card.\n\n"
     "  --card SPEC   linux:N, capture:FILE or demo (default: the stored card, else the\n"
     "                first adapter); the card plays the last tuning\n"
-    "  --pid PID...  the PIDs to record, each once\n"
+    "  --pid PID...  the PIDs to record, each once; all: the whole transport stream as\n"
+    "                received (to replay later with --card capture:FILE.ts)\n"
     "  --out PATH    the output file, or the base of the names for several PIDs\n"
     "  --seconds N   stop after N seconds of the card's clock\n";
 
@@ -51,9 +54,9 @@ std::string read_pids(std::span<char* const> args, std::size_t& i, std::vector<i
     const std::size_t first = pids.size();
     while (i + 1 < args.size() && !is_option(args[i + 1])) {
         const std::string_view text = args[++i];
-        const auto pid = parse_pid(text);
+        const auto pid = text == "all" ? std::optional<std::uint16_t>(whole_stream_pid) : parse_pid(text);
         if (!pid || *pid == streaming::empty_pid)
-            return "bad PID '" + std::string(text) + "' (decimal or 0x hex, 0 to 0x1FFE)";
+            return "bad PID '" + std::string(text) + "' (decimal or 0x hex, 0 to 0x1FFE, or all)";
         pids.push_back(*pid);
     }
     return pids.size() == first ? "--pid needs at least one PID" : "";
@@ -143,6 +146,7 @@ int run_record(std::span<char* const> args) {
     recording->join();
     device->cancel_timeout();
     keep_session(session, "record");
+    warn_delivery_faults(stderr, "record", *device);
 
     int status = 0;
     for (const streaming::pid_outcome& o : recording->outcomes()) {

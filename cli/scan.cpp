@@ -6,6 +6,7 @@
 #include <string_view>
 #include <thread>
 
+#include "cli/delivery_warnings.h"
 #include "cli/interrupt.h"
 #include "cli/program_settings.h"
 #include "cli/scan_command.h"
@@ -204,6 +205,7 @@ int run_scan(std::span<char* const> args) {
         interrupted = watch.interrupted();
     }
     const int output = report_scan(request, networks, stdout);
+    warn_delivery_faults(stderr, "scan", *device);
     keep_session(session, "scan");
     if (!request.export_path.empty() && !export_scan(request, networks)) return 1;
     if (interrupted) return 130;

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
 #include "cli/card_commands.h"
 #include "cli/program_settings.h"
@@ -29,8 +31,9 @@ const char* const tune_usage =
     "circular polarisations as H or V and the FEC as -1. A settings file that cannot be\n"
     "written is said on standard error.\n"
     "Exit status: 0 tuned and locked, 1 not, 2 bad arguments or no usable card.\n\n"
-    "  --card SPEC              linux:N, capture:FILE or demo (General/card, else the\n"
-    "                           first adapter, else demo)\n"
+    "  --card SPEC              linux:N[?dvb-s|?dvb-c|?dvb-t], capture:FILE or demo\n"
+    "                           (General/card, else the first adapter as its first\n"
+    "                           delivery system, else demo)\n"
     "  --frequency MHZ          transponder frequency (FREQUENCY; 12322)\n"
     "DVB-S:\n"
     "  --polarisation H|V|L|R   (POLARITY; H)\n"
@@ -200,6 +203,18 @@ TUNERPARM tuning_for(TUNERPARM t, const tune_request& r) {
     return t;
 }
 
+// DVB-C and DVB-T tunings return without waiting for the frontend, which takes a while to
+// lock on real hardware: asked at once, a good channel would read as not locked.
+bool wait_for_lock(dvb_device& device) {
+    constexpr int polls = 30;
+    constexpr auto poll_gap = std::chrono::milliseconds(50);
+    for (int i = 0; i < polls; ++i) {
+        if (device.is_locked()) return true;
+        std::this_thread::sleep_for(poll_gap);
+    }
+    return device.is_locked();
+}
+
 }  // namespace
 
 int run_tune(std::span<char* const> args) {
@@ -218,7 +233,7 @@ int run_tune(std::span<char* const> args) {
     const TUNERPARM stored =
         startup::load_lnb_settings(session.settings(), device->get_frontend_type()).tuning;
     const std::uint32_t r = device->set_tuner(tuning_for(stored, request));
-    const bool locked = device->is_locked();
+    const bool locked = r == result::ok ? wait_for_lock(*device) : device->is_locked();
     std::printf("card:    %s\n", session.card_spec().c_str());
     std::printf("result:  %u (%s)\n", r, result_meaning(r));
     std::printf("locked:  %s\n", locked ? "yes" : "no");

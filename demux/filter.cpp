@@ -40,6 +40,7 @@ bool has_list(const typed_target& target) {
 struct typed_parse {
     const section_slots& slots;
     int count;
+    int pid;
 
     void operator()(std::monostate) const {}
     void operator()(PmtList* pmts) const { parse_into(pmts, std::min(count, 1)); }
@@ -54,12 +55,19 @@ struct typed_parse {
             const auto section = slots.section(static_cast<std::size_t>(i));
             Table table;
             table.parse(section.data(), section.size());
+            trace_section_warnings(pid, table);
             list->push_back(std::move(table));
         }
     }
 };
 
 }  // namespace
+
+void trace_section_warnings(int pid, const lib13818::Section& table) {
+    for (const lib13818::SectionWarning& w : table.warnings)
+        global_trace().log(1, "warning: PID %#x table_id %#x section %d, byte %zu: %s", pid, table.table_id,
+                           table.section_number, w.byte, w.text.c_str());
+}
 
 filter_bytes filter_bytes::copy(const std::uint8_t* data, const std::uint8_t* mask, int length) {
     if (data == nullptr || mask == nullptr || length <= 0) return {};
@@ -188,9 +196,10 @@ void nokia_dvb2000_demux2::filter::parse() {
         if (target_) {
             const auto section = slots_.section(0);
             target_.parse(section.data(), section.size());
+            if (const lib13818::Section* table = target_.long_form()) trace_section_warnings(pid_, *table);
             return;
         }
-        std::visit(typed_parse{slots_, m_secidx}, typed_);
+        std::visit(typed_parse{slots_, m_secidx, pid_}, typed_);
     } catch (const lib13818::error& e) {
         global_trace().log(1, "Error parsing: %ld, %s", static_cast<long>(e.kind), e.what());
     }

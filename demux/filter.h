@@ -26,6 +26,10 @@ struct filter_bytes {
 //
 // Threads: on_psi_section runs on the card's delivery thread, init and parse on the run()
 // thread before the device filter starts and after it was stopped.
+// Writes the warnings a parsed section carries (faults its decoder read past) to the trace
+// log, with the PID the section came on.
+void trace_section_warnings(int pid, const lib13818::Section& table);
+
 class nokia_dvb2000_demux2::filter {
   public:
     static constexpr int psi_section_size = 1024;  // PAT, CAT and PMT sections at most
@@ -50,6 +54,8 @@ class nokia_dvb2000_demux2::filter {
 
     // The device filter's callback; the context is the handler.
     static void dvbcallback(void* handler, std::int32_t length, const std::uint8_t* data);
+
+    int pid() const { return pid_; }
 
   protected:
     // A collector: its device filter is set from the filter bytes.

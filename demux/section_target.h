@@ -26,6 +26,8 @@ class section_target {
     const void* address() const {
         return long_form_ != nullptr ? static_cast<const void*>(long_form_) : short_form_;
     }
+    // The long-form table, or null.
+    const lib13818::Section* long_form() const { return long_form_; }
     // Parses the section into the table; throws lib13818::error.
     void parse(const std::uint8_t* section, std::size_t length) const {
         if (long_form_ != nullptr) long_form_->parse(section, length);

@@ -85,6 +85,13 @@ struct signal_state {
     double bit_error_rate = 0.0;      // errored bits / total bits
 };
 
+// What went wrong on the way in, counted since the card was made: the driver's buffer
+// running over (data lost) and the frontend losing lock while filters were set.
+struct delivery_faults {
+    std::uint64_t overflows = 0;
+    std::uint64_t lock_losses = 0;
+};
+
 // How a card names one of the cards it offers: its name, where it is, and a detail
 // (bus, delivery system or capture file) the event log records beside it.
 struct card_description {
@@ -99,15 +106,17 @@ struct card_description {
 //             (section[i'] & mask[i]) == (data[i] & mask[i]), where i' = 0 for i = 0 and
 //             i + 2 otherwise (byte 0 is the table_id; bytes 1 and 2, the length, are
 //             skipped, as the Linux demux does). The section's CRC is not checked.
-//   packets:  every whole 188-byte transport packet of the PID; the filter bytes are
-//             not used.
+//   packets:  every whole 188-byte transport packet of the PID, or of the whole transport
+//             stream for whole_stream_pid; the filter bytes are not used.
 enum class card_filter_type { packets, sections };
 
 inline constexpr std::size_t max_filter_bytes = 16;
+// The PID of a packet filter that takes every packet, as the Linux demux names it.
+inline constexpr std::uint16_t whole_stream_pid = 0x2000;
 
 struct card_filter {
     card_filter_type type = card_filter_type::sections;
-    std::uint16_t pid = 0x1FFF;  // at most 0x1FFF; the device refuses anything else
+    std::uint16_t pid = 0x1FFF;  // at most 0x1FFF, or whole_stream_pid for packets; the device refuses others
     std::uint8_t length = 0;     // number of filter bytes in use, at most max_filter_bytes
     std::array<std::uint8_t, max_filter_bytes> data{};
     std::array<std::uint8_t, max_filter_bytes> mask{};
@@ -196,6 +205,8 @@ class card {
     // held it does nothing. The device calls it when it waits on its filters. A live card
     // delivers from the start and does nothing here.
     virtual void begin_delivery() = 0;
+    // The faults of the deliveries so far; a capture card has none.
+    virtual delivery_faults faults() = 0;
 
     // The card's clock in milliseconds: monotonic wall time on a live card, the stream
     // clock on a capture card. sleep_ms waits on that clock: a real sleep on a live card, a

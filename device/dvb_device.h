@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "device/card.h"
 #include "device/tuner_params.h"
 
 namespace kestrel {
@@ -103,6 +104,10 @@ class dvb_device {
     virtual void cancel_timeout() = 0;
     // The card's clock in milliseconds (0 without a card).
     virtual std::uint64_t clock_ms() = 0;
+    // What the card lost on the way in since it was opened (driver buffer overruns, lock
+    // losses while filters ran). stop_filter() also logs what grew since the last stop of
+    // all filters; commands say it at their end, so that no loss goes unsaid.
+    virtual delivery_faults faults() = 0;
 
     // The cards the chosen backend offers (a count of 0 means no card) and their names:
     // get_device_info gives 0 and the name for index 0, -1 for any other index.

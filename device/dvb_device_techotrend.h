@@ -73,6 +73,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     std::uint32_t arm_timeout(std::uint32_t ms, std::function<void()> routine) override;
     void cancel_timeout() override;
     std::uint64_t clock_ms() override;
+    delivery_faults faults() override;
 
     std::uint16_t get_number_of_devices() override;
     int get_device_info(int index, std::string& name) override;
@@ -101,6 +102,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     // started until the wait (and any started while it lasts) begin their delivery here.
     void wait_until(const std::function<bool()>& done);
 
+    // Logs the faults of the deliveries that are new since it last ran.
+    void log_new_faults();
     // Called by the filters when they stop, so that waiting threads look again.
     void filter_stopped();
     void clock_reached(std::uint64_t now_ms) override;
@@ -130,6 +133,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     std::optional<std::uint64_t> pass_starts_;  // the starts the last end of pass covered
     std::atomic<std::uint64_t> stop_alls_{0};   // raised with the lock held, as the sets are taken
     int stops_running_ = 0;                     // stops of all filters not yet over
+    delivery_faults logged_faults_;             // as the last stop of all filters logged them
 
     friend class TTFilter;
 };

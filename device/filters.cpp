@@ -1,4 +1,5 @@
 #include <memory>
+#include <utility>
 
 #include "device/dvb_device_techotrend.h"
 #include "device/log_address.h"
@@ -125,7 +126,27 @@ std::uint32_t dvb_device_techotrend::stop_filter() {
         if (!TTFilter::in_callback()) wake_.wait(lock, [&] { return stops_running_ == 0; });
     }
     wake_.notify_all();
+    log_new_faults();
     return result::ok;
+}
+
+delivery_faults dvb_device_techotrend::faults() {
+    return card_ ? card_->faults() : delivery_faults{};
+}
+
+void dvb_device_techotrend::log_new_faults() {
+    const delivery_faults now = faults();
+    delivery_faults before;
+    {
+        std::lock_guard lock(lock_);
+        before = std::exchange(logged_faults_, now);
+    }
+    if (now.overflows > before.overflows)
+        event_log(1, "Demux buffer overflows while the filters ran: %llu, data lost",
+                  static_cast<unsigned long long>(now.overflows - before.overflows));
+    if (now.lock_losses > before.lock_losses)
+        event_log(1, "Frontend lost lock while the filters ran: %llu times",
+                  static_cast<unsigned long long>(now.lock_losses - before.lock_losses));
 }
 
 bool dvb_device_techotrend::any_active_locked() const {

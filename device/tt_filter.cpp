@@ -30,11 +30,12 @@ std::uint32_t dvb_device_techotrend::TTFilter::add_filter(int kind, std::uint16_
 
 namespace {
 
-// A PID beyond 13 bits, more filter bytes than the demux compares, or bytes missing would
-// make the card filter something else than the caller asked for.
-bool filter_arguments_valid(std::uint16_t pid, const std::uint8_t* filter_data,
+// A PID beyond 13 bits (but the whole stream's, for packets), more filter bytes than the
+// demux compares, or bytes missing would make the card filter something else than the
+// caller asked for.
+bool filter_arguments_valid(card_filter_type type, std::uint16_t pid, const std::uint8_t* filter_data,
                             const std::uint8_t* filter_mask, std::uint8_t filter_length) {
-    if (pid > 0x1FFF) {
+    if (pid > 0x1FFF && !(type == card_filter_type::packets && pid == whole_stream_pid)) {
         event_log(1, "PID out of range: %#x", pid);
         return false;
     }
@@ -49,13 +50,17 @@ bool filter_arguments_valid(std::uint16_t pid, const std::uint8_t* filter_data,
     return true;
 }
 
+card_filter_type type_of_kind(int kind) {
+    return kind == filter_kind::packets ? card_filter_type::packets : card_filter_type::sections;
+}
+
 }  // namespace
 
 std::uint32_t dvb_device_techotrend::TTFilter::start(card_filter_type type, std::uint16_t pid,
                                                      const std::uint8_t* filter_data,
                                                      const std::uint8_t* filter_mask,
                                                      std::uint8_t filter_length) {
-    if (!filter_arguments_valid(pid, filter_data, filter_mask, filter_length)) return result::failed;
+    if (!filter_arguments_valid(type, pid, filter_data, filter_mask, filter_length)) return result::failed;
     card_filter filter;
     filter.type = type;
     filter.pid = pid;
@@ -120,7 +125,8 @@ std::uint32_t dvb_device_techotrend::TTFileFilter::add_filter(
     callback_ = callback;
     context_ = context;
     if (kind != filter_kind::packets && kind != filter_kind::sections) return result::not_supported;
-    if (file_name == nullptr || !filter_arguments_valid(pid, filter_data, filter_mask, filter_length))
+    if (file_name == nullptr ||
+        !filter_arguments_valid(type_of_kind(kind), pid, filter_data, filter_mask, filter_length))
         return result::failed;
     name_ = file_name;
     file_ = std::make_unique<std::ofstream>(name_, std::ios::binary | std::ios::trunc);
@@ -154,8 +160,7 @@ std::uint32_t dvb_device_techotrend::TTFileFilter::start_output(int kind, std::u
                                                                 const std::uint8_t* filter_mask,
                                                                 std::uint8_t filter_length) {
     if (out_ == nullptr) out_ = file_.get();
-    const auto type = kind == filter_kind::packets ? card_filter_type::packets : card_filter_type::sections;
-    return start(type, pid, filter_data, filter_mask, filter_length);
+    return start(type_of_kind(kind), pid, filter_data, filter_mask, filter_length);
 }
 
 void dvb_device_techotrend::TTFileFilter::on_data_arrival(const std::uint8_t* data, std::int32_t length) {

@@ -71,8 +71,8 @@ pid_plan plan_pids(std::span<const int> entries) {
     pid_plan plan;
     for (const int pid : entries) {
         if (pid == empty_pid) continue;
-        if (pid < 0 || pid > empty_pid)
-            plan.refused.push_back("PID " + pid_text(pid) + " out of range (0x0000 to 0x1FFE)");
+        if (!recordable_pid(pid))
+            plan.refused.push_back("PID " + pid_text(pid) + " out of range (" + recordable_pids + ")");
         else if (std::find(plan.pids.begin(), plan.pids.end(), pid) != plan.pids.end())
             plan.refused.push_back("PID " + pid_text(pid) + " given twice: recorded once");
         else if (plan.pids.size() == max_pids)

@@ -40,6 +40,12 @@ namespace kestrel::streaming {
 inline constexpr std::size_t max_pids = 32;
 inline constexpr int empty_pid = 0x1FFF;  // an unused entry of the PID list
 
+// A PID that can be recorded: 0 to 0x1FFE, or whole_stream_pid for every packet.
+inline bool recordable_pid(int pid) {
+    return (pid >= 0 && pid < empty_pid) || pid == whole_stream_pid;
+}
+inline constexpr const char* recordable_pids = "0x0000 to 0x1FFE, or 0x2000 for the whole stream";
+
 // What became of one PID once the recording ended.
 struct pid_outcome {
     int pid = empty_pid;

@@ -43,8 +43,8 @@ void single_pid_recording::work() {
     std::vector<char> buffer(static_cast<std::size_t>(buffer_size_ > 0 ? buffer_size_ : 8192));
     std::ofstream out;
     out.rdbuf()->pubsetbuf(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    if (pid_ < 0 || pid_ >= empty_pid) {
-        report("PID out of range (0x0000 to 0x1FFE)");
+    if (!recordable_pid(pid_)) {
+        report(std::string("PID out of range (") + recordable_pids + ")");
         outcome.file.clear();
     } else if (out.open(file_name_, std::ios::binary | std::ios::trunc); !out) {
         report("cannot create " + file_name_ + ": " + std::strerror(errno));

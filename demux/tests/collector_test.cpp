@@ -38,6 +38,23 @@ TEST_F(CollectorTest, NitStopsAfterTwentySections) {
     EXPECT_EQ(traced("got NIT section"), 20);
 }
 
+TEST_F(CollectorTest, NitWithAMisdeclaredLoopIsFiledWithItsWarningTraced) {
+    const bytes section = vidtv_nit();
+    ASSERT_EQ(section.size(), 40u);
+    nokia_dvb2000_demux2 demux(device(on_pid(0x10, {section, section})));
+    NitMap nits;
+    demux.add_psi_handler(0x10, &nit_actual, &full, &nits, 1, nullptr, nullptr);
+    demux.run();
+
+    ASSERT_EQ(nits[0xFF44].size(), 1u);
+    const lib13818::Nit& nit = nits[0xFF44][0];
+    ASSERT_EQ(nit.transport_streams.size(), 1u);
+    EXPECT_EQ(nit.transport_streams[0].transport_stream_id, 0x4081);
+    EXPECT_EQ(traced("warning: PID 0x10 table_id 0x40 section 0, byte 23: transport_stream_loop_length 6 "
+                     "disagrees with the 11 bytes before the CRC_32, which hold whole entries: read those"),
+              1);
+}
+
 TEST_F(CollectorTest, EitScheduleTablesShareKeyAndLongSectionsStayWhole) {
     const bytes long_schedule = eit(0x50, 1, 2, 3, 0, 3000);
     eit_demux demux(device(on_pid(0x12, {eit(0x4E, 1, 2, 3, 0), long_schedule, eit(0x51, 1, 2, 3, 0)})));

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "lib13818/core/crc32.h"
 #include "tools/encode/descriptors.h"
 #include "tools/encode/tables.h"
 
@@ -28,6 +29,20 @@ inline bytes nit(std::uint8_t table_id, std::uint16_t network_id, std::uint8_t n
 inline bytes sdt(std::uint8_t table_id, std::uint16_t onid, std::uint16_t tsid, std::uint8_t number,
                  std::uint8_t last) {
     return encode::sdt_section({table_id, tsid, 0, number, last}, onid, {});
+}
+
+// The NIT of the Linux virtual DVB adapter (vidtv), byte for byte: network 0xFF44
+// "LinuxTV.org", one transport stream 0x4081 with a service list, version 31, and a
+// transport_stream_loop_length of 6 (the entry's head) where the entry takes 11 bytes.
+inline bytes vidtv_nit() {
+    bytes section =
+        encode::network_section({0x40, 0xFF44, 31, 0, 0}, encode::network_name_descriptor("LinuxTV.org"),
+                                {{0x4081, 0xFF44, encode::service_list_descriptor({{0x0880, 0x02}})}});
+    constexpr std::size_t loop_length = 8 + 2 + 13;  // header, first loop length, network name
+    section[loop_length] = 0xF0;
+    section[loop_length + 1] = 6;
+    lib13818::seal_section(section);
+    return section;
 }
 
 // An EIT section of one event; given a size, private descriptors fill the event up to it.

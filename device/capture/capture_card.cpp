@@ -138,7 +138,8 @@ std::int32_t capture_card::bandwidth_range(std::uint32_t& first, std::uint32_t& 
 }
 
 std::int32_t capture_card::start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) {
-    if (filter.pid > 0x1FFF || filter.length > max_filter_bytes) return EINVAL;
+    const bool whole_stream = filter.type == card_filter_type::packets && filter.pid == whole_stream_pid;
+    if ((filter.pid > 0x1FFF && !whole_stream) || filter.length > max_filter_bytes) return EINVAL;
     // Registered and held at once: the delivery thread never sees it unheld before its pass.
     std::lock_guard lock(mutex_);
     id = registry_.add(filter, sink);

@@ -68,6 +68,7 @@ class capture_card final : public card {
     std::int32_t start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) override;
     void stop_filter(card_filter_id id) override;
     void begin_delivery() override;
+    delivery_faults faults() override { return {}; }
     std::uint64_t now_ms() override;
     void sleep_ms(std::uint32_t ms) override;
     void set_alarm(std::uint64_t deadline_ms) override;
@@ -150,6 +151,7 @@ class capture_card final : public card {
     stream_clock clock_;
     std::array<std::unique_ptr<pid_route>, 8192> routes_;
     std::vector<std::uint16_t> routed_pids_;
+    std::vector<card_filter_id> whole_stream_;   // packet filters of every packet
     std::vector<std::uint16_t> reference_pids_;  // per capture: its clock's PCR PID, once seen
     std::thread thread_;
 };

@@ -34,10 +34,11 @@ void capture_card::deliver_loop() {
             std::lock_guard lock(mutex_);
             if (alarm_hold_) continue;
         }
-        if (routed_pids_.empty() || state_.playing < 0) {
+        const bool wanted = !routed_pids_.empty() || !whole_stream_.empty();
+        if (!wanted || state_.playing < 0) {
             state_.anchored = false;
             // Nothing is received: nothing can arrive for the filters.
-            if (!routed_pids_.empty() && !state_.pass_reported) report_end_of_pass();
+            if (wanted && !state_.pass_reported) report_end_of_pass();
             continue;
         }
         if (state_.pass_reported) continue;
@@ -84,11 +85,16 @@ void capture_card::take_changes() {
     }
     const std::vector<std::uint16_t> previous = std::move(routed_pids_);
     routed_pids_.clear();
+    whole_stream_.clear();
     for (const std::uint16_t pid : previous) {
         routes_[pid]->sections.clear();
         routes_[pid]->packets.clear();
     }
     for (const filter_registry::entry& e : filters) {
+        if (e.filter.pid == whole_stream_pid) {
+            whole_stream_.push_back(e.id);
+            continue;
+        }
         auto& route = routes_[e.filter.pid];
         if (!route) route = std::make_unique<pid_route>();
         if (route->sections.empty() && route->packets.empty()) {
@@ -142,6 +148,8 @@ bool capture_card::on_packet(const std::uint8_t* p) {
             discontinuity = parsed.adaptation.discontinuity_indicator;
         }
     }
+    for (const card_filter_id id : whole_stream_)
+        registry_.deliver(id, p, static_cast<std::int32_t>(ts::packet_size));
     if (pid_route* route = routes_[pid].get(); route != nullptr && route->wanted) {
         for (const card_filter_id id : route->packets)
             registry_.deliver(id, p, static_cast<std::int32_t>(ts::packet_size));

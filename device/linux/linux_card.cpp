@@ -9,6 +9,8 @@
 #include <chrono>
 #include <cstring>
 
+#include "device/linux/delivery_systems.h"
+#include "device/linux/demux_reads.h"
 #include "log/event_log.h"
 
 namespace kestrel {
@@ -17,8 +19,15 @@ namespace {
 
 constexpr int max_adapters = 16;
 constexpr int poll_interval_ms = 50;  // new filters join the poll within this time
+constexpr std::uint64_t lock_check_interval_ms = 500;
+// A read of a section filter gives at most one section of at most 4096 bytes; a packet
+// filter's reads are made large so that a whole transport stream needs few of them.
 constexpr std::size_t section_read_size = 4096;
-constexpr std::size_t packet_read_size = 188 * 21;
+constexpr std::size_t packet_read_size = 188 * 256;
+// The driver's buffers: the default 8 KiB runs over in a burst of long EIT sections, and a
+// whole transport stream needs room for the time the delivery thread is busy elsewhere.
+constexpr unsigned long section_buffer_size = 256 * 1024;
+constexpr unsigned long packet_buffer_size = 4 * 1024 * 1024;
 
 // The waits of the DiSEqC sequence.
 constexpr std::uint32_t diseqc_settle_ms = 15;
@@ -65,26 +74,6 @@ std::uint32_t bandwidth_code(std::uint32_t hz) {
     return hz == 7000000 ? 1 : hz == 8000000 ? 2 : 3;
 }
 
-std::int32_t type_of(const dvb_frontend_info& info) {
-    switch (info.type) {
-        case FE_QPSK:
-            return frontend_dvb_s;
-        case FE_QAM:
-            return frontend_dvb_c;
-        case FE_OFDM:
-            return frontend_dvb_t;
-        default:
-            return frontend_none;
-    }
-}
-
-const char* type_name(std::int32_t type) {
-    return type == frontend_dvb_s   ? "DVB-S"
-           : type == frontend_dvb_c ? "DVB-C"
-           : type == frontend_dvb_t ? "DVB-T"
-                                    : "unknown";
-}
-
 }  // namespace
 
 std::vector<int> linux_card::find_adapters(linux_kernel& kernel) {
@@ -103,8 +92,27 @@ std::vector<int> linux_card::find_adapters(linux_kernel& kernel) {
     return found;
 }
 
-linux_card::linux_card(linux_kernel& kernel, int adapter)
-    : kernel_(kernel), calls_(kernel), adapter_(adapter), adapters_(find_adapters(kernel)) {}
+std::int32_t linux_card::describe_frontend(linux_kernel& kernel, int adapter, frontend_description& out) {
+    system_calls calls(kernel);
+    const std::string path = adapter_path(adapter, "frontend0");
+    const call_result r = calls.open(path.c_str(), O_RDONLY | O_NONBLOCK);
+    if (!r.ok()) return r.error;
+    file_descriptor fd(calls, static_cast<int>(r.value));
+    dvb_frontend_info info{};
+    const call_result got = calls.ioctl(fd.get(), FE_GET_INFO, &info, "FE_GET_INFO");
+    if (!got.ok()) return got.error;
+    out.name = info.name;
+    out.systems = read_delivery_systems(calls, fd.get(), info);
+    return 0;
+}
+
+linux_card::linux_card(linux_kernel& kernel, int adapter, std::int32_t type)
+    : kernel_(kernel),
+      calls_(kernel),
+      adapter_(adapter),
+      adapters_(find_adapters(kernel)),
+      wanted_type_(type),
+      read_buffer_(std::max(section_read_size, packet_read_size)) {}
 
 linux_card::~linux_card() {
     {
@@ -134,23 +142,14 @@ std::int32_t linux_card::describe(std::uint16_t index, card_description& out) {
     const int adapter = adapters_[index];
     out.location = adapter_path(adapter, "");
     out.location.pop_back();
-    const std::string path = adapter_path(adapter, "frontend0");
-    const call_result r = calls_.open(path.c_str(), O_RDONLY | O_NONBLOCK);
-    if (!r.ok()) {
+    frontend_description frontend;
+    if (const std::int32_t r = describe_frontend(kernel_, adapter, frontend); r != 0) {
         out.name = "adapter " + std::to_string(adapter);
-        out.detail = std::strerror(r.error);
-        return r.error;
+        out.detail = std::strerror(r);
+        return r;
     }
-    file_descriptor fd(calls_, static_cast<int>(r.value));
-    dvb_frontend_info info{};
-    const call_result got = calls_.ioctl(fd.get(), FE_GET_INFO, &info, "FE_GET_INFO");
-    if (!got.ok()) {
-        out.name = "adapter " + std::to_string(adapter);
-        out.detail = std::strerror(got.error);
-        return got.error;
-    }
-    out.name = info.name;
-    out.detail = type_name(type_of(info));
+    out.name = frontend.name;
+    out.detail = delivery_system_names(frontend.systems);
     return 0;
 }
 
@@ -175,13 +174,31 @@ std::int32_t linux_card::read_version() {
     return 0;
 }
 std::int32_t linux_card::init_frontend() {
-    return call(frontend_.get(), FE_GET_INFO, &info_, "FE_GET_INFO");
+    if (const std::int32_t r = call(frontend_.get(), FE_GET_INFO, &info_, "FE_GET_INFO"); r != 0) return r;
+    const std::vector<std::uint32_t> systems = read_delivery_systems(calls_, frontend_.get(), info_);
+    std::int32_t type = wanted_type_;
+    if (type == frontend_none) {
+        const auto first = std::find_if(systems.begin(), systems.end(), [](std::uint32_t s) {
+            return frontend_type_of_system(s) != frontend_none;
+        });
+        if (first != systems.end()) type = frontend_type_of_system(*first);
+    }
+    const std::optional<std::uint32_t> system = system_for_type(systems, type);
+    if (!system) {
+        event_log(1, "Frontend offers no %s (%s)",
+                  wanted_type_ == frontend_none ? "DVB-S, DVB-C or DVB-T" : frontend_type_name(wanted_type_),
+                  delivery_system_names(systems).c_str());
+        return ENODEV;
+    }
+    type_ = type;
+    system_ = *system;
+    return 0;
 }
 std::int32_t linux_card::enable_data(bool) {
     return 0;
 }
 std::int32_t linux_card::frontend_type() {
-    return type_of(info_);
+    return type_;
 }
 
 std::uint32_t linux_card::capabilities() {
@@ -250,7 +267,7 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
             if (const std::int32_t r = send_diseqc_sequence(record, steps); r != 0) return r;
             // The frontend tunes the intermediate frequency, the distance to the oscillator.
             const std::uint32_t f = w[channel_word::frequency], lof = w[channel_word::lof];
-            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBS),
+            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
                                    property(DTV_FREQUENCY, f > lof ? f - lof : lof - f),
                                    property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
                                    property(DTV_INNER_FEC, FEC_AUTO), property(DTV_INVERSION, inversion),
@@ -260,7 +277,7 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
             const std::uint32_t m = w[channel_word::modulation];
             if (w[channel_word::frequency] > UINT32_MAX / 1000 || m >= std::size(cable_modulations))
                 return EINVAL;
-            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBC_ANNEX_A),
+            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
                                    property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
                                    property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
                                    property(DTV_MODULATION, cable_modulations[m]),
@@ -269,7 +286,7 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
         }
         case frontend_dvb_t:
             if (w[channel_word::frequency] > UINT32_MAX / 1000) return EINVAL;
-            return set_properties({property(DTV_CLEAR), property(DTV_DELIVERY_SYSTEM, SYS_DVBT),
+            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
                                    property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
                                    property(DTV_BANDWIDTH_HZ, bandwidth_hz(w[channel_word::bandwidth])),
                                    property(DTV_INVERSION, inversion), property(DTV_CODE_RATE_HP, FEC_AUTO),
@@ -382,8 +399,12 @@ std::int32_t linux_card::start_filter(const card_filter& filter, filter_sink& si
     const call_result opened = calls_.open(path.c_str(), O_RDWR | O_NONBLOCK);
     if (!opened.ok()) return failed(opened);
     file_descriptor fd(calls_, static_cast<int>(opened.value));
+    // Before the filter starts, or the driver refuses it; without it the default buffer serves.
+    const bool sections = filter.type == card_filter_type::sections;
+    call(fd.get(), DMX_SET_BUFFER_SIZE, by_value(sections ? section_buffer_size : packet_buffer_size),
+         "DMX_SET_BUFFER_SIZE");
     std::int32_t r = 0;
-    if (filter.type == card_filter_type::sections) {
+    if (sections) {
         // No DMX_CHECK_CRC: the program reports CRC errors itself.
         dmx_sct_filter_params params{};
         params.pid = filter.pid;
@@ -476,6 +497,10 @@ void linux_card::deliver_loop() {
                 timeout = static_cast<int>(std::min<std::uint64_t>(alarm_ > now ? alarm_ - now : 0, timeout));
             }
             if (filters_.empty()) {
+                // The next filters begin afresh: their lock is seen anew, no packet is pending.
+                was_locked_.reset();
+                next_lock_check_ = 0;
+                partial_packets_.clear();
                 if (alarm_ == 0)
                     changed_.wait(lock);
                 else
@@ -489,6 +514,7 @@ void linux_card::deliver_loop() {
                 polling.push_back({id, f.type, f.pid});
             }
         }
+        watch_lock();
         const call_result r = calls_.poll(fds.data(), fds.size(), timeout);
         if (!r.ok()) {
             failed(r);
@@ -501,21 +527,55 @@ void linux_card::deliver_loop() {
 }
 
 void linux_card::deliver_ready(const std::vector<pollfd>& fds, const std::vector<polled>& filters) {
-    std::uint8_t buffer[section_read_size > packet_read_size ? section_read_size : packet_read_size];
     for (std::size_t i = 0; i < fds.size(); ++i) {
         if ((fds[i].revents & (POLLIN | POLLPRI | POLLERR)) == 0) continue;
+        const polled& filter = filters[i];
         const std::size_t size =
-            filters[i].type == card_filter_type::sections ? section_read_size : packet_read_size;
-        const call_result r = calls_.read(fds[i].fd, buffer, size);
+            filter.type == card_filter_type::sections ? section_read_size : packet_read_size;
+        const call_result r = calls_.read(fds[i].fd, read_buffer_.data(), size);
         if (r.ok()) {
-            if (r.value > 0) registry_.deliver(filters[i].id, buffer, static_cast<std::int32_t>(r.value));
+            deliver_read(filter, read_buffer_.data(), static_cast<std::size_t>(r.value));
         } else if (r.error == EOVERFLOW) {
-            // The driver's buffer ran over: what was lost is lost, what follows still counts.
-            event_log(2, "Demux buffer overflow on PID %#x: data lost", filters[i].pid);
+            // The driver's buffer ran over and was emptied: what was lost is lost, what
+            // follows still counts, and a partial packet before the loss belongs to nothing.
+            ++overflows_;
+            partial_packets_.erase(filter.id);
+            event_log(2, "Demux buffer overflow on PID %#x: data lost", filter.pid);
         } else if (r.error != EAGAIN) {
             failed(r);
         }
     }
+}
+
+void linux_card::deliver_read(const polled& filter, const std::uint8_t* data, std::size_t size) {
+    const auto deliver = [&](const std::uint8_t* bytes, std::size_t n) {
+        registry_.deliver(filter.id, bytes, static_cast<std::int32_t>(n));
+    };
+    if (filter.type == card_filter_type::packets) {
+        deliver_packets(partial_packets_[filter.id], {data, size}, deliver);
+        return;
+    }
+    if (const std::size_t dropped = deliver_sections({data, size}, deliver); dropped > 0)
+        event_log(2, "Partial section on PID %#x: %zu bytes dropped", filter.pid, dropped);
+}
+
+void linux_card::watch_lock() {
+    const std::uint64_t now = calls_.now_ms();
+    if (now < next_lock_check_) return;
+    next_lock_check_ = now + lock_check_interval_ms;
+    fe_status_t status{};
+    if (!calls_.ioctl(frontend_.get(), FE_READ_STATUS, &status, "FE_READ_STATUS").ok()) return;
+    const bool locked = (status & FE_HAS_LOCK) != 0;
+    if (was_locked_ && *was_locked_ != locked) {
+        if (!locked) ++lock_losses_;
+        event_log(locked ? 2 : 1,
+                  locked ? "Frontend locked again" : "Frontend lost lock: no data until it locks again");
+    }
+    was_locked_ = locked;
+}
+
+delivery_faults linux_card::faults() {
+    return {overflows_.load(), lock_losses_.load()};
 }
 
 }  // namespace kestrel

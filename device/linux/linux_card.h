@@ -21,12 +21,23 @@ namespace kestrel {
 
 // A DVB adapter of the Linux DVB API v5: /dev/dvb/adapterN/frontend0 for tuning and
 // state, one descriptor of demux0 per filter, and one delivery thread polling them all.
+// A multi-standard frontend is used as one frontend type, chosen when the card is made.
 class linux_card final : public card {
   public:
     // The adapter numbers that exist, in ascending order.
     static std::vector<int> find_adapters(linux_kernel& kernel);
 
-    linux_card(linux_kernel& kernel, int adapter);
+    // What an adapter's frontend is called and which delivery systems it offers.
+    struct frontend_description {
+        std::string name;
+        std::vector<std::uint32_t> systems;  // SYS_DVBT, ... in the driver's order
+    };
+    // 0, or the errno of opening or asking the frontend.
+    static std::int32_t describe_frontend(linux_kernel& kernel, int adapter, frontend_description& out);
+
+    // `type` is the frontend type to tune (frontend_dvb_s, ...); frontend_none takes the type
+    // of the frontend's first delivery system.
+    linux_card(linux_kernel& kernel, int adapter, std::int32_t type = frontend_none);
     ~linux_card() override;
     linux_card(const linux_card&) = delete;
     linux_card& operator=(const linux_card&) = delete;
@@ -48,6 +59,7 @@ class linux_card final : public card {
     std::int32_t start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) override;
     void stop_filter(card_filter_id id) override;
     void begin_delivery() override {}  // a live card delivers from the start
+    delivery_faults faults() override;
     std::uint64_t now_ms() override;
     void sleep_ms(std::uint32_t ms) override;
     void set_alarm(std::uint64_t deadline_ms) override;
@@ -77,7 +89,10 @@ class linux_card final : public card {
         std::uint16_t pid;
     };
     void deliver_ready(const std::vector<pollfd>& fds, const std::vector<polled>& filters);
+    void deliver_read(const polled& filter, const std::uint8_t* data, std::size_t size);
     void ring_alarm_if_due();
+    // While filters are set: notes (and logs) the frontend losing and regaining lock.
+    void watch_lock();
 
     linux_kernel& kernel_;
     system_calls calls_;
@@ -85,7 +100,10 @@ class linux_card final : public card {
     std::vector<int> adapters_;
     file_descriptor frontend_;
     dvb_frontend_info info_{};
-    std::mutex tune_mutex_;  // the DiSEqC queue and the last record
+    std::int32_t wanted_type_;
+    std::int32_t type_ = frontend_none;     // set by init_frontend
+    std::uint32_t system_ = SYS_UNDEFINED;  // the delivery system tunings ask for
+    std::mutex tune_mutex_;                 // the DiSEqC queue and the last record
     std::vector<diseqc_step> queued_;
     ChannelRecord last_record_{};
 
@@ -97,6 +115,15 @@ class linux_card final : public card {
     std::uint64_t alarm_ = 0;
     bool stopping_ = false;
     std::atomic<card_listener*> listener_{nullptr};
+    std::atomic<std::uint64_t> overflows_{0};
+    std::atomic<std::uint64_t> lock_losses_{0};
+
+    // The delivery thread's own: its read buffer, the partial packets of each packet
+    // filter, and the lock as last seen while filters were set.
+    std::vector<std::uint8_t> read_buffer_;
+    std::map<card_filter_id, std::vector<std::uint8_t>> partial_packets_;
+    std::uint64_t next_lock_check_ = 0;
+    std::optional<bool> was_locked_;
     std::thread delivery_;
 };
 

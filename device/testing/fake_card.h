@@ -83,6 +83,7 @@ class fake_card final : public card {
     std::int32_t start_filter(const card_filter& filter, filter_sink& sink, card_filter_id& id) override;
     void stop_filter(card_filter_id id) override;
     void begin_delivery() override {}
+    delivery_faults faults() override { return {}; }
     std::uint64_t now_ms() override;
     void sleep_ms(std::uint32_t ms) override;
     void set_alarm(std::uint64_t deadline_ms) override;

@@ -22,6 +22,21 @@ std::string hex_bytes(const std::uint8_t* bytes, std::size_t n) {
     return text;
 }
 
+fe_type type_of_system(std::uint32_t system) {
+    switch (system) {
+        case SYS_DVBS:
+        case SYS_DVBS2:
+            return FE_QPSK;
+        case SYS_DVBC_ANNEX_A:
+        case SYS_DVBC_ANNEX_C:
+            return FE_QAM;
+        case SYS_ATSC:
+            return FE_ATSC;
+        default:
+            return FE_OFDM;
+    }
+}
+
 unsigned long by_value(void* argument) {
     return static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(argument));
 }
@@ -69,6 +84,11 @@ dmx_pes_filter_params fake_kernel::packet_filter() const {
     return packet_filter_;
 }
 
+unsigned long fake_kernel::buffer_size() const {
+    std::lock_guard lock(mutex_);
+    return buffer_size_;
+}
+
 void fake_kernel::fail(unsigned long request, int error, int times) {
     std::lock_guard lock(mutex_);
     failures_[request] = {error, times};
@@ -80,6 +100,20 @@ bool fake_kernel::failing(unsigned long request) {
     --it->second.second;
     errno = it->second.first;
     return true;
+}
+
+std::vector<std::uint32_t> fake_kernel::offered_systems() const {
+    if (!delivery_systems.empty()) return delivery_systems;
+    switch (info.type) {
+        case FE_QPSK:
+            return {SYS_DVBS};
+        case FE_QAM:
+            return {SYS_DVBC_ANNEX_A};
+        case FE_OFDM:
+            return {SYS_DVBT};
+        default:
+            return {SYS_ATSC};
+    }
 }
 
 void fake_kernel::note(std::string event) {
@@ -138,9 +172,12 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
     std::lock_guard lock(mutex_);
     if (failing(request)) return -1;
     switch (request) {
-        case FE_GET_INFO:
-            *static_cast<dvb_frontend_info*>(argument) = info;
+        case FE_GET_INFO: {
+            auto* out = static_cast<dvb_frontend_info*>(argument);
+            *out = info;
+            if (tuned_system_ != SYS_UNDEFINED) out->type = type_of_system(tuned_system_);
             return 0;
+        }
         case FE_READ_STATUS:
             note("FE_READ_STATUS");
             *static_cast<fe_status_t*>(argument) = locked ? FE_HAS_LOCK : fe_status_t{};
@@ -171,6 +208,16 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
             return 0;
         case FE_SET_PROPERTY: {
             const auto* list = static_cast<dtv_properties*>(argument);
+            const std::vector<std::uint32_t> offered = offered_systems();
+            for (std::uint32_t i = 0; i < list->num; ++i) {
+                const dtv_property& p = list->props[i];
+                if (p.cmd != DTV_DELIVERY_SYSTEM) continue;
+                if (std::find(offered.begin(), offered.end(), p.u.data) == offered.end()) {
+                    errno = EINVAL;
+                    return -1;
+                }
+                tuned_system_ = p.u.data;
+            }
             tuned_.assign(list->props, list->props + list->num);
             note("FE_SET_PROPERTY");
             return 0;
@@ -182,23 +229,37 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
                 dtv_property& p = list->props[i];
                 const auto it = std::find_if(tuned_.begin(), tuned_.end(),
                                              [&](const dtv_property& t) { return t.cmd == p.cmd; });
-                if (p.cmd >= DTV_STAT_SIGNAL_STRENGTH)
+                if (p.cmd == DTV_ENUM_DELSYS) {
+                    const std::vector<std::uint32_t> offered = offered_systems();
+                    p.u.buffer.len = static_cast<std::uint32_t>(offered.size());
+                    std::copy(offered.begin(), offered.end(), p.u.buffer.data);
+                } else if (p.cmd >= DTV_STAT_SIGNAL_STRENGTH)
                     p.u.st.len = 0;
                 else
                     p.u.data = it == tuned_.end() ? 0 : it->u.data;
             }
             return 0;
         }
+        case DMX_SET_BUFFER_SIZE:
+            if (fds_[fd].running) {
+                errno = EBUSY;
+                return -1;
+            }
+            buffer_size_ = by_value(argument);
+            return 0;
         case DMX_SET_FILTER:
             section_filter_ = *static_cast<dmx_sct_filter_params*>(argument);
             fds_[fd].pid = section_filter_.pid;
+            fds_[fd].running = true;
             return 0;
         case DMX_SET_PES_FILTER:
             packet_filter_ = *static_cast<dmx_pes_filter_params*>(argument);
             fds_[fd].pid = packet_filter_.pid;
+            fds_[fd].running = true;
             return 0;
         case DMX_STOP:
             fds_[fd].pid = -1;
+            fds_[fd].running = false;
             return 0;
         default:
             errno = ENOTTY;

@@ -24,6 +24,9 @@ class fake_kernel final : public linux_kernel {
   public:
     std::set<int> adapters{0};
     dvb_frontend_info info{};
+    // DTV_ENUM_DELSYS; empty: the one system of info.type. As in dvb-core, FE_GET_INFO's type
+    // follows the delivery system tuned last, and a tuning to a system not offered fails.
+    std::vector<std::uint32_t> delivery_systems;
     bool locked = true;
     std::uint16_t strength = 0xC000;  // FE_READ_SIGNAL_STRENGTH
     std::uint32_t ber = 0;            // FE_READ_BER
@@ -39,6 +42,9 @@ class fake_kernel final : public linux_kernel {
     std::vector<std::uint32_t> tuned_commands() const;
     dmx_sct_filter_params section_filter() const;
     dmx_pes_filter_params packet_filter() const;
+    // The DMX_SET_BUFFER_SIZE of the last filter set; like the real demux, the fake refuses
+    // it (EBUSY) once the descriptor's filter runs.
+    unsigned long buffer_size() const;
 
     // The next `times` calls of the ioctl (or of open, request 0) fail with `error`.
     void fail(unsigned long request, int error, int times = 1);
@@ -64,10 +70,12 @@ class fake_kernel final : public linux_kernel {
     struct descriptor {
         bool demux;
         int pid = -1;
+        bool running = false;
         std::deque<chunk> queue;
     };
 
     bool failing(unsigned long request);
+    std::vector<std::uint32_t> offered_systems() const;
     void note(std::string event);
     void queue_chunk(std::uint16_t pid, chunk c);
 
@@ -79,8 +87,10 @@ class fake_kernel final : public linux_kernel {
     int next_fd_ = 10;
     std::uint64_t now_ = 0;
     std::vector<dtv_property> tuned_;
+    std::uint32_t tuned_system_ = SYS_UNDEFINED;
     dmx_sct_filter_params section_filter_{};
     dmx_pes_filter_params packet_filter_{};
+    unsigned long buffer_size_ = 0;
 };
 
 }  // namespace kestrel::testing

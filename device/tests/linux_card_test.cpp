@@ -62,7 +62,7 @@ TEST_F(LinuxCard, CommittedSwitchSequenceThenOnePropertyList) {
                                        "FE_DISEQC_SEND_MASTER_CMD E1 10 38 F4", "sleep 15", "FE_SET_TONE off",
                                        "FE_SET_PROPERTY", "sleep 750", "FE_READ_STATUS"}));
     EXPECT_EQ(kernel.tuned_commands(),
-              (std::vector<std::uint32_t>{DTV_CLEAR, DTV_DELIVERY_SYSTEM, DTV_FREQUENCY, DTV_SYMBOL_RATE,
+              (std::vector<std::uint32_t>{DTV_DELIVERY_SYSTEM, DTV_CLEAR, DTV_FREQUENCY, DTV_SYMBOL_RATE,
                                           DTV_INNER_FEC, DTV_INVERSION, DTV_TUNE}));
     auto tuned = kernel.tuned();
     EXPECT_EQ(tuned[DTV_DELIVERY_SYSTEM], SYS_DVBS);
@@ -128,6 +128,35 @@ TEST_F(LinuxCard, CableAndTerrestrialPropertyLists) {
     EXPECT_EQ(back.word_c, 1u);
 }
 
+TEST_F(LinuxCard, MultiStandardFrontendTunesTheChosenSystem) {
+    kernel.delivery_systems = {SYS_DVBT, SYS_DVBT2, SYS_DVBC_ANNEX_A, SYS_DVBS, SYS_DVBS2};
+    kernel.info.type = FE_OFDM;
+    linux_card::frontend_description frontend;
+    ASSERT_EQ(linux_card::describe_frontend(kernel, 0, frontend), 0);
+    EXPECT_EQ(frontend.systems, kernel.delivery_systems);
+
+    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0, frontend_dvb_s));
+    ASSERT_EQ(device->init(), result::ok);
+    EXPECT_EQ(device->get_frontend_type(), 1u);
+    ASSERT_EQ(device->set_tuner(11.362, 0, 0, 27500000, 0), result::ok);
+    EXPECT_EQ(kernel.tuned_commands().front(), static_cast<std::uint32_t>(DTV_DELIVERY_SYSTEM));
+    EXPECT_EQ(kernel.tuned()[DTV_DELIVERY_SYSTEM], SYS_DVBS);
+
+    // FE_GET_INFO now says DVB-S; the frontend's own first system is still DVB-T.
+    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0));
+    ASSERT_EQ(device->init(), result::ok);
+    EXPECT_EQ(device->get_frontend_type(), 3u);
+    std::string name;
+    device->get_device_info(0, name);
+    EXPECT_TRUE(log.has("Fake Frontend /dev/dvb/adapter0 DVB-T, DVB-T2, DVB-C, DVB-S, DVB-S2", 3))
+        << log.all();
+
+    kernel.delivery_systems = {SYS_DVBT2, SYS_ISDBT};
+    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0, frontend_dvb_c));
+    EXPECT_EQ(device->init(), result::failed);
+    EXPECT_TRUE(log.has("Frontend offers no DVB-C (DVB-T2, ISDB-T)", 1)) << log.all();
+}
+
 TEST_F(LinuxCard, SectionFilterParametersAndDeliveries) {
     start();
     const std::uint8_t data[] = {0x42, 0x00, 0x01};
@@ -142,14 +171,45 @@ TEST_F(LinuxCard, SectionFilterParametersAndDeliveries) {
     EXPECT_EQ(p.flags & DMX_CHECK_CRC, 0u);
     EXPECT_NE(p.flags & DMX_IMMEDIATE_START, 0u);
 
+    EXPECT_EQ(kernel.buffer_size(), 256u * 1024);
+
+    // A read may hold several whole sections; each is a delivery of its own.
     const std::vector<std::uint8_t> section{0x42, 0xF0, 0x03, 0x00, 0x01, 0xC1};
-    kernel.feed(0x11, section);
+    std::vector<std::uint8_t> two = section;
+    two.insert(two.end(), section.begin(), section.end());
+    two.insert(two.end(), {0x42, 0xF0});
+    kernel.feed(0x11, two);
     kernel.feed_error(0x11, EOVERFLOW);
     kernel.feed(0x11, section);
-    received.wait_for(2);
+    received.wait_for(3);
     EXPECT_EQ(received.got[1], section);
+    EXPECT_EQ(received.got[2], section);
+    EXPECT_TRUE(log.has("Partial section on PID 0x11: 2 bytes dropped", 2)) << log.all();
     EXPECT_TRUE(log.has("Demux buffer overflow on PID 0x11: data lost", 2)) << log.all();
+    EXPECT_EQ(device->faults().overflows, 1u);
     EXPECT_EQ(device->stop_filter(), result::ok);
+    EXPECT_TRUE(log.has("Demux buffer overflows while the filters ran: 1, data lost", 1)) << log.all();
+}
+
+TEST_F(LinuxCard, LockLostWhileFiltersRunIsReported) {
+    start();
+    filter_handle h = nullptr;
+    const std::uint8_t id[] = {0}, mask[] = {0xFF};
+    ASSERT_EQ(device->add_filter(2, 0, 1024, id, mask, 1, &testing::deliveries::callback, &received, h),
+              result::ok);
+    kernel.feed(0, {0x00, 0xB0, 0x00});
+    received.wait_for(1);  // the delivery thread has looked at the lock by now
+    kernel.locked = false;
+    kernel.sleep_ms(600);
+    kernel.feed(0, {0x00, 0xB0, 0x00});
+    received.wait_for(2);
+    kernel.sleep_ms(600);
+    kernel.feed(0, {0x00, 0xB0, 0x00});
+    received.wait_for(3);
+    device->stop_filter();
+    EXPECT_EQ(device->faults().lock_losses, 1u);
+    EXPECT_TRUE(log.has("Frontend lost lock: no data until it locks again", 1)) << log.all();
+    EXPECT_TRUE(log.has("Frontend lost lock while the filters ran: 1 times", 1)) << log.all();
 }
 
 TEST_F(LinuxCard, PacketFilterWritesItsFile) {
@@ -164,10 +224,22 @@ TEST_F(LinuxCard, PacketFilterWritesItsFile) {
     EXPECT_EQ(p.pid, 0x200);
     EXPECT_EQ(p.output, DMX_OUT_TSDEMUX_TAP);
     EXPECT_EQ(p.input, DMX_IN_FRONTEND);
-    kernel.feed(0x200, std::vector<std::uint8_t>(188 * 3, 0x47));
-    received.wait_for(1);
+    // Reads that end inside a packet: the packet waits for its rest.
+    kernel.feed(0x200, std::vector<std::uint8_t>(188 * 2 + 100, 0x47));
+    kernel.feed(0x200, std::vector<std::uint8_t>(88 + 188, 0x47));
+    received.wait_for(2);
     device->stop_filter();
-    EXPECT_EQ(std::filesystem::file_size(path), 188u * 3);
+    EXPECT_EQ(received.got[0].size(), 188u * 2);
+    EXPECT_EQ(received.got[1].size(), 188u * 2);
+    EXPECT_EQ(std::filesystem::file_size(path), 188u * 4);
+    EXPECT_EQ(kernel.buffer_size(), 4u * 1024 * 1024);
+
+    // The whole stream: the demux's PID 0x2000.
+    ASSERT_EQ(device->add_file_filter(0, whole_stream_pid, 1024, path.c_str(), nullptr, nullptr, 0, nullptr,
+                                      nullptr, h),
+              result::ok);
+    EXPECT_EQ(kernel.packet_filter().pid, 0x2000);
+    device->stop_filter();
     std::filesystem::remove(path);
 }
 

@@ -51,6 +51,11 @@ void Section::parse(const std::uint8_t* section, std::size_t available) {
     parsed = true;
 }
 
+void Section::dump_warnings(std::ostream& out) const {
+    for (const SectionWarning& w : warnings)
+        out << std::dec << "warning at byte " << w.byte << ": " << w.text << '\n';
+}
+
 void ShortSection::parse(const std::uint8_t* section, std::size_t available) {
     if (available < header_size) throw error(messages::too_little_data, section);
     if (!check_syntax_indicator(section[1] >> 7)) throw error(error::kind_syntax, section);

@@ -3,12 +3,22 @@
 #include <cstddef>
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "lib13818/core/reader.h"
 #include "lib13818/descriptors/generic_descriptor.h"
 
 namespace lib13818 {
+
+// A fault of a section that the decoder read past rather than refuse the section: where
+// (the byte offset in the section of the field at fault) and what was done about it.
+struct SectionWarning {
+    std::size_t byte = 0;
+    std::string text;
+
+    friend bool operator==(const SectionWarning&, const SectionWarning&) = default;
+};
 
 // The long form of an MPEG-2 private section (section_syntax_indicator 1, CRC_32 at the
 // end): the base of PAT, PMT, CAT, NIT, SDT, BAT and EIT. A table is default-constructed
@@ -34,6 +44,10 @@ class Section {
     bool parsed = false;
     std::uint32_t CRC_32 = 0;
     std::vector<DescriptorGeneric> descriptors;
+    std::vector<SectionWarning> warnings;
+
+    // Where parse_body's bytes start in the section: after the 8-byte header.
+    static constexpr std::size_t body_offset = 8;
 
   protected:
     Section() = default;
@@ -45,6 +59,8 @@ class Section {
     virtual bool is_valid_table_id() const = 0;
     virtual bool check_syntax_indicator(int indicator) const = 0;
     virtual bool check_reserved(int reserved) const = 0;
+    // One "warning at byte N: TEXT" line per warning, for the tables' dumps.
+    void dump_warnings(std::ostream& out) const;
 };
 
 // The short form (no section syntax, no CRC check): the base of TDT, TOT and RST.

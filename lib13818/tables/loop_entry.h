@@ -15,19 +15,35 @@ inline reader entry_descriptors(reader& loop, std::size_t length) {
     return loop.sub(length);
 }
 
-// How many whole entries the loop holds, each a head of `head_size` bytes whose last two
-// carry the 12-bit length of the descriptors that follow. Counting first lets a table size
-// its vector once; the count stops quietly where an entry would run past the loop, and
-// the decoding pass then reports that fault.
-inline std::size_t count_entries(reader loop, std::size_t head_size) {
+// The whole entries at the front of a loop, each a head of `head_size` bytes whose last two
+// carry the 12-bit length of the descriptors that follow: how many, and where they end.
+// The walk stops quietly where an entry would run past the loop.
+struct entry_walk {
     std::size_t count = 0;
-    for (const std::uint8_t* p = loop.position(); static_cast<std::size_t>(loop.end() - p) >= head_size;
-         ++count) {
+    const std::uint8_t* end = nullptr;
+};
+
+inline entry_walk walk_entries(reader loop, std::size_t head_size) {
+    entry_walk walk{0, loop.position()};
+    for (const std::uint8_t*& p = walk.end; static_cast<std::size_t>(loop.end() - p) >= head_size;
+         ++walk.count) {
         const std::size_t size = head_size + (((p[head_size - 2] & 0x0F) << 8) | p[head_size - 1]);
         if (size > static_cast<std::size_t>(loop.end() - p)) break;
         p += size;
     }
-    return count;
+    return walk;
+}
+
+// Counting first lets a table size its vector once; the decoding pass then reports an
+// entry that runs past the loop.
+inline std::size_t count_entries(reader loop, std::size_t head_size) {
+    return walk_entries(loop, head_size).count;
+}
+
+// True when the loop holds one or more whole entries and nothing else.
+inline bool holds_whole_entries(reader loop, std::size_t head_size) {
+    const entry_walk walk = walk_entries(loop, head_size);
+    return walk.count > 0 && walk.end == loop.end();
 }
 
 // Calls count(tag) once per whole descriptor of the loop, stopping quietly where one

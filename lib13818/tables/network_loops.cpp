@@ -1,5 +1,7 @@
 #include "lib13818/tables/network_loops.h"
 
+#include <string>
+
 #include "lib13818/tables/loop_entry.h"
 
 namespace lib13818 {
@@ -14,10 +16,20 @@ void read_ca_and_general(reader loop, std::vector<DescriptorGeneric>& general,
     });
 }
 
-reader read_network_loops(reader& body, std::vector<DescriptorGeneric>& general,
-                          std::vector<DescriptorCA>& ca) {
-    read_ca_and_general(body.sub(static_cast<std::size_t>(body.length12())), general, ca);
-    return body.sub(static_cast<std::size_t>(body.length12()));
+reader read_network_loops(reader& body, Section& table, std::vector<DescriptorCA>& ca) {
+    const std::uint8_t* start = body.position();
+    read_ca_and_general(body.sub(static_cast<std::size_t>(body.length12())), table.descriptors, ca);
+    const std::size_t field = Section::body_offset + static_cast<std::size_t>(body.position() - start);
+    const auto declared = static_cast<std::size_t>(body.length12());
+    const std::size_t left = body.remaining();
+    if (declared != left && holds_whole_entries(body, transport_stream_head_size)) {
+        table.warnings.push_back(
+            {field, "transport_stream_loop_length " + std::to_string(declared) + " disagrees with the " +
+                        std::to_string(left) +
+                        " bytes before the CRC_32, which hold whole entries: read those"});
+        return body.sub(left);
+    }
+    return body.sub(declared);
 }
 
 reader read_transport_stream_head(reader& loop, int32_t& transport_stream_id, int32_t& original_network_id) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "lib13818/core/reader.h"
+#include "lib13818/core/section.h"
 #include "lib13818/descriptors/ca_descriptor.h"
 #include "lib13818/descriptors/generic_descriptor.h"
 
@@ -15,10 +16,13 @@ namespace lib13818 {
 // Walks a descriptor loop: CA descriptors to `ca`, every other tag to `general`.
 void read_ca_and_general(reader loop, std::vector<DescriptorGeneric>& general, std::vector<DescriptorCA>& ca);
 
-// Reads the first descriptor loop from the front of the body: CA descriptors to `ca`,
-// every other tag to `general`. Returns the transport stream loop that follows it.
-reader read_network_loops(reader& body, std::vector<DescriptorGeneric>& general,
-                          std::vector<DescriptorCA>& ca);
+// Reads the first descriptor loop from the front of a NIT's or BAT's body: CA descriptors
+// to `ca`, every other tag to the table's `descriptors`. Returns the transport stream loop
+// that follows it. Where transport_stream_loop_length disagrees with the bytes left before
+// the CRC_32 and those bytes hold whole entries exactly, they are the loop, and the table
+// gets a warning that names the length field's byte; a loop running past the section still
+// throws.
+reader read_network_loops(reader& body, Section& table, std::vector<DescriptorCA>& ca);
 
 // A transport stream entry's head: ids and the length of its descriptors.
 inline constexpr std::size_t transport_stream_head_size = 6;

@@ -38,13 +38,14 @@ const char* Nit::name() const {
 }
 
 void Nit::parse_body(reader body) {
-    reader loop = read_network_loops(body, descriptors, CA);
+    reader loop = read_network_loops(body, *this, CA);
     transport_streams.reserve(count_entries(loop, transport_stream_head_size));
     while (!loop.at_end())
         transport_streams.emplace_back(loop);
 }
 
 void Nit::dump(std::ostream& out) const {
+    dump_warnings(out);
     for (const NitTransportStream& ts : transport_streams)
         ts.dump(out);
 }

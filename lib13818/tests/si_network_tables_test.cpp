@@ -72,6 +72,40 @@ TEST(NitDecode, LoopsRunningPastTheirEndThrow) {
               "descriptor length mismatch");
 }
 
+// A body whose transport_stream_loop_length says `declared` whatever the loop holds.
+Bytes misdeclared_body(const Bytes& first_loop, const Bytes& streams, std::size_t declared) {
+    return concat({length12(first_loop.size()), first_loop, length12(declared), streams});
+}
+
+TEST(NitDecode, ReadsWholeEntriesPastAMisdeclaredLoopLengthWithAWarning) {
+    // The loop length counts only the entry's 6-byte head; its service list follows.
+    const Nit nit = parse_as<Nit>(long_section(
+        0x40, 0xFF44, misdeclared_body(network_name, transport_stream(0x4081, service_list), 6)));
+    ASSERT_EQ(nit.transport_streams.size(), 1u);
+    EXPECT_EQ(nit.transport_streams[0].transport_stream_id, 0x4081);
+    EXPECT_EQ(nit.transport_streams[0].service_list.size(), 1u);
+    const SectionWarning expected{15,
+                                  "transport_stream_loop_length 6 disagrees with the 11 bytes before the "
+                                  "CRC_32, which hold whole entries: read those"};
+    EXPECT_EQ(nit.warnings, std::vector<SectionWarning>{expected});
+    std::ostringstream out;
+    nit.dump(out);
+    EXPECT_EQ(out.str().substr(0, out.str().find('\n')), "warning at byte 15: " + expected.text);
+
+    // Longer than the section, and the bytes left are whole entries: read them too.
+    const Bat bat = parse_as<Bat>(long_section(0x4A, 1, misdeclared_body({}, transport_stream(1, ca), 40)));
+    EXPECT_EQ(bat.transport_streams.size(), 1u);
+    EXPECT_EQ(bat.warnings.size(), 1u);
+    // Bytes left that are no whole entries: the declared length rules and the fault stands.
+    Bytes broken = transport_stream(1, service_list);
+    broken.pop_back();
+    EXPECT_EQ(parse_error<Nit>(long_section(0x40, 1, misdeclared_body({}, broken, 6))),
+              "descriptor start end mismatch");
+    EXPECT_EQ(parse_error<Bat>(long_section(0x4A, 1, misdeclared_body({}, {}, 6))), "too little data");
+    EXPECT_TRUE(
+        parse_as<Nit>(long_section(0x40, 1, network_body({}, transport_stream(1, {})))).warnings.empty());
+}
+
 TEST(NitDecode, DumpsTransportStreamsWithTheirDescriptors) {
     std::ostringstream out;
     parse_as<Nit>(long_section(0x40, 1, network_body(network_name, transport_stream(1, service_list))))

@@ -15,8 +15,17 @@ TEST(CardChoice, LinuxSpecsNameExistingAdaptersOnly) {
     c = choose_card("linux:1", kernel);
     EXPECT_FALSE(c.chosen);
     EXPECT_EQ(c.error, "card 'linux:1': no DVB adapter 1 (/dev/dvb/adapter1 missing)");
-    EXPECT_EQ(choose_card("linux:x", kernel).error, "card 'linux:x': the adapter must be a number, as in linux:0");
-    EXPECT_EQ(choose_card("dvb0", kernel).error, "card 'dvb0': unknown card (use linux:N, capture:FILE or demo)");
+    EXPECT_EQ(choose_card("linux:x", kernel).error,
+              "card 'linux:x': the adapter must be a number, as in linux:0");
+    EXPECT_EQ(choose_card("dvb0", kernel).error,
+              "card 'dvb0': unknown card (use linux:N, capture:FILE or demo)");
+
+    kernel.delivery_systems = {SYS_DVBT, SYS_DVBT2};
+    EXPECT_TRUE(choose_card("linux:3?dvb-t", kernel).chosen);
+    EXPECT_EQ(choose_card("linux:3?dvb-s", kernel).error,
+              "card 'linux:3?dvb-s': adapter 3 (Fake Frontend) offers no DVB-S, only DVB-T, DVB-T2");
+    EXPECT_EQ(choose_card("linux:3?isdb", kernel).error,
+              "card 'linux:3?isdb': unknown option 'isdb' (dvb-s, dvb-c or dvb-t)");
 }
 
 TEST(CardChoice, WithoutSpecTheFirstAdapterElseTheDemo) {

@@ -31,17 +31,18 @@ TEST(OutputName, InsertsThePidBeforeTheFileNamesLastDot) {
 }
 
 TEST(PlanPids, SkipsEmptyEntriesAndRefusesDuplicatesBadPidsAndMoreThan32) {
-    std::vector<int> entries{0x1FFF, 0x100, 0x2000, 0x100, -1};
+    std::vector<int> entries{0x1FFF, 0x100, 0x2001, 0x100, -1};
     for (int pid = 0; pid < 32; ++pid)
         entries.push_back(0x200 + pid);
     const pid_plan plan = plan_pids(entries);
     ASSERT_EQ(plan.pids.size(), 32u);
     EXPECT_EQ(plan.pids.front(), 0x100);
     EXPECT_EQ(plan.pids.back(), 0x21E);
-    EXPECT_EQ(plan.refused,
-              (std::vector<std::string>{
-                  "PID 0x2000 out of range (0x0000 to 0x1FFE)", "PID 0x0100 given twice: recorded once",
-                  "PID -1 out of range (0x0000 to 0x1FFE)", "more than 32 PIDs: 0x021F not recorded"}));
+    EXPECT_EQ(plan.refused, (std::vector<std::string>{
+                                "PID 0x2001 out of range (0x0000 to 0x1FFE, or 0x2000 for the whole stream)",
+                                "PID 0x0100 given twice: recorded once",
+                                "PID -1 out of range (0x0000 to 0x1FFE, or 0x2000 for the whole stream)",
+                                "more than 32 PIDs: 0x021F not recorded"}));
 }
 
 // n packets of the PID, back to back.
@@ -111,9 +112,9 @@ TEST_F(Recording, AllEntriesEmptyEndsAtOnceWithoutAFilter) {
 }
 
 TEST_F(Recording, CountsEveryDeliveryPerPidAndInAllAndReportsFailuresPerPid) {
-    // 0x0101 cannot get its file (a folder stands there) and 0x2000 is no PID; 0x0100 records.
+    // 0x0101 cannot get its file (a folder stands there) and 0x2001 is no PID; 0x0100 records.
     std::filesystem::create_directory(path("rec_0101.ts"));
-    const std::vector<int> pids{0x100, 0x101, 0x2000};
+    const std::vector<int> pids{0x100, 0x101, 0x2001};
     multi_pid_recording r(*device_, path("rec.ts"), pids);
     r.start();
     wait_for_filter();
@@ -133,7 +134,8 @@ TEST_F(Recording, CountsEveryDeliveryPerPidAndInAllAndReportsFailuresPerPid) {
     EXPECT_EQ(read_file(recorded.file).size(), 564u);
     EXPECT_EQ(r.outcomes()[1].file, "");
     EXPECT_EQ(r.outcomes()[1].error, "cannot create " + path("rec_0101.ts") + ": Is a directory");
-    EXPECT_EQ(r.outcomes()[2].error, "PID 0x2000 out of range (0x0000 to 0x1FFE)");
+    EXPECT_EQ(r.outcomes()[2].error,
+              "PID 0x2001 out of range (0x0000 to 0x1FFE, or 0x2000 for the whole stream)");
 }
 
 TEST_F(Recording, CancelWhileTheFiltersAreBeingStartedEndsAtOnce) {

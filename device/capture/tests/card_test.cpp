@@ -276,6 +276,17 @@ TEST_F(CaptureCard, PacketFiltersGetWholePacketsOf192ByteCaptures) {
         EXPECT_EQ(static_cast<std::uint8_t>(data[i]), 0x47);
         EXPECT_EQ(ts::packet_pid(reinterpret_cast<const std::uint8_t*>(data.data() + i)), 0x101);
     }
+
+    // The whole stream's PID: every packet of one pass, as received.
+    std::ostringstream whole;
+    ASSERT_EQ(device->add_stream_filter(filter_kind::packets, whole_stream_pid, 1024, whole, nullptr, nullptr,
+                                        0, nullptr, nullptr, handle),
+              result::ok);
+    EXPECT_EQ(whole.str().size(), std::filesystem::file_size(path) / 192 * 188);
+    std::ostringstream sections;
+    EXPECT_EQ(device->add_stream_filter(filter_kind::sections, whole_stream_pid, 1024, sections, nullptr,
+                                        nullptr, 0, nullptr, nullptr, handle),
+              result::failed);
 }
 
 }  // namespace
