@@ -33,9 +33,10 @@ TEST(ScanCommand, ReadsItsOptionsAndRefusesBadOnes) {
     EXPECT_EQ(parse({"--values"}, r), "");
     EXPECT_TRUE(r.tree);
     EXPECT_EQ(parse({"--tree", "--json"}, r), "--json and --tree (or --values) exclude each other");
-    EXPECT_EQ(parse({"--force", "--export=scan.db"}, r), "");
-    EXPECT_EQ(r.export_path, "scan.db");
-    EXPECT_TRUE(r.force);
+    scan_request exporting;
+    EXPECT_EQ(parse({"--force", "--export=scan.db"}, exporting), "");
+    EXPECT_EQ(exporting.export_path, "scan.db");
+    EXPECT_TRUE(exporting.force);
     scan_request fresh;
     EXPECT_EQ(parse({"--force"}, fresh), "--force needs --export");
 }
@@ -101,17 +102,20 @@ TEST(ScanCommand, PrintsTheTreeAndTheJsonOfADemoTransponder) {
                                         "SDT - actual transport stream", "SDT - other transport stream",
                                         "BAT", "PAT", "RST", "TDT", "TOT", "PMT", "EIT"}));
     EXPECT_NE(tree.find("\n        0011 - Kestrel Demo 1\n"), std::string::npos);
-    EXPECT_NE(tree.find("\n        0012 - Kestrel Demo 2\n"), std::string::npos);
+    // The demo's second name follows an ISO 8859-9 selector.
+    EXPECT_NE(tree.find("\n        0012 - Kestrel D\xC3\xA9mo 2 \xC5\x9E\xC3\xB6len\n"), std::string::npos);
     EXPECT_NE(tree.find("SID 0021 - Kestrel Demo 3\n"), std::string::npos);  // an EIT other service
     EXPECT_EQ(tree.find("<service not in SDT>"), std::string::npos);
 
     const auto json = nlohmann::json::parse(scan_output({"--card", "demo", "--json", "--quiet"}, status));
     ASSERT_EQ(status, 0);
     const auto& tables_json = json.at("networks").at(0).at("transponders").at(0).at("tables");
-    const auto& name =
-        tables_json.at("sdt_actual").at(0).at("services").at(0).at("descriptors").at("service").at(0);
+    const auto& services = tables_json.at("sdt_actual").at(0).at("services");
+    const auto& name = services.at(0).at("descriptors").at("service").at(0);
     EXPECT_EQ(name.at("service_name"), "Kestrel Demo 1");
     EXPECT_EQ(name.at("service_name_raw"), "4B65737472656C2044656D6F2031");
+    EXPECT_EQ(services.at(1).at("descriptors").at("service").at(0).at("service_name"),
+              "Kestrel D\xC3\xA9mo 2 \xC5\x9E\xC3\xB6len");
 }
 
 }  // namespace

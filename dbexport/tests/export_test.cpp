@@ -76,7 +76,7 @@ AllNetworks awkward_scan() {
 
     lib13818::Sdt first, second, other_stream;
     first.services = {sdt_entry(100, "First", 1), sdt_entry(300, "", 0)};
-    second.services = {sdt_entry(100, "Caf\xE9", 1)};
+    second.services = {sdt_entry(100, "\x05" "Caf\xE9", 1)};  // after an ISO 8859-9 selector
     other_stream.services = {sdt_entry(200, "Elsewhere", 0)};
     tp.sdt_actual[0x85][0x401] = {{0, first}, {1, second}};
     tp.sdt_actual[0x85][0x402] = {{0, other_stream}};
