@@ -99,6 +99,9 @@ class network_writer {
         put(descriptors, "general", s.descriptors);
         body(out, descriptors);
         if (!descriptors.empty()) out["descriptors"] = std::move(descriptors);
+        // What a lenient decode read past (a NIT loop length that disagrees with its entries).
+        for (const lib::SectionWarning& w : s.warnings)
+            out["warnings"].push_back(json{{"byte", w.byte}, {"text", w.text}});
         return out;
     }
     static json short_section(const lib::ShortSection& s) {

@@ -7,6 +7,7 @@
 #include <QFont>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTreeView>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,12 +18,41 @@
 #include "app/dialogs/tuning_dlg.h"
 #include "app/kestrel_app.h"
 #include "app/main_frame.h"
+#include "app/transponder_wnd.h"
+#include "scan/si_reader.h"
 #include "settings/memory_store.h"
 #include "startup/session.h"
 
 namespace {
 
 using namespace kestrel;
+
+// The scan behind the main window's picture runs without its dialog: nothing to show.
+class no_progress final : public scan_progress {
+    void show_stream(const stream_texts&) override {}
+    void add_row(int, std::string_view, int) override {}
+    void add_bytes(int, std::int32_t) override {}
+    void clear_rows() override {}
+    void message(std::string_view) override {}
+    void done(int) override {}
+};
+
+// The demo's first satellite scanned through its NIT and shown, its first transponder open
+// with its first table selected, so the value pane has rows.
+void show_demo_scan(app::CKestrel2App& application, dvb_device& device, settings_store& settings,
+                    const CSatelliteList& satellites) {
+    no_progress progress;
+    si_reader reader(device, settings, satellites, table_selection(settings), progress);
+    reader.run(application.all_networks(), ScanContext::current_nit);
+    ScanContext context{ScanContext::current_nit};
+    app::CTransponderWnd* window = application.GetTransonderWnd();
+    window->SetTable(context, application.all_networks());
+    QTreeView& tree = window->tree_pane();
+    const QModelIndex all = tree.model()->index(0, 0);
+    const QModelIndex transponder = tree.model()->index(0, 0, tree.model()->index(0, 0, all));
+    tree.expand(transponder);
+    tree.setCurrentIndex(tree.model()->index(0, 0, transponder));
+}
 
 bool save(QWidget& widget, const QDir& folder, const char* name) {
     widget.show();
@@ -66,6 +96,7 @@ int main(int argc, char** argv) {
     app::CMainFrame& frame = application.main_frame();
     frame.resize(800, 500);
     application.InitInstance();
+    show_demo_scan(application, *device, settings, session.satellites());
     frame.refresh();
 
     app::CSettingsDlg general(settings, &frame);

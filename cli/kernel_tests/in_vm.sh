@@ -10,7 +10,8 @@ run() {
 	name=$1
 	shift
 	rm -f "$logs/kestrel-cli.txt"
-	"$cli" "$@" >"/out/$name.out" 2>"/out/$name.err"
+	# Each case starts from the default settings, on a file of its own.
+	"$cli" --settings "/out/$name.ini" "$@" >"/out/$name.out" 2>"/out/$name.err"
 	echo $? >"/out/$name.rc"
 	[ ! -f "$logs/kestrel-cli.txt" ] || cp "$logs/kestrel-cli.txt" "/out/$name.trace"
 }
@@ -26,11 +27,13 @@ run tune-default tune --card linux:0 --frequency 474
 # Scans and recordings play the stored tuning: 12322 MHz horizontal, high band.
 sat='linux:0?dvb-s'
 run scan --trace-level 4 scan --card "$sat" --tables 0x459 --quiet
+run tree scan --card "$sat" --tables 0x459 --quiet --tree --values
+run json scan --card "$sat" --tables 0x459 --quiet --json
 run record record --card "$sat" --pid 0x111 --seconds 2 --out /out/record.ts
 run record-all record --card "$sat" --pid all --seconds 1 --out /out/whole.ts
 
 # Ctrl-C in the middle of a recording leaves an adapter the next run tunes again.
-"$cli" record --card "$sat" --pid 0x111 --out /out/interrupted.ts >/out/interrupt.out 2>/out/interrupt.err &
+"$cli" --settings /out/interrupt.ini record --card "$sat" --pid 0x111 --out /out/interrupted.ts >/out/interrupt.out 2>/out/interrupt.err &
 recording=$!
 sleep 3
 kill -INT $recording

@@ -92,6 +92,9 @@ check "the scan reads the present event" says scan.out '^    EIT p/f actual: 1 s
 check "the scan reads the adapter's NIT" says scan.out '^    NIT actual: 1 section$'
 check "the NIT's loop length is warned of" says scan.trace 'byte 23: transport_stream_loop_length 6 disagrees'
 check "no collection of the scan ends by its time-out" no_line scan.trace timerproc
+check "the tree names the service Beethoven" says tree.out ' - Beethoven$'
+check "the tree shows the service's present event" says tree.out 'EID [0-9a-f]{4}'
+check "the JSON report carries the NIT's warning" says json.out '"text": "transport_stream_loop_length 6 disagrees'
 check "a 2 s recording of PID 0x111 ends well" status_is record 0
 check "the recording holds only whole packets of PID 0x111" only_pid record.ts 273 300
 check "a 1 s recording of the whole stream ends well" status_is record-all 0
