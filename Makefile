@@ -28,7 +28,7 @@ build: deps
 
 run: build
 	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then build/bin/kestrel --card demo; \
-	else build/bin/kestrel-cli --help; fi
+	else build/bin/kestrel-cli --settings build/run-settings.ini scan --card demo --mode nit --tree; fi
 
 screenshots: build
 	build/bin/kestrel-screenshots docs/screenshots
