@@ -22,7 +22,7 @@ CTransponderWnd* CKestrel2App::GetTransonderWnd() {
     global_trace().log(2, "CKestrel2App::GetTransonderWnd()");
     if (transponder_) return transponder_;
     global_trace().log(2, "could not find window - creating new");
-    transponder_ = new CTransponderWnd(parts_.settings);
+    transponder_ = new CTransponderWnd(*this);
     frame_->mdi_area().addSubWindow(transponder_);
     transponder_->showMaximized();
     return transponder_;
@@ -32,6 +32,10 @@ void CKestrel2App::OnFileNewTransponder() {
     global_trace().log(0, "CKestrel2App::OnFileNewTransponder()");
     CTransponderWnd* window = GetTransonderWnd();
     global_trace().log(2, "tmp=%#lx", reinterpret_cast<unsigned long>(window));
+}
+
+void CKestrel2App::record_pids(const views::pid_list&, QWidget*) {
+    // The multiple PID launcher comes with the streaming dialogs.
 }
 
 }  // namespace kestrel::app

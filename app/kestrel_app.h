@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "app/command_host.h"
 #include "scan/model/scan_result.h"
 #include "settings/settings_store.h"
 #include "startup/satellite_list.h"
@@ -26,11 +27,11 @@ struct app_parts {
 };
 
 // The application: owns the scan results of the run, the main frame and the pointer to
-// the transponder window that receives them.
-class CKestrel2App {
+// the transponder window that receives them; the host of the document windows' commands.
+class CKestrel2App final : public command_host {
   public:
     explicit CKestrel2App(app_parts parts);
-    ~CKestrel2App();
+    ~CKestrel2App() override;
     CKestrel2App(const CKestrel2App&) = delete;
     CKestrel2App& operator=(const CKestrel2App&) = delete;
 
@@ -43,8 +44,9 @@ class CKestrel2App {
 
     CMainFrame& main_frame() { return *frame_; }
     AllNetworks& all_networks() { return all_networks_; }
-    settings_store& settings() { return parts_.settings; }
-    dvb_device* device() { return parts_.device; }
+    settings_store& settings() override { return parts_.settings; }
+    dvb_device* device() override { return parts_.device; }
+    void record_pids(const views::pid_list& pids, QWidget* parent) override;
     const CSatelliteList& satellites() const { return parts_.satellites; }
     const std::string& card_spec() const { return parts_.card_spec; }
 

@@ -19,9 +19,9 @@ constexpr int tree_width = 128;
 
 }  // namespace
 
-CTransponderWnd::CTransponderWnd(settings_store& settings, QWidget* parent)
+CTransponderWnd::CTransponderWnd(command_host& host, QWidget* parent)
     : QMdiSubWindow(parent),
-      settings_(settings),
+      host_(host),
       splitter_(new QSplitter(Qt::Horizontal, this)),
       tree_(new QTreeView(splitter_)),
       values_(new QTreeWidget(splitter_)) {
@@ -36,7 +36,7 @@ CTransponderWnd::CTransponderWnd(settings_store& settings, QWidget* parent)
     values_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     splitter_->setChildrenCollapsible(false);
     splitter_->setSizes({tree_width, 4 * tree_width});
-    splitter_->restoreState(read_window_state(settings_, splitter_key));
+    splitter_->restoreState(read_window_state(host_.settings(), splitter_key));
     setWidget(splitter_);
 }
 
@@ -83,7 +83,7 @@ void CTransponderWnd::focus_other_pane() {
 }
 
 void CTransponderWnd::closeEvent(QCloseEvent* event) {
-    write_window_state(settings_, splitter_key, splitter_->saveState());
+    write_window_state(host_.settings(), splitter_key, splitter_->saveState());
     QMdiSubWindow::closeEvent(event);
 }
 

@@ -2,8 +2,8 @@
 
 #include <QMdiSubWindow>
 
+#include "app/command_host.h"
 #include "scan/model/scan_result.h"
-#include "settings/settings_store.h"
 
 namespace kestrel::views {
 struct tree_node;
@@ -24,7 +24,7 @@ class CTransponderWnd : public QMdiSubWindow {
     Q_OBJECT
 
   public:
-    explicit CTransponderWnd(settings_store& settings, QWidget* parent = nullptr);
+    explicit CTransponderWnd(command_host& host, QWidget* parent = nullptr);
 
     // Shows the scan result; the networks must not change while the window shows them.
     void SetTable(ScanContext& context, AllNetworks& networks);
@@ -48,7 +48,7 @@ class CTransponderWnd : public QMdiSubWindow {
     // What selecting a node does to the value pane, by the node's kind.
     void show_node(const views::tree_node& node);
 
-    settings_store& settings_;
+    command_host& host_;
     QSplitter* splitter_;
     QTreeView* tree_;
     QTreeWidget* values_;

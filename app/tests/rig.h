@@ -4,7 +4,9 @@
 #include <QEvent>
 #include <QStringList>
 #include <memory>
+#include <vector>
 
+#include "app/command_host.h"
 #include "app/message_box.h"
 #include "device/dvb_device_techotrend.h"
 #include "device/testing/fake_card.h"
@@ -34,6 +36,18 @@ struct rig {
     kestrel::testing::fake_card* card;  // owned by the device
     std::unique_ptr<dvb_device_techotrend> device;
     QStringList messages;
+};
+
+// A host for document windows without the application: the launcher only notes its PIDs.
+struct test_host final : command_host {
+    test_host(settings_store& store, dvb_device* card_device) : store(store), card_device(card_device) {}
+    settings_store& settings() override { return store; }
+    dvb_device* device() override { return card_device; }
+    void record_pids(const views::pid_list& pids, QWidget*) override { recorded.push_back(pids); }
+
+    settings_store& store;
+    dvb_device* card_device;
+    std::vector<views::pid_list> recorded;
 };
 
 // Windows closed with delete-on-close are gone once the deferred deletes ran.

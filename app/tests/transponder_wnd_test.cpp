@@ -37,9 +37,10 @@ void expect_same(const table_tree_model& model, const QModelIndex& index, const 
 
 TEST(TransponderWindow, TreeModelIsTheBuildersTreeAndSelectionFillsTheValues) {
     memory_store settings;
+    testing::test_host host(settings, nullptr);
     AllNetworks networks = two_networks();
     ScanContext context;
-    CTransponderWnd window(settings);
+    CTransponderWnd window(host);
     window.SetTable(context, networks);
     table_tree_model* model = window.tree_model();
     ASSERT_NE(model, nullptr);
