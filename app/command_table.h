@@ -18,6 +18,7 @@ enum class command {
     file_transponder,
     file_close,
     database_export,
+    open_capture,
     exit,
     undo,
     cut,

@@ -3,6 +3,8 @@
 #include <QMdiArea>
 
 #include "app/main_frame.h"
+#include "app/message_box.h"
+#include "app/scan_command.h"
 #include "app/transponder_wnd.h"
 #include "log/trace_log.h"
 
@@ -32,6 +34,22 @@ void CKestrel2App::OnFileNewTransponder() {
     global_trace().log(0, "CKestrel2App::OnFileNewTransponder()");
     CTransponderWnd* window = GetTransonderWnd();
     global_trace().log(2, "tmp=%#lx", reinterpret_cast<unsigned long>(window));
+}
+
+bool CKestrel2App::open_capture(const std::string& file) {
+    global_trace().log(2, "CKestrel2App::open_capture(%s)", file.c_str());
+    if (!parts_.open_card) return false;
+    const card_swap swap = parts_.open_card("capture:" + file);
+    if (!swap.error.empty()) {
+        show_message(frame_.get(), QString::fromStdString(swap.error));
+        return false;
+    }
+    parts_.device = swap.device;
+    parts_.card_spec = swap.spec;
+    frame_->fill_card_list();
+    frame_->refresh();
+    run_scan_command(*this, ScanContext::current_transponder);
+    return true;
 }
 
 void CKestrel2App::record_pids(const views::pid_list&, QWidget*) {

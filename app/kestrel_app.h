@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QPointer>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,12 +19,21 @@ namespace kestrel::app {
 class CMainFrame;
 class CTransponderWnd;
 
+// A card opened in place of the one in use: its device and SPEC, or why there is none.
+struct card_swap {
+    dvb_device* device = nullptr;
+    std::string spec;
+    std::string error;
+};
+using card_opener = std::function<card_swap(const std::string& spec)>;
+
 // What the desktop program runs on, set up by the start-up before the windows exist.
 struct app_parts {
     settings_store& settings;
     dvb_device* device;  // null: no usable card
     const CSatelliteList& satellites;
-    std::string card_spec;  // the SPEC of the card in use ("" without one)
+    std::string card_spec;    // the SPEC of the card in use ("" without one)
+    card_opener open_card{};  // replaces the card in use; unset: cards cannot be replaced
 };
 
 // The application: owns the scan results of the run, the main frame and the pointer to
@@ -41,6 +51,10 @@ class CKestrel2App final : public command_host {
     // The transponder window, a new one when there is none (the last one was closed).
     CTransponderWnd* GetTransonderWnd();
     void OnFileNewTransponder();
+    // "Open capture..." and a file dropped on the main window: the card in use is replaced
+    // by a capture card playing `file` and the current transponder is scanned. False, after
+    // a message, when the capture cannot be opened.
+    bool open_capture(const std::string& file);
 
     CMainFrame& main_frame() { return *frame_; }
     AllNetworks& all_networks() { return all_networks_; }

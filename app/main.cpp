@@ -41,8 +41,12 @@ int run(const app::command_line& options) {
 
     int code = 0;
     {
+        const app::card_opener open_card = [&session](const std::string& spec) -> app::card_swap {
+            if (std::string error = session.replace_card(spec); !error.empty()) return {nullptr, "", error};
+            return {session.device(), session.card_spec(), ""};
+        };
         app::CKestrel2App application(
-            {*settings, device, session.satellites(), device ? session.card_spec() : ""});
+            {*settings, device, session.satellites(), device ? session.card_spec() : "", open_card});
         application.InitInstance();
         // For the start-up test: the whole start-up, then the shutdown.
         if (std::getenv("KESTREL_QUIT_AFTER_STARTUP") != nullptr)

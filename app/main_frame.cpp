@@ -5,10 +5,14 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -22,6 +26,7 @@
 #include "app/help_links.h"
 #include "app/kestrel_app.h"
 #include "app/message_box.h"
+#include "app/scan_command.h"
 #include "app/status_panes.h"
 #include "app/transponder_wnd.h"
 #include "app/window_geometry.h"
@@ -36,6 +41,17 @@ namespace {
 constexpr int status_period_ms = 400;
 constexpr std::string_view geometry_key = "mainframe";
 constexpr QSize first_size{900, 600};
+const QString capture_file_filter = QStringLiteral(
+    "Transport stream captures (*.ts *.m2ts *.trp);;Capture manifests (*.manifest);;All files (*)");
+
+QString dropped_capture(const QMimeData& data) {
+    const QList<QUrl> urls = data.urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+    const QString file = urls.front().toLocalFile();
+    for (const char* suffix : {".ts", ".m2ts", ".trp", ".manifest"})
+        if (file.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) return file;
+    return {};
+}
 
 }  // namespace
 
@@ -48,6 +64,7 @@ CMainFrame::CMainFrame(CKestrel2App& app)
     create_card_bar();
     create_status_bar();
     restore_settings();
+    setAcceptDrops(true);
     connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
         update_menus();
         update_title();
@@ -240,8 +257,20 @@ void CMainFrame::run(command id) {
         case command::file_close:
             if (QMdiSubWindow* window = mdi_->currentSubWindow()) window->close();
             break;
+        case command::open_capture:
+            open_capture();
+            break;
         case command::exit:
             close();
+            break;
+        case command::scan_transponder:
+            run_scan_command(app_, ScanContext::current_transponder);
+            break;
+        case command::scan_nit:
+            run_scan_command(app_, ScanContext::current_nit);
+            break;
+        case command::scan_satellites:
+            run_scan_command(app_, ScanContext::configured_satellites);
             break;
         case command::tuning:
             open_tuning();
@@ -280,10 +309,29 @@ void CMainFrame::run(command id) {
             open_address(update_url(startup::build_number()));
             break;
         default:
-            // The scans, the streaming and the export come with their dialogs; the edit
-            // commands and "New" have no handler.
+            // The streaming and the export come with their dialogs; the edit commands and
+            // "New" have no handler.
             break;
     }
+}
+
+void CMainFrame::open_capture() {
+    const QString file =
+        QFileDialog::getOpenFileName(this, QStringLiteral("Open capture"), QString(), capture_file_filter);
+    if (!file.isEmpty()) app_.open_capture(file.toStdString());
+}
+
+// One local file, a capture or a manifest by its name, opens like "Open capture...".
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!dropped_capture(*event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString file = dropped_capture(*event->mimeData());
+    if (file.isEmpty()) return;
+    event->acceptProposedAction();
+    // After the drop has ended: the scan runs a modal dialog.
+    QTimer::singleShot(0, this, [this, file] { app_.open_capture(file.toStdString()); });
 }
 
 void CMainFrame::open_tuning() {

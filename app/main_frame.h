@@ -35,9 +35,13 @@ class CMainFrame : public QMainWindow {
     void update_status_panes();
     // The document menu while any document window exists, the other menu otherwise.
     void update_menus();
+    // The card bar's list, from the card in use.
+    void fill_card_list();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
   private:
     struct bound_action {
@@ -57,8 +61,8 @@ class CMainFrame : public QMainWindow {
     void update_title();
     void list_windows();
     void arrange_icons();
-    void fill_card_list();
     void choose_card(int index);
+    void open_capture();
     void open_tuning();
     void open_address(const QUrl& address);
     void show_about();

@@ -9,6 +9,11 @@ message_hook& hook() {
     return installed;
 }
 
+question_hook& question() {
+    static question_hook installed;
+    return installed;
+}
+
 }  // namespace
 
 void show_message(QWidget* parent, const QString& text, QMessageBox::Icon icon) {
@@ -22,6 +27,17 @@ void show_message(QWidget* parent, const QString& text, QMessageBox::Icon icon) 
 
 void set_message_hook(message_hook installed) {
     hook() = std::move(installed);
+}
+
+QMessageBox::StandardButton ask_question(QWidget* parent, const QString& text,
+                                         QMessageBox::StandardButtons buttons) {
+    if (question()) return question()(text);
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Kestrel"), text, buttons, parent);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void set_question_hook(question_hook installed) {
+    question() = std::move(installed);
 }
 
 }  // namespace kestrel::app

@@ -83,8 +83,14 @@ std::int32_t si_reader::scan_transponder(AllNetworks& networks) {
     const auto* network = first_value(nit);
     const auto* original_network = first_value(sdt);
     const auto* sdt_stream = original_network != nullptr ? first_value(*original_network) : nullptr;
-    if (network == nullptr || network->empty() || pat.empty() || sdt_stream == nullptr || sdt_stream->empty())
-        return 0;
+    missing_tables_.clear();
+    const auto missing = [this](const char* table) {
+        missing_tables_ += (missing_tables_.empty() ? "" : ", ") + std::string(table);
+    };
+    if (network == nullptr || network->empty()) missing("NIT");
+    if (sdt_stream == nullptr || sdt_stream->empty()) missing("SDT");
+    if (pat.empty()) missing("PAT");
+    if (!missing_tables_.empty()) return 0;
     const std::int32_t nid = network->begin()->second.table_id_extension;
     const std::int32_t onid = sdt_stream->begin()->second.original_network_id;
     const std::int32_t tsid = pat.front().table_id_extension;

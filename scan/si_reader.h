@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "demux/eit_demux.h"
@@ -47,6 +48,9 @@ class si_reader {
     // original_network_id and transport_stream_id, unless it is there already or its NIT,
     // SDT or PAT did not arrive. Always 0.
     std::int32_t scan_transponder(AllNetworks& networks);
+    // The tables of NIT, SDT and PAT the last scan_transponder did not receive ("NIT, PAT"),
+    // so it added nothing; "" when it had all three.
+    const std::string& missing_tables() const { return missing_tables_; }
 
   private:
     // One row of the progress: the bytes its filters deliver go to the progress's row.
@@ -101,6 +105,7 @@ class si_reader {
     sdt_other_demux sdt_other_;
     nit_other_demux nit_other_;
     std::map<int, StreamInfo> stream_infos_;
+    std::string missing_tables_;
 };
 
 }  // namespace kestrel

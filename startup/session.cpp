@@ -17,6 +17,11 @@ namespace {
 
 constexpr const char* satellite_list_file = "satellitecfg.txt";
 
+std::string init_failure(const std::string& spec, std::uint32_t result) {
+    return "card '" + spec + "': init failed with result " + std::to_string(result) + " (" +
+           result_meaning(result) + ")";
+}
+
 }  // namespace
 
 void build_names_and_open_logs(settings_store& store, std::optional<std::int32_t> trace_level) {
@@ -40,14 +45,31 @@ session::session(settings_store& store, const session_options& options) : settin
     }
     device_ = std::make_unique<dvb_device_techotrend>(std::move(choice.chosen));
     init_result_ = device_->init();
-    if (init_result_ != result::ok)
-        card_error_ = "card '" + card_spec_ + "': init failed with result " + std::to_string(init_result_) +
-                      " (" + result_meaning(init_result_) + ")";
+    if (init_result_ != result::ok) card_error_ = init_failure(card_spec_, init_result_);
     restore_lnb_settings(store, *device_);
 }
 
+std::string session::replace_card(const std::string& spec) {
+    card_choice choice = choose_card(spec);
+    if (!choice.chosen) return choice.error;
+    auto device = std::make_unique<dvb_device_techotrend>(std::move(choice.chosen));
+    if (const std::uint32_t init = device->init(); init != result::ok) return init_failure(choice.spec, init);
+    if (device_ && !replaced_ && init_result_ == result::ok) keep_lnb_settings(settings_, *device_);
+    restore_lnb_settings(settings_, *device);
+    device_ = std::move(device);
+    card_spec_ = choice.spec;
+    card_error_.clear();
+    init_result_ = result::ok;
+    replaced_ = true;
+    global_trace().log(2, "card replaced by %s", card_spec_.c_str());
+    return "";
+}
+
 bool session::keep() {
-    if (device_) keep_lnb_settings(settings_, *device_);
+    if (device_ && replaced_)
+        save_lnb_settings(settings_, device_->get_frontend_type(), device_->lnb_config(), nullptr);
+    else if (device_)
+        keep_lnb_settings(settings_, *device_);
     return settings_.sync();
 }
 

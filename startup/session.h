@@ -44,6 +44,13 @@ class session {
     settings_store& settings() { return settings_; }
     const CSatelliteList& satellites() const { return satellites_; }
 
+    // Replaces the card by the one `spec` names (the desktop program's "Open capture..."),
+    // initialised, with the stored LNB settings and tuning restored. The card replaced is
+    // kept first; from then on keep() writes only the LNB values, so the stored tuning stays
+    // that of the card chosen at start-up. "" or why the card could not be opened (the card
+    // in use then stays).
+    std::string replace_card(const std::string& spec);
+
     // The LNB settings and the current tuning into the store, written out. False, with the
     // store's status, when the store could not be written.
     bool keep();
@@ -55,6 +62,7 @@ class session {
     std::string card_spec_;
     std::string card_error_;
     std::uint32_t init_result_ = result::not_initialized;
+    bool replaced_ = false;
 };
 
 }  // namespace kestrel::startup

@@ -75,6 +75,7 @@ void worker_dialog::end_worker(int exit_code) {
     worker_.join();
     poll_timer_->stop();
     poll();
+    worker_ended(exit_code);
     ended_ = true;
     exit_code_ = exit_code;
     if (messages_showing_ == 0) finish();

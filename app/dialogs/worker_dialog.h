@@ -53,9 +53,10 @@ class worker_dialog : public QDialog {
     void work_ended(int exit_code);
 
   protected:
-    virtual int work() = 0;     // on the worker thread
-    virtual void cancel() = 0;  // on the GUI thread, while the worker runs
-    virtual void poll() {}      // on the GUI thread, every poll_interval and once at the end
+    virtual int work() = 0;            // on the worker thread
+    virtual void cancel() = 0;         // on the GUI thread, while the worker runs
+    virtual void poll() {}             // on the GUI thread, every poll_interval and once at the end
+    virtual void worker_ended(int) {}  // on the GUI thread, once the worker is joined
 
     // From the worker: runs `task` on the GUI thread (queued, in order).
     void post(std::function<void()> task);

@@ -55,6 +55,7 @@ struct card_case {
 };
 
 const std::set<QString> always_without_document = {"File > Transponder",
+                                                   "File > Open capture...",
                                                    "File > Exit",
                                                    "View > Status Bar",
                                                    "Action > SI tables...",
@@ -64,6 +65,7 @@ const std::set<QString> always_without_document = {"File > Transponder",
                                                    "Help > Email author...",
                                                    "Help > Check for updates online..."};
 const std::set<QString> always_with_document = {"File > Close",
+                                                "File > Open capture...",
                                                 "File > Exit",
                                                 "View > Status Bar",
                                                 "Action > SI Tables...",
@@ -137,14 +139,14 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     CMainFrame& frame = application.main_frame();
     frame.refresh();
     auto items = menu_items(frame);
-    EXPECT_EQ(items.size(), 19u);
+    EXPECT_EQ(items.size(), 20u);
     EXPECT_EQ(items["File > New"]->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     EXPECT_EQ(items["File > Exit"]->text(), "E&xit");
 
     application.GetTransonderWnd();
     frame.refresh();
     items = menu_items(frame);
-    EXPECT_EQ(items.size(), 27u);
+    EXPECT_EQ(items.size(), 28u);
     EXPECT_EQ(items["Edit > Copy"]->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QStringList>
 #include <memory>
@@ -49,6 +50,18 @@ struct test_host final : command_host {
     dvb_device* card_device;
     std::vector<views::pid_list> recorded;
 };
+
+// Runs the event loop until `done` holds or `ms` have passed; true when it holds.
+template <typename Condition>
+bool wait_until(Condition done, int ms = 20'000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > ms) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    return true;
+}
 
 // Windows closed with delete-on-close are gone once the deferred deletes ran.
 inline void run_deferred_deletes() {
