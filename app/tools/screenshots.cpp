@@ -5,15 +5,18 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLineEdit>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTreeView>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
 #include "app/dialogs/settings_dlg.h"
+#include "app/dialogs/si_reader_dlg.h"
 #include "app/dialogs/si_table_dlg.h"
 #include "app/dialogs/tuning_dlg.h"
 #include "app/kestrel_app.h"
@@ -52,6 +55,75 @@ void show_demo_scan(app::CKestrel2App& application, dvb_device& device, settings
     const QModelIndex transponder = tree.model()->index(0, 0, tree.model()->index(0, 0, all));
     tree.expand(transponder);
     tree.setCurrentIndex(tree.model()->index(0, 0, transponder));
+}
+
+// The dialog's texts at the end of the demo's first EIT collection, as a scan of the demo's
+// first transponder shows them.
+class eit_snapshot final : public scan_progress {
+  public:
+    void show_stream(const stream_texts& texts) override { stream_ = texts; }
+    void add_row(int row, std::string_view name, int pid) override {
+        rows_[static_cast<std::size_t>(row)] = {std::string(name), pid, 0};
+    }
+    void add_bytes(int row, std::int32_t length) override {
+        rows_[static_cast<std::size_t>(row)].bytes += length;
+    }
+    void clear_rows() override {
+        if (!taken_ && rows_[0].name == "EIT") {
+            taken_ = true;
+            shown_ = rows_;
+            shown_stream_ = stream_;
+        }
+        rows_ = {};
+    }
+    void message(std::string_view) override {}
+    void done(int) override {}
+
+    // Fills the dialog's edits as the scan did.
+    void fill(app::CSIReaderDlg& dialog) const {
+        dialog.network_ids().setText(QString::fromStdString(shown_stream_.network_ids));
+        dialog.transport_stream().setText(QString::fromStdString(shown_stream_.transport_stream));
+        dialog.transponder().setText(QString::fromStdString(shown_stream_.transponder));
+        for (std::size_t row = 0; row < shown_.size(); ++row) {
+            if (shown_[row].name.empty()) continue;
+            const int index = static_cast<int>(row);
+            dialog.row_edit(index, 0).setText(QString::fromStdString(shown_[row].name));
+            dialog.row_edit(index, 1).setText(
+                QStringLiteral("%1").arg(shown_[row].pid, 4, 16, QLatin1Char('0')).toUpper());
+            dialog.row_edit(index, 2).setText(QString::number(shown_[row].bytes));
+        }
+    }
+
+  private:
+    struct row {
+        std::string name;
+        int pid = 0;
+        std::int64_t bytes = 0;
+    };
+    stream_texts stream_, shown_stream_;
+    std::array<row, row_count> rows_{}, shown_{};
+    bool taken_ = false;
+};
+
+// "SI reading" during the EIT collection of the demo's first transponder. The dialog is
+// drawn, not shown: shown, it would start a scan of its own.
+bool save_scan_in_progress(dvb_device& device, settings_store& settings, const CSatelliteList& satellites,
+                           QWidget& parent, const QDir& folder) {
+    eit_snapshot snapshot;
+    AllNetworks networks;
+    si_reader(device, settings, satellites, table_selection(settings), snapshot)
+        .run(networks, ScanContext::current_transponder);
+    ScanContext context;
+    app::CSIReaderDlg dialog(networks, context, {device, settings, satellites}, &parent);
+    snapshot.fill(dialog);
+    dialog.adjustSize();
+    const QString path = folder.filePath(QStringLiteral("scan_in_progress.png"));
+    if (!dialog.grab().save(path, "PNG")) {
+        std::fprintf(stderr, "kestrel-screenshots: cannot write %s\n", path.toLocal8Bit().constData());
+        return false;
+    }
+    std::printf("%s\n", path.toLocal8Bit().constData());
+    return true;
 }
 
 bool save(QWidget& widget, const QDir& folder, const char* name) {
@@ -113,5 +185,6 @@ int main(int argc, char** argv) {
         dialog->resize(dialog->sizeHint());
         ok = save(*dialog, folder, name) && ok;
     }
+    ok = save_scan_in_progress(*device, settings, session.satellites(), frame, folder) && ok;
     return ok ? 0 : 1;
 }
