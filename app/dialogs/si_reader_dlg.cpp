@@ -41,6 +41,11 @@ CSIReaderDlg::CSIReaderDlg(AllNetworks& networks, const ScanContext& context, sc
     build_layout();
 }
 
+CSIReaderDlg::~CSIReaderDlg() {
+    progress_.stop_after_collection();
+    cancel_and_join();
+}
+
 void CSIReaderDlg::build_layout() {
     auto* layout = new QVBoxLayout(this);
     auto* stream = new QGridLayout;

@@ -29,6 +29,7 @@ struct scan_parts {
 class CSIReaderDlg : public worker_dialog {
   public:
     CSIReaderDlg(AllNetworks& networks, const ScanContext& context, scan_parts parts, QWidget* parent);
+    ~CSIReaderDlg() override;
 
     // The tables the last transport stream scanned went without ("" when it had all).
     const std::string& missing_tables() const { return reader_.missing_tables(); }

@@ -42,6 +42,15 @@ worker_dialog::~worker_dialog() {
     if (worker_.joinable()) worker_.join();
 }
 
+void worker_dialog::cancel_and_join() {
+    if (!worker_.joinable()) return;
+    while (!work_done_.load()) {
+        cancel();
+        std::this_thread::sleep_for(poll_interval / 2);
+    }
+    worker_.join();
+}
+
 void worker_dialog::fail_next_start_for_testing(bool fail) {
     fail_next_start() = fail;
 }
@@ -60,7 +69,11 @@ void worker_dialog::start_worker() {
             fail_next_start() = false;
             throw std::system_error(std::make_error_code(std::errc::resource_unavailable_try_again));
         }
-        worker_ = std::thread([this] { emit work_ended(work()); });
+        worker_ = std::thread([this] {
+            const int exit_code = work();
+            work_done_.store(true);
+            emit work_ended(exit_code);
+        });
     } catch (const std::system_error& e) {
         global_trace().log(0, "worker thread not started: %s", e.what());
         show_message(this, QStringLiteral("Failed to create thread"));

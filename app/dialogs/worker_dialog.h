@@ -19,6 +19,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -38,7 +39,8 @@ class worker_dialog : public QDialog {
     static constexpr std::chrono::milliseconds poll_interval{100};
 
     worker_dialog(const QString& title, QWidget* parent);
-    // Joins a worker that is still running (a dialog destroyed without being run to its end).
+    // A derived dialog whose worker may outlive its event loop (the program quit meanwhile)
+    // calls cancel_and_join() first in its destructor, before its members go.
     ~worker_dialog() override;
 
     bool worker_running() const { return worker_.joinable(); }
@@ -63,6 +65,9 @@ class worker_dialog : public QDialog {
     // From the worker: a message box on the GUI thread.
     void post_message(const QString& text);
 
+    // cancel() until the worker has ended, then the join.
+    void cancel_and_join();
+
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -72,6 +77,7 @@ class worker_dialog : public QDialog {
     void finish();
 
     std::thread worker_;
+    std::atomic<bool> work_done_{false};
     QTimer* poll_timer_;
     bool started_ = false;
     int messages_showing_ = 0;

@@ -210,6 +210,12 @@ TEST(SIReadingDialog, StopScanEndsTheScanAfterTheCollectionAndAFailedStartIsSaid
         EXPECT_EQ(dialog.result(), 0);
     }
 
+    {  // the program quits while a collection waits: the dialog goes without waiting for ever
+        CSIReaderDlg left(networks, context, {*r.device, r.settings, r.satellites}, nullptr);
+        left.show();
+        ASSERT_TRUE(testing::wait_until([&] { return left.row_edit(0, 0).text() == "NIT"; }));
+    }
+
     worker_dialog::fail_next_start_for_testing(true);
     CSIReaderDlg refused(networks, context, {*r.device, r.settings, r.satellites}, nullptr);
     EXPECT_EQ(refused.exec(), worker_dialog::no_worker);
