@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 
 #include "app/dialogs/si_reader_dlg.h"
 #include "app/kestrel_app.h"
+#include "app/main_frame.h"
 #include "app/scan_command.h"
 #include "app/table_tree_model.h"
 #include "app/tests/rig.h"
@@ -126,6 +128,7 @@ TEST(ScanCommands, OpenedCapturesReplaceTheCardAndSayWhatTheyLack) {
     demo_app d;
     ASSERT_TRUE(d.app.open_capture((captures / "test-103.ts").string()));
     EXPECT_EQ(d.app.card_spec(), "capture:" + (captures / "test-103.ts").string());
+    EXPECT_TRUE(d.app.main_frame().card_list().currentText().contains(QStringLiteral("test-103.ts")));
     EXPECT_EQ(d.transponders(), 1u);
     expect_shows(d);
     EXPECT_FALSE(d.app.open_capture((captures / "missing.ts").string()));
