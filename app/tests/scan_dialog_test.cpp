@@ -93,6 +93,7 @@ const QString keep_question = QStringLiteral("Data is already loaded.\nDo you wa
 
 TEST(ScanCommands, ScanTheDemoAndAskWhetherToKeepWhatIsLoaded) {
     demo_app d;
+    ASSERT_NE(d.app.device(), nullptr) << d.session.card_error();
     run_scan_command(d.app, ScanContext::current_transponder);
     EXPECT_TRUE(d.questions.isEmpty());
     EXPECT_EQ(d.transponders(), 1u);
@@ -126,6 +127,7 @@ TEST(ScanCommands, ScanTheDemoAndAskWhetherToKeepWhatIsLoaded) {
 TEST(ScanCommands, OpenedCapturesReplaceTheCardAndSayWhatTheyLack) {
     if (!std::filesystem::exists(captures)) GTEST_SKIP() << "no captures in " << captures;
     demo_app d;
+    ASSERT_NE(d.app.device(), nullptr) << d.session.card_error();
     ASSERT_TRUE(d.app.open_capture((captures / "test-103.ts").string()));
     EXPECT_EQ(d.app.card_spec(), "capture:" + (captures / "test-103.ts").string());
     EXPECT_TRUE(d.app.main_frame().card_list().currentText().contains(QStringLiteral("test-103.ts")));
