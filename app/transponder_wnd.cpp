@@ -1,10 +1,7 @@
 #include "app/transponder_wnd.h"
 
 #include <QCloseEvent>
-#include <QHeaderView>
 #include <QSplitter>
-#include <QTreeView>
-#include <QTreeWidget>
 
 #include "app/table_tree_model.h"
 #include "app/window_geometry.h"
@@ -23,17 +20,12 @@ CTransponderWnd::CTransponderWnd(command_host& host, QWidget* parent)
     : QMdiSubWindow(parent),
       host_(host),
       splitter_(new QSplitter(Qt::Horizontal, this)),
-      tree_(new QTreeView(splitter_)),
-      values_(new QTreeWidget(splitter_)) {
+      tree_(new table_tree_pane(host, splitter_)),
+      values_(new app::value_pane(host, splitter_)) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Transponder"));
     tree_->setHeaderHidden(true);
     tree_->setUniformRowHeights(true);
-    values_->setColumnCount(2);
-    values_->setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Data")});
-    values_->setRootIsDecorated(false);
-    values_->setUniformRowHeights(true);
-    values_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     splitter_->setChildrenCollapsible(false);
     splitter_->setSizes({tree_width, 4 * tree_width});
     splitter_->restoreState(read_window_state(host_.settings(), splitter_key));
@@ -67,14 +59,10 @@ void CTransponderWnd::show_node(const views::tree_node& node) {
         case views::item_kind::none:
             return;
         case views::item_kind::record:
-            values_->clear();
-            for (const views::value_row& row : model_->tree().rows(node))
-                new QTreeWidgetItem(
-                    values_, {QString::fromUtf8(row.name.data(), static_cast<qsizetype>(row.name.size())),
-                              QString::fromStdString(row.value)});
+            values_->show_rows(model_->tree().rows(node));
             return;
         default:
-            values_->clear();
+            values_->clear_rows();
     }
 }
 

@@ -3,6 +3,8 @@
 #include <QMdiSubWindow>
 
 #include "app/command_host.h"
+#include "app/table_tree_pane.h"
+#include "app/value_pane.h"
 #include "scan/model/scan_result.h"
 
 namespace kestrel::views {
@@ -10,8 +12,6 @@ struct tree_node;
 }
 
 class QSplitter;
-class QTreeView;
-class QTreeWidget;
 
 namespace kestrel::app {
 
@@ -36,8 +36,8 @@ class CTransponderWnd : public QMdiSubWindow {
     // pane that does not have it.
     void focus_other_pane();
 
-    QTreeView& tree_pane() { return *tree_; }
-    QTreeWidget& value_pane() { return *values_; }
+    table_tree_pane& tree_pane() { return *tree_; }
+    app::value_pane& value_pane() { return *values_; }
     // The model of the tree shown; null while the tree is empty.
     table_tree_model* tree_model() { return model_; }
 
@@ -50,8 +50,8 @@ class CTransponderWnd : public QMdiSubWindow {
 
     command_host& host_;
     QSplitter* splitter_;
-    QTreeView* tree_;
-    QTreeWidget* values_;
+    table_tree_pane* tree_;
+    app::value_pane* values_;
     table_tree_model* model_ = nullptr;
 };
 
