@@ -1,6 +1,7 @@
 #include "app/transponder_wnd.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QSplitter>
 
 #include "app/table_tree_model.h"
@@ -26,6 +27,9 @@ CTransponderWnd::CTransponderWnd(command_host& host, QWidget* parent)
     setWindowTitle(QStringLiteral("Transponder"));
     tree_->setHeaderHidden(true);
     tree_->setUniformRowHeights(true);
+    // The column as wide as its expanded rows, so deep nodes scroll into reach sideways.
+    tree_->header()->setStretchLastSection(false);
+    tree_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     splitter_->setChildrenCollapsible(false);
     splitter_->setSizes({tree_width, 4 * tree_width});
     splitter_->restoreState(read_window_state(host_.settings(), splitter_key));
