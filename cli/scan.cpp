@@ -210,6 +210,9 @@ int run_scan(std::span<char* const> args) {
     if (!request.export_path.empty() && !export_scan(request, networks)) return 1;
     if (interrupted) return 130;
     if (output != 0) return output;
+    if (networks.empty() && !reader.missing_tables().empty())
+        std::fprintf(stderr, "kestrel-cli scan: no %s received on card '%s'; nothing was scanned\n",
+                     reader.missing_tables().c_str(), session.card_spec().c_str());
     return networks.empty() ? 1 : 0;
 }
 
