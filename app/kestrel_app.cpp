@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 
+#include "app/dialogs/pid_streaming_dlg.h"
 #include "app/main_frame.h"
 #include "app/transponder_wnd.h"
 #include "log/trace_log.h"
@@ -34,8 +35,12 @@ void CKestrel2App::OnFileNewTransponder() {
     global_trace().log(2, "tmp=%#lx", reinterpret_cast<unsigned long>(window));
 }
 
-void CKestrel2App::record_pids(const views::pid_list&, QWidget*) {
-    // The multiple PID launcher comes with the streaming dialogs.
+void CKestrel2App::record_pids(const views::pid_list& pids, QWidget* parent) {
+    if (parts_.device == nullptr) return;
+    CPIDStreamingDlg launcher(pids, *parts_.device, parts_.settings, files_, parent);
+    global_trace().log(0, "calling CPIDStreamingDlg::DoModal()");
+    launcher.exec();
+    global_trace().log(0, "called CPIDStreamingDlg::DoModal()");
 }
 
 }  // namespace kestrel::app

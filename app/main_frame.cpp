@@ -14,10 +14,12 @@
 #include <QToolBar>
 
 #include "app/card_list.h"
+#include "app/dialogs/database_export_dlg.h"
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
 #include "app/dialogs/settings_dlg.h"
 #include "app/dialogs/si_table_dlg.h"
+#include "app/dialogs/single_pid_streaming_dlg.h"
 #include "app/dialogs/tuning_dlg.h"
 #include "app/help_links.h"
 #include "app/kestrel_app.h"
@@ -28,6 +30,7 @@
 #include "device/dvb_device.h"
 #include "settings/keys.h"
 #include "startup/build_info.h"
+#include "views/pid_rules.h"
 
 namespace kestrel::app {
 
@@ -36,6 +39,7 @@ namespace {
 constexpr int status_period_ms = 400;
 constexpr std::string_view geometry_key = "mainframe";
 constexpr QSize first_size{900, 600};
+constexpr int first_single_pid = 0x100;  // the PID "Single PID" opens on
 
 }  // namespace
 
@@ -258,6 +262,17 @@ void CMainFrame::run(command id) {
         case command::lnb_settings:
             if (app_.device() != nullptr) CLnbDisqDlg(app_.settings(), *app_.device(), this).exec();
             break;
+        case command::single_pid:
+            if (app_.device() != nullptr)
+                CSinglePIDStreamingDlg(first_single_pid, *app_.device(), app_.settings(), app_.files(), this)
+                    .exec();
+            break;
+        case command::multiple_pid:
+            app_.record_pids(views::to_pid_list({}), this);
+            break;
+        case command::database_export:
+            CDatabaseExportDlg(app_.all_networks(), app_.settings(), app_.files(), this).exec();
+            break;
         case command::window_cascade:
             mdi_->cascadeSubWindows();
             break;
@@ -280,8 +295,7 @@ void CMainFrame::run(command id) {
             open_address(update_url(startup::build_number()));
             break;
         default:
-            // The scans, the streaming and the export come with their dialogs; the edit
-            // commands and "New" have no handler.
+            // The scans come with their dialogs; the edit commands and "New" have no handler.
             break;
     }
 }
