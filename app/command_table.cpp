@@ -29,7 +29,7 @@ constexpr command_entry table[] = {
     {command::scan_nit, action, scanning, "Current NIT", "Current NIT", "", needs::card_locked_dvb_s},
     {command::scan_satellites, action, scanning, "All satellites", "Configured satellites", "",
      needs::card_dvb_s},
-    {command::single_pid, action, streaming, "Single PID", "Single PID", "", needs::never},
+    {command::single_pid, action, streaming, "Single PID", "Single PID", "", needs::card_locked},
     {command::multiple_pid, action, streaming, "Multiple PID", "Multiple PID", "", needs::card_locked},
     {command::tuning, action, "", "Tuning...", "Tuning...", "", needs::card, true},
     {command::satellite_settings, action, "", "Satellite settings...", "Satellite settings...", "",

@@ -2,6 +2,7 @@
 
 #include <QMdiArea>
 
+#include "app/dialogs/pid_streaming_dlg.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "app/scan_command.h"
@@ -52,8 +53,9 @@ bool CKestrel2App::open_capture(const std::string& file) {
     return true;
 }
 
-void CKestrel2App::record_pids(const views::pid_list&, QWidget*) {
-    // The multiple PID launcher comes with the streaming dialogs.
+void CKestrel2App::record_pids(const views::pid_list& pids, QWidget* parent) {
+    if (parts_.device == nullptr) return;
+    CPIDStreamingDlg(pids, *parts_.device, parts_.settings, files_, parent).exec();
 }
 
 }  // namespace kestrel::app

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/command_host.h"
+#include "app/file_chooser.h"
 #include "scan/model/scan_result.h"
 #include "settings/settings_store.h"
 #include "startup/satellite_list.h"
@@ -60,13 +61,16 @@ class CKestrel2App final : public command_host {
     AllNetworks& all_networks() { return all_networks_; }
     settings_store& settings() override { return parts_.settings; }
     dvb_device* device() override { return parts_.device; }
+    // The multiple PID launcher; nothing without a card.
     void record_pids(const views::pid_list& pids, QWidget* parent) override;
+    file_chooser& files() { return files_; }
     const CSatelliteList& satellites() const { return parts_.satellites; }
     const std::string& card_spec() const { return parts_.card_spec; }
 
   private:
     app_parts parts_;
     AllNetworks all_networks_;
+    qt_file_chooser files_;
     std::unique_ptr<CMainFrame> frame_;
     // Cleared by Qt when the window is deleted on closing.
     QPointer<CTransponderWnd> transponder_;

@@ -18,10 +18,12 @@
 #include <QToolBar>
 
 #include "app/card_list.h"
+#include "app/dialogs/database_export_dlg.h"
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
 #include "app/dialogs/settings_dlg.h"
 #include "app/dialogs/si_table_dlg.h"
+#include "app/dialogs/single_pid_streaming_dlg.h"
 #include "app/dialogs/tuning_dlg.h"
 #include "app/help_links.h"
 #include "app/kestrel_app.h"
@@ -33,6 +35,7 @@
 #include "device/dvb_device.h"
 #include "settings/keys.h"
 #include "startup/build_info.h"
+#include "views/pid_rules.h"
 
 namespace kestrel::app {
 
@@ -52,6 +55,7 @@ QString dropped_capture(const QMimeData& data) {
         if (file.endsWith(QLatin1String(suffix), Qt::CaseInsensitive)) return file;
     return {};
 }
+constexpr int first_single_pid = 0x100;  // the PID "Single PID" opens on
 
 }  // namespace
 
@@ -287,6 +291,17 @@ void CMainFrame::run(command id) {
         case command::lnb_settings:
             if (app_.device() != nullptr) CLnbDisqDlg(app_.settings(), *app_.device(), this).exec();
             break;
+        case command::single_pid:
+            if (app_.device() != nullptr)
+                CSinglePIDStreamingDlg(first_single_pid, *app_.device(), app_.settings(), app_.files(), this)
+                    .exec();
+            break;
+        case command::multiple_pid:
+            app_.record_pids(views::to_pid_list({}), this);
+            break;
+        case command::database_export:
+            CDatabaseExportDlg(app_.all_networks(), app_.settings(), app_.files(), this).exec();
+            break;
         case command::window_cascade:
             mdi_->cascadeSubWindows();
             break;
@@ -309,8 +324,7 @@ void CMainFrame::run(command id) {
             open_address(update_url(startup::build_number()));
             break;
         default:
-            // The streaming and the export come with their dialogs; the edit commands and
-            // "New" have no handler.
+            // The edit commands and "New" have no handler.
             break;
     }
 }

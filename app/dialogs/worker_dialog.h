@@ -36,7 +36,7 @@ class worker_dialog : public QDialog {
 
   public:
     static constexpr int no_worker = -2;
-    static constexpr std::chrono::milliseconds poll_interval{100};
+    static constexpr std::chrono::milliseconds poll_interval{250};
 
     worker_dialog(const QString& title, QWidget* parent);
     // A derived dialog whose worker may outlive its event loop (the program quit meanwhile)

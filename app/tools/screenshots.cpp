@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTemporaryDir>
 #include <QTreeView>
 #include <array>
 #include <cstdio>
@@ -15,6 +16,7 @@
 
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
+#include "app/dialogs/recording_progress.h"
 #include "app/dialogs/settings_dlg.h"
 #include "app/dialogs/si_reader_dlg.h"
 #include "app/dialogs/si_table_dlg.h"
@@ -139,6 +141,18 @@ bool save(QWidget& widget, const QDir& folder, const char* name) {
     return true;
 }
 
+// A recording of the demo's whole stream run to the end of one pass, its progress dialog as
+// it last showed the counters (shown again, it does not record again).
+bool save_recording(dvb_device& device, QWidget& parent, const QDir& folder) {
+    QTemporaryDir scratch;
+    streaming::single_pid_recording recording(
+        device, scratch.filePath(QStringLiteral("stream.ts")).toStdString(), whole_stream_pid);
+    app::CPIDStreamingRawDlg progress(recording, &parent);
+    progress.exec();
+    progress.resize(progress.sizeHint());
+    return save(progress, folder, "recording.png");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -186,5 +200,6 @@ int main(int argc, char** argv) {
         ok = save(*dialog, folder, name) && ok;
     }
     ok = save_scan_in_progress(*device, settings, session.satellites(), frame, folder) && ok;
+    ok = save_recording(*device, frame, folder) && ok;
     return ok ? 0 : 1;
 }
