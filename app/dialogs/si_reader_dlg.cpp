@@ -95,7 +95,6 @@ void CSIReaderDlg::stop_scan() {
 }
 
 void CSIReaderDlg::poll() {
-    expect_gui_thread("CSIReaderDlg::poll");
     for (std::size_t row = 0; row < rows_.size(); ++row)
         if (row_shown_[row]) rows_[row][2]->setText(QString::number(progress_.bytes[row].load()));
 }
@@ -106,7 +105,6 @@ void CSIReaderDlg::worker_ended(int) {
 
 void CSIReaderDlg::progress::show_stream(const stream_texts& texts) {
     dialog_.post([this, texts] {
-        expect_gui_thread("CSIReaderDlg::show_stream");
         dialog_.network_ids_->setText(text(texts.network_ids));
         dialog_.transport_stream_->setText(text(texts.transport_stream));
         dialog_.transponder_->setText(text(texts.transponder));
@@ -118,7 +116,6 @@ void CSIReaderDlg::progress::add_row(int row, std::string_view name, int pid) {
     // Before the row's filters start: its count begins at 0.
     bytes[static_cast<std::size_t>(row)].store(0);
     dialog_.post([this, row, name = std::string(name), pid] {
-        expect_gui_thread("CSIReaderDlg::add_row");
         const auto index = static_cast<std::size_t>(row);
         dialog_.row_shown_[index] = true;
         dialog_.rows_[index][0]->setText(text(name));
@@ -133,7 +130,6 @@ void CSIReaderDlg::progress::add_bytes(int row, std::int32_t length) {
 
 void CSIReaderDlg::progress::clear_rows() {
     dialog_.post([this] {
-        expect_gui_thread("CSIReaderDlg::clear_rows");
         dialog_.row_shown_.fill(false);
         for (auto& row : dialog_.rows_)
             for (QLineEdit* edit : row)

@@ -33,7 +33,10 @@ worker_dialog::worker_dialog(const QString& title, QWidget* parent)
     setWindowTitle(title);
     setModal(true);
     poll_timer_->setInterval(poll_interval);
-    connect(poll_timer_, &QTimer::timeout, this, [this] { poll(); });
+    connect(poll_timer_, &QTimer::timeout, this, [this] {
+        expect_gui_thread("worker_dialog::poll");
+        poll();
+    });
     // Queued: the slot runs on the GUI thread after everything the worker posted before.
     connect(this, &worker_dialog::work_ended, this, &worker_dialog::end_worker, Qt::QueuedConnection);
 }
@@ -109,7 +112,13 @@ void worker_dialog::closeEvent(QCloseEvent* event) {
 }
 
 void worker_dialog::post(std::function<void()> task) {
-    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this,
+        [task = std::move(task)] {
+            expect_gui_thread("worker_dialog::post");
+            task();
+        },
+        Qt::QueuedConnection);
 }
 
 void worker_dialog::post_message(const QString& text) {

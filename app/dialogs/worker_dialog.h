@@ -15,7 +15,8 @@
 //   worker or the card's delivery thread keep in atomics are shown from there.
 // - The worker reaches the GUI thread only through post(): messages for the user are shown
 //   by the GUI thread, and the dialog ends only after the last of them was closed.
-// - Widgets are touched on the GUI thread only; expect_gui_thread() checks it.
+// - Widgets are touched on the GUI thread only; expect_gui_thread() checks it in poll(),
+//   in every posted task and at the end.
 
 #include <QDialog>
 #include <QString>
