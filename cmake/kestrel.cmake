@@ -49,6 +49,8 @@ function(kestrel_test name)
   target_compile_definitions(${name} PRIVATE KESTREL_SHARED_DIR="${KESTREL_SHARED_DIR}"
                                              KESTREL_DATA_DIR="${CMAKE_BINARY_DIR}/bin")
   add_test(NAME ${name} COMMAND ${name})
+  # A test that hangs fails after five minutes instead of holding the run up.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
   if(T_THREADED)
     set_tests_properties(${name} PROPERTIES LABELS threaded)
   endif()

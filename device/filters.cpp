@@ -214,7 +214,9 @@ std::uint32_t dvb_device_techotrend::arm_timeout(std::uint32_t ms, std::function
     const std::uint64_t deadline = card_->now_ms() + ms;
     {
         std::lock_guard lock(lock_);
-        timeout_ = {deadline, std::move(routine), false};
+        // A time-out of 0 ms is due at once: on a clock still at 0 its alarm (0) would be
+        // "no alarm" and never ring.
+        timeout_ = {deadline, std::move(routine), ms == 0};
     }
     card_->set_alarm(deadline);
     return result::ok;
