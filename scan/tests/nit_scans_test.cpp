@@ -27,12 +27,13 @@ TEST_F(ScanTest, ConfiguredSatellitesReadTheNitOfEveryRecordThatTunes) {
     for (const char* line : {"12322000 H 27800000 sat-a-12322-h.ts", "11778000 V 27500000 sat-a-11778-v.ts",
                              "12603000 H 22000000 sat-a-12603-h.ts"})
         manifest += "1 " + std::string(line).insert(std::string(line).rfind(' ') + 1, demo_file("")) + "\n";
+    // The event log starts before the card's delivery thread, which logs without a lock.
+    const event_capture events;
     open(write_file("test.manifest", {manifest.begin(), manifest.end()}), 12.322, 0, 27800, 1);
     for (const char* line : {"\"Test Sat\",235,12322,0,27800,3", "\"Test Sat\",235,11778,1,27500,7",
                              "\"Test Sat\",235,10714,0,22000,3", "\"Test Sat\",235,12603,0,22000,3"})
         satellites.parse_line(line);
     settings::write(settings, settings::lnb_satellite[1], "Test Sat");
-    const event_capture events;
 
     EXPECT_EQ(scan(2, table_selection(table_pat)), 1);
     EXPECT_EQ(traced("1 NIT sections"), 3);
