@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "lib13818/core/dvb_string.h"
-#include "lib13818/core/values.h"
 #include "lib13818/tables/pat.h"
 #include "lib13818/tables/pmt.h"
 #include "lib13818/tests/section_helpers.h"
@@ -56,18 +55,6 @@ TEST(Section, CrcFieldIsReadMostSignificantFirst) {
     EXPECT_EQ(table.table_id_extension, 7);
     EXPECT_EQ(table.version_number, 1);
     EXPECT_EQ(table.current_next_indicator, 1);
-}
-
-TEST(UtcTime, DecodesTheStandardsExample) {
-    const std::uint8_t bytes[] = {0xC0, 0x79, 0x12, 0x45, 0x00};
-    reader r(bytes, sizeof bytes);
-    const UtcTime t = UtcTime::read(r);
-    EXPECT_EQ(t.day, 13);
-    EXPECT_EQ(t.month, 10);
-    EXPECT_EQ(t.year, 1993);
-    EXPECT_EQ(t.hour, 12);
-    EXPECT_EQ(t.minute, 45);
-    EXPECT_EQ(t.second, 0);
 }
 
 DvbString text_of(std::vector<std::uint8_t> bytes) {

@@ -61,13 +61,6 @@ TEST_F(SatelliteList, KeepsTheLinesOfTheFormOnly) {
     EXPECT_EQ(list.satellites().begin()->first, "Astra, 19.2E");  // byte order: capitals first
 }
 
-TEST_F(SatelliteList, TracesHowFarALineWasRead) {
-    list.parse_line("\"Sat A\",192,11778,1,27500,3\n");
-    EXPECT_EQ(trace,
-              "CSatelliteList::parse_line(\"Sat A\",192,11778,1,27500,3\n)\n"
-              "name : Sat A\norbital : 192\nfrequency : 11778\nsymbolrate : 27500\nFEC : 3\n");
-}
-
 TEST_F(SatelliteList, ReadsAFileInPiecesOf1023Characters) {
     const std::string path = ::testing::TempDir() + "/kestrel_satellitecfg.txt";
     {
