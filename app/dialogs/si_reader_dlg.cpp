@@ -103,12 +103,22 @@ void CSIReaderDlg::worker_ended(int) {
     global_trace().log(1, "CSIReaderDlg::OnEndDlg(%#x,%#x)", 0u, 0u);
 }
 
+void CSIReaderDlg::show_stream(const stream_texts& texts) {
+    network_ids_->setText(text(texts.network_ids));
+    transport_stream_->setText(text(texts.transport_stream));
+    transponder_->setText(text(texts.transponder));
+}
+
+void CSIReaderDlg::show_row(int row, std::string_view name, int pid, std::int64_t bytes) {
+    const auto index = static_cast<std::size_t>(row);
+    row_shown_[index] = true;
+    rows_[index][0]->setText(text(name));
+    rows_[index][1]->setText(QStringLiteral("%1").arg(pid, 4, 16, QLatin1Char('0')).toUpper());
+    rows_[index][2]->setText(QString::number(bytes));
+}
+
 void CSIReaderDlg::progress::show_stream(const stream_texts& texts) {
-    dialog_.post([this, texts] {
-        dialog_.network_ids_->setText(text(texts.network_ids));
-        dialog_.transport_stream_->setText(text(texts.transport_stream));
-        dialog_.transponder_->setText(text(texts.transponder));
-    });
+    dialog_.post([this, texts] { dialog_.show_stream(texts); });
 }
 
 void CSIReaderDlg::progress::add_row(int row, std::string_view name, int pid) {
@@ -116,11 +126,7 @@ void CSIReaderDlg::progress::add_row(int row, std::string_view name, int pid) {
     // Before the row's filters start: its count begins at 0.
     bytes[static_cast<std::size_t>(row)].store(0);
     dialog_.post([this, row, name = std::string(name), pid] {
-        const auto index = static_cast<std::size_t>(row);
-        dialog_.row_shown_[index] = true;
-        dialog_.rows_[index][0]->setText(text(name));
-        dialog_.rows_[index][1]->setText(QStringLiteral("%1").arg(pid, 4, 16, QLatin1Char('0')).toUpper());
-        dialog_.rows_[index][2]->setText(QString::number(bytes[index].load()));
+        dialog_.show_row(row, name, pid, bytes[static_cast<std::size_t>(row)].load());
     });
 }
 

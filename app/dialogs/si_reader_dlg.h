@@ -34,6 +34,11 @@ class CSIReaderDlg : public worker_dialog {
     // The tables the last transport stream scanned went without ("" when it had all).
     const std::string& missing_tables() const { return reader_.missing_tables(); }
 
+    // What the progress shows, on the GUI thread: the transport stream being read, and one
+    // row of the collection in progress with its bytes so far.
+    void show_stream(const stream_texts& texts);
+    void show_row(int row, std::string_view name, int pid, std::int64_t bytes);
+
     QLineEdit& network_ids() { return *network_ids_; }
     QLineEdit& transport_stream() { return *transport_stream_; }
     QLineEdit& transponder() { return *transponder_; }

@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
-#include <QLineEdit>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -13,6 +12,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
 
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
@@ -64,13 +64,17 @@ void show_demo_scan(app::CKestrel2App& application, dvb_device& device, settings
 class eit_snapshot final : public scan_progress {
   public:
     void show_stream(const stream_texts& texts) override { stream_ = texts; }
+    // add_bytes runs on the card's delivery thread: the rows are locked, briefly.
     void add_row(int row, std::string_view name, int pid) override {
+        const std::lock_guard guard(lock_);
         rows_[static_cast<std::size_t>(row)] = {std::string(name), pid, 0};
     }
     void add_bytes(int row, std::int32_t length) override {
+        const std::lock_guard guard(lock_);
         rows_[static_cast<std::size_t>(row)].bytes += length;
     }
     void clear_rows() override {
+        const std::lock_guard guard(lock_);
         if (!taken_ && rows_[0].name == "EIT") {
             taken_ = true;
             shown_ = rows_;
@@ -83,17 +87,10 @@ class eit_snapshot final : public scan_progress {
 
     // Fills the dialog's edits as the scan did.
     void fill(app::CSIReaderDlg& dialog) const {
-        dialog.network_ids().setText(QString::fromStdString(shown_stream_.network_ids));
-        dialog.transport_stream().setText(QString::fromStdString(shown_stream_.transport_stream));
-        dialog.transponder().setText(QString::fromStdString(shown_stream_.transponder));
-        for (std::size_t row = 0; row < shown_.size(); ++row) {
-            if (shown_[row].name.empty()) continue;
-            const int index = static_cast<int>(row);
-            dialog.row_edit(index, 0).setText(QString::fromStdString(shown_[row].name));
-            dialog.row_edit(index, 1).setText(
-                QStringLiteral("%1").arg(shown_[row].pid, 4, 16, QLatin1Char('0')).toUpper());
-            dialog.row_edit(index, 2).setText(QString::number(shown_[row].bytes));
-        }
+        dialog.show_stream(shown_stream_);
+        for (std::size_t row = 0; row < shown_.size(); ++row)
+            if (!shown_[row].name.empty())
+                dialog.show_row(static_cast<int>(row), shown_[row].name, shown_[row].pid, shown_[row].bytes);
     }
 
   private:
@@ -105,6 +102,7 @@ class eit_snapshot final : public scan_progress {
     stream_texts stream_, shown_stream_;
     std::array<row, row_count> rows_{}, shown_{};
     bool taken_ = false;
+    std::mutex lock_;
 };
 
 // "SI reading" during the EIT collection of the demo's first transponder. The dialog is
