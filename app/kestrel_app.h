@@ -7,7 +7,7 @@
 
 #include "app/command_host.h"
 #include "app/file_chooser.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 #include "settings/settings_store.h"
 #include "startup/satellite_list.h"
 

@@ -5,7 +5,7 @@
 #include "app/command_host.h"
 #include "app/table_tree_pane.h"
 #include "app/value_pane.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::views {
 struct tree_node;

@@ -5,7 +5,7 @@
 #include <span>
 #include <string>
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::cli {
 

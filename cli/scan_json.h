@@ -10,7 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::cli {
 

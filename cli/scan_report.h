@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::cli {
 

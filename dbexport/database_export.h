@@ -12,7 +12,7 @@
 #include <cstddef>
 #include <string>
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::dbexport {
 

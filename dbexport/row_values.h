@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "lib13818/core/dvb_text.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::dbexport {
 

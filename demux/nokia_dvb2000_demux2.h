@@ -7,7 +7,7 @@
 
 #include "demux/section_target.h"
 #include "device/dvb_device.h"
-#include "scan/model/section_maps.h"
+#include "model/section_maps.h"
 
 namespace kestrel {
 

@@ -9,7 +9,7 @@
 #include "lib13818/tables/nit.h"
 #include "lib13818/tables/pat.h"
 #include "lib13818/tables/sdt.h"
-#include "scan/model/section_maps.h"
+#include "model/section_maps.h"
 
 namespace kestrel {
 

@@ -20,7 +20,7 @@
 #include "demux/nokia_dvb2000_demux2.h"
 #include "demux/other_stream_demux.h"
 #include "device/dvb_device.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 #include "scan/scan_progress.h"
 #include "scan/table_selection.h"
 #include "settings/settings_store.h"

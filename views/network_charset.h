@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::views {
 

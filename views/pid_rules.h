@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::views {
 

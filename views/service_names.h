@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "lib13818/descriptors/service_descriptor.h"
-#include "scan/model/section_maps.h"
+#include "model/section_maps.h"
 
 namespace kestrel::views {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "lib13818/core/dvb_text.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 #include "views/tree_node.h"
 #include "views/value_rows.h"
 

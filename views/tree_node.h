@@ -21,7 +21,7 @@
 #include "lib13818/descriptors/service_descriptor.h"
 #include "lib13818/descriptors/short_event_descriptor.h"
 #include "lib13818/descriptors/time_shifted_event_descriptor.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::views {
 

@@ -3,7 +3,7 @@
 #include "app/dialogs/kestrel_dialog.h"
 #include "app/dialogs/worker_dialog.h"
 #include "app/file_chooser.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 class QLineEdit;
 class QPushButton;

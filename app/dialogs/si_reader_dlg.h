@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "app/dialogs/worker_dialog.h"
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 #include "scan/scan_progress.h"
 #include "scan/si_reader.h"
 

@@ -2,7 +2,7 @@
 
 // A made-up scan result of any size, for the tests and the benchmark of the export.
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 namespace kestrel::dbexport::testing {
 

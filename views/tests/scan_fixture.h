@@ -2,7 +2,7 @@
 
 // Scan results for the view tests, built from encoded sections read back by the decoders.
 
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 #include "tools/encode/descriptors.h"
 #include "tools/encode/tables.h"
 

@@ -1,4 +1,4 @@
-#include "scan/model/section_maps.h"
+#include "model/section_maps.h"
 
 #include <utility>
 

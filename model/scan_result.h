@@ -17,7 +17,7 @@
 #include "lib13818/tables/rst.h"
 #include "lib13818/tables/tdt.h"
 #include "lib13818/tables/tot.h"
-#include "scan/model/section_maps.h"
+#include "model/section_maps.h"
 
 namespace kestrel {
 

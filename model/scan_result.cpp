@@ -1,4 +1,4 @@
-#include "scan/model/scan_result.h"
+#include "model/scan_result.h"
 
 #include <cstdio>
 

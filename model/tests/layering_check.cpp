@@ -1,0 +1,2 @@
+// Linked with the whole model library and lib13818 only: building it is the check.
+int main() { return 0; }
