@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/scan_command.h"
-#include "cli/scan_json.h"
+#include "views/scan_json.h"
 #include "cli/text_charset.h"
 #include "lib13818/core/dvb_text.h"
 #include "lib13818/names/registry.h"
@@ -114,7 +114,7 @@ int report_scan(const scan_request& request, const AllNetworks& networks, std::F
     if (!charset_override().empty()) charset = charset_override();
     if (request.json) {
         const std::string text =
-            scan_json(networks, charset).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+            views::scan_json(networks, charset).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
         std::fprintf(out, "%s\n", text.c_str());
     } else if (request.tree) {
         views::table_tree tree(networks, {charset});

@@ -1,4 +1,4 @@
-#include "cli/scan_json.h"
+#include "views/scan_json.h"
 
 #include "lib13818/core/dvb_text.h"
 #include "lib13818/names/registry.h"
@@ -7,7 +7,7 @@
 #include "views/network_charset.h"
 #include "views/time_text.h"
 
-namespace kestrel::cli {
+namespace kestrel::views {
 
 namespace {
 
@@ -459,4 +459,4 @@ nlohmann::ordered_json scan_json(const AllNetworks& networks, const std::optiona
     return {{"networks", std::move(list)}};
 }
 
-}  // namespace kestrel::cli
+}  // namespace kestrel::views

@@ -12,8 +12,8 @@
 
 #include "model/scan_result.h"
 
-namespace kestrel::cli {
+namespace kestrel::views {
 
 nlohmann::ordered_json scan_json(const AllNetworks& networks, const std::optional<std::string>& charset = {});
 
-}  // namespace kestrel::cli
+}  // namespace kestrel::views
