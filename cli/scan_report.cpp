@@ -5,10 +5,10 @@
 #include <string>
 
 #include "cli/scan_command.h"
-#include "views/scan_json.h"
 #include "cli/text_charset.h"
 #include "lib13818/core/dvb_text.h"
 #include "lib13818/names/registry.h"
+#include "views/scan_json.h"
 #include "views/tree_text.h"
 
 namespace kestrel::cli {
