@@ -113,8 +113,7 @@ int report_scan(const scan_request& request, const AllNetworks& networks, std::F
     std::optional<std::string> charset;
     if (!charset_override().empty()) charset = charset_override();
     if (request.json) {
-        const std::string text =
-            views::scan_json(networks, charset).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+        const std::string text = views::json_text(views::scan_json(networks, charset));
         std::fprintf(out, "%s\n", text.c_str());
     } else if (request.tree) {
         views::table_tree tree(networks, {charset});

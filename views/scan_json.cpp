@@ -34,6 +34,10 @@ json time(const lib::UtcTime& t) {
     return views::padded_time(t);
 }
 
+// The four EIT collections under "tables", in the order of the transponder's tree.
+constexpr const char* eit_keys[] = {"eit_actual_present_following", "eit_other_present_following",
+                                    "eit_actual_schedule", "eit_other_schedule"};
+
 // Writes the tables of one network, its texts decoded with the network's table.
 class network_writer {
   public:
@@ -48,8 +52,7 @@ class network_writer {
                  {"fec", tp.FEC},
                  {"fec_text", tp.FEC_text}};
         json tables = json::object();
-        if (tp.CAT.parsed)
-            tables["cat"] = section(tp.CAT, [&](json&, json& d) { put(d, "ca", tp.CAT.CA_descriptors); });
+        if (tp.CAT.parsed) tables["cat"] = of(tp.CAT);
         put_sections(tables, "nit_actual", tp.nit_actual);
         put_sections(tables, "nit_other", tp.nit_other);
         put_sections(tables, "sdt_actual", tp.sdt_actual);
@@ -64,12 +67,23 @@ class network_writer {
             for (const auto& pmt : tp.PMTs)
                 if (pmt.parsed) pmts.push_back(of(pmt));
         }
-        put_sections(tables, "eit_actual_present_following", tp.eit_actual_present_following);
-        put_sections(tables, "eit_other_present_following", tp.eit_other_present_following);
-        put_sections(tables, "eit_actual_schedule", tp.eit_actual_schedule);
-        put_sections(tables, "eit_other_schedule", tp.eit_other_schedule);
+        const EitMap* const eits[] = {&tp.eit_actual_present_following, &tp.eit_other_present_following,
+                                      &tp.eit_actual_schedule, &tp.eit_other_schedule};
+        for (std::size_t i = 0; i < std::size(eits); ++i)
+            put_sections(tables, eit_keys[i], *eits[i]);
         out["tables"] = std::move(tables);
         return out;
+    }
+
+    json network(const Network& network) {
+        json transponders = json::array();
+        for (const auto& [tsid, tp] : network.transponders)
+            transponders.push_back(transponder(tsid, tp));
+        return {{"original_network_id", network.original_network_id},
+                {"name", views::shown_name(lib::original_network_name(network.original_network_id))},
+                {"default_charset", text_.default_charset().empty() ? "ISO6937" : text_.default_charset()},
+                {"diseqc_position", network.diseqc_position},
+                {"transponders", std::move(transponders)}};
     }
 
   private:
@@ -133,6 +147,11 @@ class network_writer {
             }
     }
 
+    // Each record as it stands in the document; a node of the tree may ask for any of them.
+  public:
+    json of(const lib::Cat& cat) {
+        return section(cat, [&](json&, json& d) { put(d, "ca", cat.CA_descriptors); });
+    }
     json of(const lib::Nit& nit) {
         return section(nit, [&](json& s, json& d) {
             put(d, "ca", nit.CA);
@@ -188,8 +207,11 @@ class network_writer {
         return section(pat, [&](json& s, json&) {
             json& programs = s["programs"] = json::array();
             for (const auto& p : pat.programs)
-                programs.push_back({{"program_number", p.program_number}, {"pid", p.PID}});
+                programs.push_back(of(p));
         });
+    }
+    static json of(const lib::PatProgram& p) {
+        return {{"program_number", p.program_number}, {"pid", p.PID}};
     }
     json of(const lib::Pmt& pmt) {
         return section(pmt, [&](json& s, json&) {
@@ -197,11 +219,14 @@ class network_writer {
             s["program_descriptors"] = descriptors(pmt);
             json& streams = s["streams"] = json::array();
             for (const auto& es : pmt.streams)
-                streams.push_back({{"stream_type", es.stream_type},
-                                   {"stream_type_name", lib::stream_type_name(es.stream_type)},
-                                   {"elementary_pid", es.elementary_PID},
-                                   {"descriptors", descriptors(es)}});
+                streams.push_back(of(es));
         });
+    }
+    json of(const lib::ElementaryStream& es) {
+        return {{"stream_type", es.stream_type},
+                {"stream_type_name", lib::stream_type_name(es.stream_type)},
+                {"elementary_pid", es.elementary_PID},
+                {"descriptors", descriptors(es)}};
     }
     json descriptors(const lib::PmtDescriptors& p) {
         json d = json::object();
@@ -247,12 +272,15 @@ class network_writer {
         json out = short_section(rst);
         json& entries = out["entries"] = json::array();
         for (const auto& e : rst.entries)
-            entries.push_back({{"transport_stream_id", e.transport_stream_id},
-                               {"original_network_id", e.original_network_id},
-                               {"service_id", e.service_id},
-                               {"event_id", e.event_id},
-                               {"running_status", e.running_status}});
+            entries.push_back(of(e));
         return out;
+    }
+    static json of(const lib::RstEntry& e) {
+        return {{"transport_stream_id", e.transport_stream_id},
+                {"original_network_id", e.original_network_id},
+                {"service_id", e.service_id},
+                {"event_id", e.event_id},
+                {"running_status", e.running_status}};
     }
     json of(const lib::Tdt& tdt) {
         json out = short_section(tdt);
@@ -301,8 +329,11 @@ class network_writer {
         json out = head(d);
         json& services = out["services"] = json::array();
         for (const auto& s : d.services)
-            services.push_back({{"service_id", s.service_id}, {"service_type", s.service_type}});
+            services.push_back(of(s));
         return out;
+    }
+    static json of(const lib::DescriptorServiceList::Service& s) {
+        return {{"service_id", s.service_id}, {"service_type", s.service_type}};
     }
     json of(const lib::DescriptorService& d) {
         json out = head(d);
@@ -324,13 +355,15 @@ class network_writer {
         out["last_descriptor_number"] = d.last_descriptor_number;
         out["iso_639_language_code"] = code(d.ISO_639_language_code);
         json& items = out["items"] = json::array();
-        for (const auto& item : d.items) {
-            json i = json::object();
-            text(i, "description", item.item_description);
-            text(i, "item", item.item);
-            items.push_back(std::move(i));
-        }
+        for (const auto& item : d.items)
+            items.push_back(of(item));
         text(out, "text", d.text);
+        return out;
+    }
+    json of(const lib::DescriptorExtendedEvent::Item& item) {
+        json out = json::object();
+        text(out, "description", item.item_description);
+        text(out, "item", item.item);
         return out;
     }
     json of(const lib::DescriptorTimeShiftedEvent& d) {
@@ -352,41 +385,52 @@ class network_writer {
         json out = head(d);
         json& items = out["items"] = json::array();
         for (const auto& i : d.items)
-            items.push_back({{"content_nibble_level_1", i.content_nibble_level1},
-                             {"content_nibble_level_2", i.content_nibble_level2},
-                             {"user_nibble_1", i.user_nibble1},
-                             {"user_nibble_2", i.user_nibble2}});
+            items.push_back(of(i));
         return out;
+    }
+    static json of(const lib::DescriptorContent::Item& i) {
+        return {{"content_nibble_level_1", i.content_nibble_level1},
+                {"content_nibble_level_2", i.content_nibble_level2},
+                {"user_nibble_1", i.user_nibble1},
+                {"user_nibble_2", i.user_nibble2}};
     }
     json of(const lib::DescriptorLocalTimeOffset& d) {
         json out = head(d);
         json& offsets = out["offsets"] = json::array();
         for (const auto& o : d.offsets)
-            offsets.push_back({{"country_code", code(o.country_code)},
-                               {"country_region_id", o.country_region_id},
-                               {"local_time_offset_polarity", o.local_time_offset_polarity},
-                               {"local_time_offset", views::hour_minute_text(o.local_time_offset)},
-                               {"time_of_change", time(o.time_of_change)},
-                               {"next_time_offset", views::hour_minute_text(o.next_time_offset)}});
+            offsets.push_back(of(o));
         return out;
+    }
+    static json of(const lib::DescriptorLocalTimeOffset::Offset& o) {
+        return {{"country_code", code(o.country_code)},
+                {"country_region_id", o.country_region_id},
+                {"local_time_offset_polarity", o.local_time_offset_polarity},
+                {"local_time_offset", views::hour_minute_text(o.local_time_offset)},
+                {"time_of_change", time(o.time_of_change)},
+                {"next_time_offset", views::hour_minute_text(o.next_time_offset)}};
     }
     json of(const lib::DescriptorISO639Language& d) {
         json out = head(d);
         json& languages = out["languages"] = json::array();
         for (const auto& l : d.languages)
-            languages.push_back(
-                {{"iso_639_language_code", code(l.ISO_639_language_code)}, {"audio_type", l.audio_type}});
+            languages.push_back(of(l));
         return out;
+    }
+    static json of(const lib::DescriptorISO639Language::Language& l) {
+        return {{"iso_639_language_code", code(l.ISO_639_language_code)}, {"audio_type", l.audio_type}};
     }
     json of(const lib::DescriptorTeletext& d) {
         json out = head(d);
         json& pages = out["pages"] = json::array();
         for (const auto& p : d.pages)
-            pages.push_back({{"iso_639_language_code", code(p.ISO_639_language_code)},
-                             {"teletext_type", p.teletext_type},
-                             {"teletext_magazine_number", p.teletext_magazine_number},
-                             {"teletext_page_number", p.teletext_page_number}});
+            pages.push_back(of(p));
         return out;
+    }
+    static json of(const lib::DescriptorTeletext::Page& p) {
+        return {{"iso_639_language_code", code(p.ISO_639_language_code)},
+                {"teletext_type", p.teletext_type},
+                {"teletext_magazine_number", p.teletext_magazine_number},
+                {"teletext_page_number", p.teletext_page_number}};
     }
     json of(const lib::DescriptorVideoStream& d) {
         json out = head(d);
@@ -435,7 +479,9 @@ class network_writer {
         out["component_tag"] = d.component_tag;
         return out;
     }
+    static json of(ca_system_id id) { return *id.id; }
 
+  private:
     lib::dvb_text_decoder& text_;
 };
 
@@ -445,18 +491,42 @@ nlohmann::ordered_json scan_json(const AllNetworks& networks, const std::optiona
     json list = json::array();
     for (const auto& [onid, network] : networks) {
         lib::dvb_text_decoder text(views::network_charset(network, charset));
-        network_writer writer(text);
-        json transponders = json::array();
-        for (const auto& [tsid, tp] : network.transponders)
-            transponders.push_back(writer.transponder(tsid, tp));
-        list.push_back(
-            {{"original_network_id", onid},
-             {"name", views::shown_name(lib::original_network_name(onid))},
-             {"default_charset", text.default_charset().empty() ? "ISO6937" : text.default_charset()},
-             {"diseqc_position", network.diseqc_position},
-             {"transponders", std::move(transponders)}});
+        list.push_back(network_writer(text).network(network));
     }
     return {{"networks", std::move(list)}};
+}
+
+nlohmann::ordered_json record_json(const record_ref& record, lib13818::dvb_text_decoder& text) {
+    network_writer writer(text);
+    return std::visit(
+        [&writer](const auto& r) -> json {
+            using R = std::decay_t<decltype(r)>;
+            if constexpr (std::is_same_v<R, std::monostate> || std::is_same_v<R, const Transponder*>)
+                return nullptr;
+            else if constexpr (std::is_same_v<R, const Network*>)
+                return writer.network(*r);
+            else if constexpr (std::is_same_v<R, ca_system_id>)
+                return writer.of(r);
+            else
+                return writer.of(*r);
+        },
+        record);
+}
+
+nlohmann::ordered_json transponder_json(std::int32_t tsid, const Transponder& transponder,
+                                        lib13818::dvb_text_decoder& text) {
+    return network_writer(text).transponder(tsid, transponder);
+}
+
+nlohmann::ordered_json eit_json(const std::vector<nlohmann::ordered_json>& collections) {
+    json out = json::object();
+    for (std::size_t i = 0; i < collections.size() && i < std::size(eit_keys); ++i)
+        if (!collections[i].empty()) out[eit_keys[i]] = collections[i];
+    return out;
+}
+
+std::string json_text(const nlohmann::ordered_json& value) {
+    return value.dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 }  // namespace kestrel::views
