@@ -5,8 +5,10 @@
 namespace kestrel::app {
 
 const char* const usage_text =
-    "usage: kestrel [--card SPEC] [--settings FILE]\n\n"
-    "The desktop program: tunes the card, shows the scanned PSI/SI tables as a tree.\n\n"
+    "usage: kestrel [options] [FILE]\n\n"
+    "The desktop program: tunes the card, shows the scanned PSI/SI tables as a tree.\n"
+    "FILE, a transport stream capture (.ts, .m2ts, .trp) or a capture manifest, is opened\n"
+    "in place of the card and scanned at once, as File > Open capture... does.\n\n"
     "options:\n"
     "  --card SPEC      the card to use: linux:N, capture:FILE.ts, capture:MANIFEST or demo\n"
     "                   (default: the setting General/card, else the first DVB adapter,\n"
@@ -27,6 +29,14 @@ command_line parse_command_line(int argc, char* const* argv) {
         }
         if (arg == "--version") {
             parsed.version = true;
+            continue;
+        }
+        if (!arg.starts_with('-') || arg.size() == 1) {
+            if (!parsed.capture.empty()) {
+                parsed.error = "kestrel: one FILE only, '" + std::string(arg) + "' is a second (try --help)";
+                return parsed;
+            }
+            parsed.capture = arg;
             continue;
         }
         const auto equals = arg.find('=');

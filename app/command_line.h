@@ -9,6 +9,7 @@ namespace kestrel::app {
 struct command_line {
     std::string card;           // --card SPEC; "" = "General"/"card", else the default
     std::string settings_file;  // --settings FILE: an INI file instead of the user's store
+    std::string capture;        // FILE: a capture or manifest opened and scanned at start
     bool help = false;
     bool version = false;
     std::string error;  // a one-line message when the arguments are wrong

@@ -1,10 +1,13 @@
 #include "app/kestrel_app.h"
 
 #include <QMdiArea>
+#include <QTimer>
+#include <filesystem>
 
 #include "app/dialogs/pid_streaming_dlg.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
+#include "app/recent_captures.h"
 #include "app/scan_command.h"
 #include "app/transponder_wnd.h"
 #include "log/trace_log.h"
@@ -16,9 +19,11 @@ CKestrel2App::CKestrel2App(app_parts parts)
 
 CKestrel2App::~CKestrel2App() = default;
 
-void CKestrel2App::InitInstance() {
+void CKestrel2App::InitInstance(const std::string& capture) {
     frame_->show();
     GetTransonderWnd();
+    // After the main window is up: the scan runs a modal dialog over it.
+    if (!capture.empty()) QTimer::singleShot(0, frame_.get(), [this, capture] { open_capture(capture); });
 }
 
 CTransponderWnd* CKestrel2App::GetTransonderWnd() {
@@ -40,13 +45,18 @@ void CKestrel2App::OnFileNewTransponder() {
 bool CKestrel2App::open_capture(const std::string& file) {
     global_trace().log(2, "CKestrel2App::open_capture(%s)", file.c_str());
     if (!parts_.open_card) return false;
-    const card_swap swap = parts_.open_card("capture:" + file);
+    // Absolute, so that the recent list still finds a file given relative to another folder.
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(file, error);
+    const std::string path = error ? file : absolute.string();
+    const card_swap swap = parts_.open_card("capture:" + path);
     if (!swap.error.empty()) {
         show_message(frame_.get(), QString::fromStdString(swap.error));
         return false;
     }
     parts_.device = swap.device;
     parts_.card_spec = swap.spec;
+    remember_capture(parts_.settings, path);
     frame_->fill_card_list();
     frame_->refresh();
     run_scan_command(*this, ScanContext::current_transponder);

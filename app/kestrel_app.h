@@ -46,15 +46,16 @@ class CKestrel2App final : public command_host {
     CKestrel2App(const CKestrel2App&) = delete;
     CKestrel2App& operator=(const CKestrel2App&) = delete;
 
-    // Shows the main frame and opens the first transponder window.
-    void InitInstance();
+    // Shows the main frame and opens the first transponder window; then, once the event
+    // loop runs, opens `capture` as "Open capture..." does when one is given.
+    void InitInstance(const std::string& capture = {});
 
     // The transponder window, a new one when there is none (the last one was closed).
     CTransponderWnd* GetTransonderWnd();
     void OnFileNewTransponder();
     // "Open capture..." and a file dropped on the main window: the card in use is replaced
-    // by a capture card playing `file` and the current transponder is scanned. False, after
-    // a message, when the capture cannot be opened.
+    // by a capture card playing `file` and the current transponder is scanned; the file
+    // heads the recent captures. False, after a message, when the capture cannot be opened.
     bool open_capture(const std::string& file);
 
     CMainFrame& main_frame() { return *frame_; }

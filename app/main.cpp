@@ -47,7 +47,7 @@ int run(const app::command_line& options) {
         };
         app::CKestrel2App application(
             {*settings, device, session.satellites(), device ? session.card_spec() : "", open_card});
-        application.InitInstance();
+        application.InitInstance(options.capture);
         // For the start-up test: the whole start-up, then the shutdown.
         if (std::getenv("KESTREL_QUIT_AFTER_STARTUP") != nullptr)
             QTimer::singleShot(0, &application.main_frame(), &QWidget::close);

@@ -27,6 +27,8 @@ inline constexpr int_key loglevel{general, "loglevel", 0};
 inline constexpr string_key card{general, "card", ""};
 inline constexpr string_key pidfile{general, "pidfile", ""};
 inline constexpr string_key mulpidfile{general, "mulpidfile", ""};
+// The captures opened lately, newest first, one path a line.
+inline constexpr string_key recent{general, "recent", ""};
 
 // "LNB": the satellite behind DiSEqC positions 0..3 ("" = position not used).
 inline constexpr string_key lnb_satellite[4] = {
@@ -54,8 +56,9 @@ inline constexpr std::string_view table = "table";
 inline constexpr std::string_view enable = "enable";
 inline constexpr int_key readdelay{table, "readdelay", 500};
 
-// "window": where the desktop program's windows were, as Qt saves a window's geometry or a
-// splitter's state, in Base64; one key per window ("mainframe", "transponder", "Tuning").
+// "window": where the desktop program's windows were, as Qt saves a window's geometry, a
+// splitter's state or a header's column widths, in Base64; one key per window or part
+// ("mainframe", "transponder", "transponder_columns", "Tuning").
 inline constexpr std::string_view window = "window";
 
 // A key read with its own default, and written.

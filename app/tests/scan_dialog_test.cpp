@@ -12,6 +12,7 @@
 #include "app/dialogs/si_reader_dlg.h"
 #include "app/kestrel_app.h"
 #include "app/main_frame.h"
+#include "app/recent_captures.h"
 #include "app/scan_command.h"
 #include "app/table_tree_model.h"
 #include "app/tests/rig.h"
@@ -27,10 +28,11 @@ namespace {
 
 const std::filesystem::path captures = KESTREL_SHARED_DIR "/captures";
 
-// The desktop program as it starts on a card the session opens, its boxes caught: messages
-// noted, questions noted and answered with `answer`.
+// The desktop program as it starts on a card the session opens (and the capture given on
+// its command line), its boxes caught: messages noted, questions noted and answered with
+// `answer`.
 struct demo_app {
-    explicit demo_app(const std::string& card = "demo")
+    explicit demo_app(const std::string& card = "demo", const std::string& capture = {})
         : session(store, {card, std::nullopt}),
           app({store, session.device(), session.satellites(), session.card_spec(),
                [this](const std::string& spec) -> card_swap {
@@ -43,7 +45,7 @@ struct demo_app {
             questions << text;
             return answer;
         });
-        app.InitInstance();
+        app.InitInstance(capture);
     }
     ~demo_app() {
         set_message_hook({});
@@ -153,6 +155,25 @@ TEST(ScanCommands, OpenedCapturesReplaceTheCardAndSayWhatTheyLack) {
     const TUNERPARM demo_tuning = startup::load_lnb_settings(d.store, frontend_dvb_s).tuning;
     ASSERT_TRUE(d.session.keep());
     EXPECT_EQ(startup::load_lnb_settings(d.store, frontend_dvb_s).tuning.frequency, demo_tuning.frequency);
+}
+
+TEST(ScanCommands, ACaptureOnTheCommandLineIsOpenedAndScannedOnceTheWindowIsUp) {
+    if (!std::filesystem::exists(captures)) GTEST_SKIP() << "no captures in " << captures;
+    const std::string capture = (captures / "test-103.ts").string();
+    demo_app d("demo", capture);
+    EXPECT_EQ(d.transponders(), 0u);  // not before the event loop runs
+    ASSERT_TRUE(testing::wait_until([&] { return d.transponders() == 1; }));
+    EXPECT_EQ(d.app.card_spec(), "capture:" + capture);
+    expect_shows(d);
+    EXPECT_EQ(recent_captures(d.store), std::vector<std::string>{capture});
+
+    demo_app missing("demo", (captures / "missing.ts").string());
+    ASSERT_TRUE(testing::wait_until([&] { return !missing.messages.isEmpty(); }));
+    EXPECT_TRUE(missing.messages.front().contains(QStringLiteral("missing.ts")))
+        << missing.messages.front().toStdString();
+    EXPECT_EQ(missing.app.card_spec(), "demo");  // it stays on its card
+    EXPECT_TRUE(missing.app.main_frame().isVisible());
+    EXPECT_TRUE(recent_captures(missing.store).empty());
 }
 
 std::string read_file(const std::filesystem::path& file) {
