@@ -17,10 +17,12 @@ constexpr command_entry table[] = {
     {command::file_close, file, "", nullptr, "&Close", "", needs::window},
     {command::database_export, file, "", nullptr, "Database export...", "", needs::card_dvb_s},
     {command::open_capture, file, "", "Open capture...", "Open capture...", "Ctrl+O", needs::always, true},
-    {command::exit, file, "", "E&xit", "E&xit", "", needs::always},
+    {command::recent_captures, file, "", "Recent captures", "Recent captures", "", needs::always},
+    {command::exit, file, "", "E&xit", "E&xit", "", needs::always, true},
     {command::undo, edit, "", nullptr, "&Undo", "Ctrl+Z; Alt+Backspace", needs::never},
-    {command::cut, edit, "", nullptr, "Cu&t", "Ctrl+X; Shift+Del", needs::never, true},
-    {command::copy, edit, "", nullptr, "&Copy", "Ctrl+C; Ctrl+Ins", needs::never},
+    {command::cut, edit, "", nullptr, "Cu&t", "Ctrl+X; Shift+Del", needs::never},
+    {command::copy, edit, "", nullptr, "&Copy", "Ctrl+C; Ctrl+Ins", needs::pane_selection, true},
+    {command::copy_json, edit, "", nullptr, "Copy as &JSON", "Ctrl+Shift+C", needs::tree_selection},
     {command::paste, edit, "", nullptr, "&Paste", "Ctrl+V; Shift+Ins", needs::never},
     {command::view_toolbar, view, "", "&Toolbar", "&Toolbar", "", needs::never},
     {command::view_status_bar, view, "", "&Status Bar", "&Status Bar", "", needs::always},
@@ -70,14 +72,14 @@ card_state read_card_state(dvb_device* device) {
     return state;
 }
 
-bool is_enabled(needs condition, const card_state& card, bool window_open) {
+bool is_enabled(needs condition, const card_state& card, const window_state& window) {
     switch (condition) {
         case needs::always:
             return true;
         case needs::never:
             return false;
         case needs::window:
-            return window_open;
+            return window.open;
         case needs::card:
             return card.present;
         case needs::card_locked:
@@ -86,6 +88,10 @@ bool is_enabled(needs condition, const card_state& card, bool window_open) {
             return card.present && card.dvb_s;
         case needs::card_locked_dvb_s:
             return card.present && card.locked && card.dvb_s;
+        case needs::pane_selection:
+            return window.pane_selection;
+        case needs::tree_selection:
+            return window.tree_selection;
     }
     return false;
 }

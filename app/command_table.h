@@ -19,10 +19,12 @@ enum class command {
     file_close,
     database_export,
     open_capture,
+    recent_captures,
     exit,
     undo,
     cut,
     copy,
+    copy_json,
     paste,
     view_toolbar,
     view_status_bar,
@@ -45,8 +47,19 @@ enum class command {
     updates,
 };
 
-// When a command can be chosen.
-enum class needs { always, never, window, card, card_locked, card_dvb_s, card_locked_dvb_s };
+// When a command can be chosen. A selection is that of the active document window: in its
+// focused pane, or in its tree.
+enum class needs {
+    always,
+    never,
+    window,
+    card,
+    card_locked,
+    card_dvb_s,
+    card_locked_dvb_s,
+    pane_selection,
+    tree_selection
+};
 
 struct command_entry {
     command id;
@@ -71,6 +84,13 @@ struct card_state {
 };
 card_state read_card_state(dvb_device* device);
 
-bool is_enabled(needs condition, const card_state& card, bool window_open);
+// What the conditions ask of the document windows.
+struct window_state {
+    bool open = false;
+    bool pane_selection = false;  // the active window's focused pane has a selection
+    bool tree_selection = false;  // its tree has a selected node
+};
+
+bool is_enabled(needs condition, const card_state& card, const window_state& window);
 
 }  // namespace kestrel::app

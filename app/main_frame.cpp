@@ -8,6 +8,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -28,6 +29,7 @@
 #include "app/help_links.h"
 #include "app/kestrel_app.h"
 #include "app/message_box.h"
+#include "app/recent_captures.h"
 #include "app/scan_command.h"
 #include "app/status_panes.h"
 #include "app/transponder_wnd.h"
@@ -43,7 +45,8 @@ namespace {
 
 constexpr int status_period_ms = 400;
 constexpr std::string_view geometry_key = "mainframe";
-constexpr QSize first_size{900, 600};
+// Fits a 1280x800 screen with its panels and the window's frame.
+constexpr QSize first_size{1200, 720};
 const QString capture_file_filter = QStringLiteral(
     "Transport stream captures (*.ts *.m2ts *.trp);;Capture manifests (*.manifest);;All files (*)");
 
@@ -69,17 +72,26 @@ CMainFrame::CMainFrame(CKestrel2App& app)
     create_status_bar();
     restore_settings();
     setAcceptDrops(true);
-    connect(mdi_, &QMdiArea::subWindowActivated, this, [this] {
+    connect(mdi_, &QMdiArea::subWindowActivated, this, [this](QMdiSubWindow* window) {
+        if (auto* transponder = qobject_cast<CTransponderWnd*>(window))
+            connect(transponder, &CTransponderWnd::selection_changed, this,
+                    &CMainFrame::update_command_states, Qt::UniqueConnection);
         update_menus();
         update_title();
+        update_command_states();
     });
+    // What Copy acts on follows the focus at once, so that its keys never reach a pane
+    // while the command is stale.
+    connect(qApp, &QApplication::focusChanged, this, &CMainFrame::update_command_states);
     connect(status_timer_, &QTimer::timeout, this, &CMainFrame::refresh);
     status_timer_->start(status_period_ms);
 }
 
-// The MDI area outlives this part of the frame and says goodbye to its windows as they go.
+// The MDI area outlives this part of the frame and says goodbye to its windows as they go;
+// the focus moves as they go.
 CMainFrame::~CMainFrame() {
     disconnect(mdi_, nullptr, this, nullptr);
+    disconnect(qApp, nullptr, this, nullptr);
 }
 
 void CMainFrame::create_menus() {
@@ -109,7 +121,10 @@ QMenu* CMainFrame::build_menu(bool document, std::string_view title) {
         } else if (entry.separator_before) {
             menu->addSeparator();
         }
-        add_command(*target, entry, text);
+        if (entry.id == command::recent_captures)
+            add_recent_menu(*target, entry, text);
+        else
+            add_command(*target, entry, text);
     }
     connect(menu, &QMenu::aboutToShow, this, &CMainFrame::update_command_states);
     if (title == "&Window") {
@@ -132,6 +147,35 @@ QAction* CMainFrame::add_command(QMenu& menu, const command_entry& entry, const 
     }
     actions_.push_back({action, entry.condition});
     return action;
+}
+
+// The submenu lists the recent captures each time it opens.
+void CMainFrame::add_recent_menu(QMenu& menu, const command_entry& entry, const char* text) {
+    QMenu* recent = menu.addMenu(QString::fromUtf8(text));
+    connect(recent, &QMenu::aboutToShow, this, [this, recent] { list_recent_captures(*recent); });
+    actions_.push_back({recent->menuAction(), entry.condition});
+}
+
+void CMainFrame::list_recent_captures(QMenu& menu) {
+    menu.clear();
+    const std::vector<std::string> files = recent_captures(app_.settings());
+    if (files.empty()) menu.addAction(QStringLiteral("(none)"))->setEnabled(false);
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const QString file = QString::fromStdString(files[i]);
+        QAction* action = menu.addAction(
+            QStringLiteral("&%1 %2").arg(i + 1).arg(QString(file).replace('&', QStringLiteral("&&"))));
+        connect(action, &QAction::triggered, this, [this, file] { open_recent_capture(file); });
+    }
+}
+
+void CMainFrame::open_recent_capture(const QString& file) {
+    if (!QFileInfo::exists(file)) {
+        forget_capture(app_.settings(), file.toStdString());
+        show_message(
+            this, QStringLiteral("%1 no longer exists; it was removed from the recent captures.").arg(file));
+        return;
+    }
+    app_.open_capture(file.toStdString());
 }
 
 // F6 and Shift+F6 move between the panes of the active document window.
@@ -193,11 +237,17 @@ bool CMainFrame::has_document() const {
     return !mdi_->subWindowList().isEmpty();
 }
 
+CTransponderWnd* CMainFrame::active_window() const {
+    return qobject_cast<CTransponderWnd*>(mdi_->currentSubWindow());
+}
+
 void CMainFrame::update_command_states() {
     const card_state card = read_card_state(app_.device());
-    const bool window_open = has_document();
+    const CTransponderWnd* window = active_window();
+    const window_state documents{has_document(), window != nullptr && window->can_copy(),
+                                 window != nullptr && window->can_copy_json()};
     for (const bound_action& bound : actions_)
-        bound.action->setEnabled(is_enabled(bound.condition, card, window_open));
+        bound.action->setEnabled(is_enabled(bound.condition, card, documents));
 }
 
 void CMainFrame::update_status_panes() {
@@ -267,6 +317,12 @@ void CMainFrame::run(command id) {
         case command::exit:
             close();
             break;
+        case command::copy:
+            if (CTransponderWnd* window = active_window()) window->copy();
+            break;
+        case command::copy_json:
+            if (CTransponderWnd* window = active_window()) window->copy_json();
+            break;
         case command::scan_transponder:
             run_scan_command(app_, ScanContext::current_transponder);
             break;
@@ -324,14 +380,15 @@ void CMainFrame::run(command id) {
             open_address(update_url(startup::build_number()));
             break;
         default:
-            // The edit commands and "New" have no handler.
+            // Undo, Cut, Paste and "New" have no handler.
             break;
     }
 }
 
 void CMainFrame::open_capture() {
-    const QString file =
-        QFileDialog::getOpenFileName(this, QStringLiteral("Open capture"), QString(), capture_file_filter);
+    const QString file = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Open capture"), QString::fromStdString(last_capture_folder(app_.settings())),
+        capture_file_filter);
     if (!file.isEmpty()) app_.open_capture(file.toStdString());
 }
 

@@ -14,6 +14,7 @@ class QTimer;
 namespace kestrel::app {
 
 class CKestrel2App;
+class CTransponderWnd;
 
 // The main window: the document windows in an MDI area, the two menus of the command
 // table, the card bar and the three status panes.
@@ -57,6 +58,9 @@ class CMainFrame : public QMainWindow {
 
     QMenu* build_menu(bool document, std::string_view title);
     QAction* add_command(QMenu& menu, const command_entry& entry, const char* text);
+    void add_recent_menu(QMenu& menu, const command_entry& entry, const char* text);
+    void list_recent_captures(QMenu& menu);
+    void open_recent_capture(const QString& file);
     void run(command id);
     void update_title();
     void list_windows();
@@ -67,6 +71,8 @@ class CMainFrame : public QMainWindow {
     void open_address(const QUrl& address);
     void show_about();
     bool has_document() const;
+    // The transponder window the edit commands act on: the active one.
+    CTransponderWnd* active_window() const;
 
     CKestrel2App& app_;
     QMdiArea* mdi_;

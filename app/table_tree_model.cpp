@@ -10,6 +10,11 @@ const views::tree_node* table_tree_model::node(const QModelIndex& index) const {
     return static_cast<const views::tree_node*>(index.internalPointer());
 }
 
+QModelIndex table_tree_model::index_of(const views::tree_node& node) const {
+    const int row = node.parent ? static_cast<int>(node.row) : 0;
+    return createIndex(row, 0, const_cast<views::tree_node*>(&node));
+}
+
 // The invisible root has one child, "ALL NETWORKS".
 QModelIndex table_tree_model::index(int row, int column, const QModelIndex& parent) const {
     if (row < 0 || column != 0 || row >= rowCount(parent)) return {};
@@ -22,9 +27,7 @@ QModelIndex table_tree_model::index(int row, int column, const QModelIndex& pare
 QModelIndex table_tree_model::parent(const QModelIndex& child) const {
     const views::tree_node* item = node(child);
     if (item == nullptr || item->parent == nullptr) return {};
-    const views::tree_node* owner = item->parent;
-    const int row = owner->parent ? static_cast<int>(owner->row) : 0;
-    return createIndex(row, 0, const_cast<views::tree_node*>(owner));
+    return index_of(*item->parent);
 }
 
 int table_tree_model::rowCount(const QModelIndex& parent) const {

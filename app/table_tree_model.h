@@ -18,6 +18,8 @@ class table_tree_model : public QAbstractItemModel {
     views::table_tree& tree() { return *tree_; }
     // The node of an index; null for the invisible root.
     const views::tree_node* node(const QModelIndex& index) const;
+    // The index of a node of this model's tree.
+    QModelIndex index_of(const views::tree_node& node) const;
 
     QModelIndex index(int row, int column, const QModelIndex& parent = {}) const override;
     QModelIndex parent(const QModelIndex& child) const override;

@@ -36,8 +36,8 @@ void table_tree_pane::contextMenuEvent(QContextMenuEvent* event) {
     const card_state card = read_card_state(host_.device());
     std::vector<context_item> items;
     for (const views::menu_item& command : commands)
-        items.push_back(
-            {QString::fromLatin1(command.text), is_enabled(tree_command_needs(command.command), card, true)});
+        items.push_back({QString::fromLatin1(command.text),
+                         is_enabled(tree_command_needs(command.command), card, {.open = true})});
     const int chosen = choose_from_menu(items, global, this);
     if (chosen >= 0)
         run_tree_command(commands[static_cast<std::size_t>(chosen)].command, clicked_, host_, window());

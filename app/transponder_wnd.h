@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMdiSubWindow>
+#include <memory>
 
 #include "app/command_host.h"
 #include "app/table_tree_pane.h"
@@ -9,22 +10,26 @@
 
 namespace kestrel::views {
 struct tree_node;
-}
+class tree_search;
+}  // namespace kestrel::views
 
 class QSplitter;
 
 namespace kestrel::app {
 
+class search_bar;
 class table_tree_model;
 
 // The document window that shows a scan result: the table tree on the left, the selected
-// node's fields ("Name", "Data") on the right. Deletes itself when closed; the splitter's
-// position is kept in the settings.
+// node's fields ("Name", "Data") on the right, a search bar above them on Ctrl+F. Deletes
+// itself when closed; the splitter's position and the value columns' widths are kept in
+// the settings.
 class CTransponderWnd : public QMdiSubWindow {
     Q_OBJECT
 
   public:
     explicit CTransponderWnd(command_host& host, QWidget* parent = nullptr);
+    ~CTransponderWnd() override;
 
     // Shows the scan result; the networks must not change while the window shows them.
     void SetTable(ScanContext& context, AllNetworks& networks);
@@ -36,23 +41,53 @@ class CTransponderWnd : public QMdiSubWindow {
     // pane that does not have it.
     void focus_other_pane();
 
+    // Ctrl+F: the search bar shown, the focus in its query.
+    void open_search();
+    // Enter or F3 (Shift+Enter or Shift+F3 `backward`): the next match after the selected
+    // node selected, its parents expanded; round from the last to the first.
+    void find_next(bool backward = false);
+    // Escape: the bar hidden, the match left selected, the focus in the tree.
+    void close_search();
+    search_bar& search() { return *search_; }
+
+    // Edit > Copy: the focused pane's selection to the clipboard: the tree's node and its
+    // subtree as `kestrel-cli scan --tree --values` writes them, the value pane's rows as
+    // "NAME = VALUE" lines. The search bar counts as the tree's.
+    bool can_copy() const;
+    void copy();
+    // Edit > Copy as JSON: the tree's node as `kestrel-cli scan --json` writes that part.
+    bool can_copy_json() const;
+    void copy_json();
+
     table_tree_pane& tree_pane() { return *tree_; }
     app::value_pane& value_pane() { return *values_; }
     // The model of the tree shown; null while the tree is empty.
     table_tree_model* tree_model() { return model_; }
 
+  signals:
+    // The selection of a pane changed: what Copy can do may have changed.
+    void selection_changed();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    void create_keys();
     // What selecting a node does to the value pane, by the node's kind.
     void show_node(const views::tree_node& node);
+    const views::tree_node* selected_node() const;
+    void run_search(const QString& query);
+    void show_match_count();
+    void select(const views::tree_node& node);
+    bool tree_has_focus() const;
 
     command_host& host_;
+    search_bar* search_;
     QSplitter* splitter_;
     table_tree_pane* tree_;
     app::value_pane* values_;
     table_tree_model* model_ = nullptr;
+    std::unique_ptr<views::tree_search> finder_;  // over model_'s tree
 };
 
 }  // namespace kestrel::app

@@ -6,6 +6,7 @@
 #include "app/command_table.h"
 #include "app/context_menu.h"
 #include "log/trace_log.h"
+#include "views/tree_text.h"
 
 namespace kestrel::app {
 
@@ -14,8 +15,10 @@ value_pane::value_pane(command_host& host, QWidget* parent) : QTreeWidget(parent
     setHeaderLabels({QStringLiteral("Name"), QStringLiteral("Data")});
     setRootIsDecorated(false);
     setUniformRowHeights(true);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    // Wide enough for the longest field names; the user's width is kept with the window.
+    header()->resizeSection(
+        0, fontMetrics().horizontalAdvance(QStringLiteral("TRANSPORT_STREAM_LOOP_LENGTH__")));
     connect(this, &QTreeWidget::itemSelectionChanged, this,
             [] { global_trace().log(0, "CTransponderValuePaneWnd::OnSelChanged()"); });
 }
@@ -33,6 +36,16 @@ void value_pane::show_rows(const std::vector<views::value_row>& rows) {
 void value_pane::clear_rows() {
     clear();
     objects_.clear();
+}
+
+std::string value_pane::selected_text() const {
+    std::string text;
+    for (int row = 0; row < topLevelItemCount(); ++row) {
+        const QTreeWidgetItem* item = topLevelItem(row);
+        if (item->isSelected())
+            text.append(views::row_text(item->text(0).toStdString(), item->text(1).toStdString())) += '\n';
+    }
+    return text;
 }
 
 const value_pane::row_object* value_pane::object_of(QTreeWidgetItem* item) const {
@@ -57,15 +70,19 @@ void value_pane::contextMenuEvent(QContextMenuEvent* event) {
     global_trace().log(2, "context menu");
     const QPoint global = event->globalPos();
     global_trace().log(4, "client x=%d,y=%d", global.x(), global.y());
-    const context_item items[] = {{QStringLiteral("PID streaming..."),
-                                   is_enabled(needs::card_locked, read_card_state(host_.device()), true)}};
+    const context_item items[] = {
+        {QStringLiteral("PID streaming..."),
+         is_enabled(needs::card_locked, read_card_state(host_.device()), {.open = true})}};
     if (choose_from_menu(items, global, this) == 0) pid_streaming();
 }
 
 void value_pane::pid_streaming() {
     global_trace().log(0, "CTransponderValuePaneWnd::OnPIDStreaming()");
-    const QList<QTreeWidgetItem*> selected = selectedItems();
-    const row_object* object = selected.isEmpty() ? nullptr : object_of(selected.front());
+    // The first row in selected state: with several selected, the topmost.
+    QTreeWidgetItem* first = nullptr;
+    for (int row = 0; row < topLevelItemCount() && first == nullptr; ++row)
+        if (topLevelItem(row)->isSelected()) first = topLevelItem(row);
+    const row_object* object = first == nullptr ? nullptr : object_of(first);
     if (object == nullptr || object->kind != views::row_kind::pid) return;
     views::pid_list pids;
     pids.fill(views::null_pid);

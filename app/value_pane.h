@@ -9,7 +9,8 @@
 namespace kestrel::app {
 
 // The value pane of a transponder window: the "Name" and "Data" rows of the selected
-// node's record. A right click on a PID row offers "PID streaming..." of that PID.
+// node's record. Several rows may be selected, to copy them. A right click on a PID row
+// offers "PID streaming..." of that PID.
 class value_pane : public QTreeWidget {
     Q_OBJECT
 
@@ -18,6 +19,10 @@ class value_pane : public QTreeWidget {
 
     void show_rows(const std::vector<views::value_row>& rows);
     void clear_rows();
+
+    bool has_selection() const { return !selectedItems().isEmpty(); }
+    // The selected rows in their order, "NAME = VALUE" a line.
+    std::string selected_text() const;
 
     // "PID streaming...": opens the multiple PID launcher on the selected PID row's PID
     // followed by 31 null PIDs; nothing for another row or none.

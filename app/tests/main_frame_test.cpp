@@ -5,11 +5,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <map>
 #include <set>
 
 #include "app/kestrel_app.h"
 #include "app/main_frame.h"
+#include "app/recent_captures.h"
 #include "app/tests/rig.h"
 #include "app/transponder_wnd.h"
 
@@ -148,13 +150,73 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     application.GetTransonderWnd();
     frame.refresh();
     items = menu_items(frame);
-    EXPECT_EQ(items.size(), 28u);
+    EXPECT_EQ(items.size(), 29u);
     EXPECT_EQ(items["Edit > Copy"]->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
+    EXPECT_EQ(items["Edit > Copy as JSON"]->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+C")));
     EXPECT_EQ(items["Edit > Undo"]->text(), "&Undo");
     EXPECT_EQ(items["Edit > Cut"]->text(), "Cu&t");
     EXPECT_EQ(frame.windowTitle(), "Kestrel - Transponder");
+}
+
+QMenu* top_menu(CMainFrame& frame, const QString& title) {
+    for (QAction* action : frame.menuBar()->actions())
+        if (action->text() == title) return action->menu();
+    return nullptr;
+}
+
+// The items of a menu in order, "-" for a separator.
+QStringList item_texts(QMenu& menu) {
+    QStringList texts;
+    for (QAction* action : menu.actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
+}
+
+TEST(MainFrame, FileAndEditItemsStandInTheirOrder) {
+    rig r;
+    CKestrel2App application({r.settings, r.device.get(), r.satellites, ""});
+    CMainFrame& frame = application.main_frame();
+    frame.refresh();
+    EXPECT_EQ(item_texts(*top_menu(frame, "&File")),
+              QStringList({"&New", "Transponder", "-", "Open capture...", "Recent captures", "-", "E&xit"}));
+    application.GetTransonderWnd();
+    frame.refresh();
+    EXPECT_EQ(item_texts(*top_menu(frame, "&File")),
+              QStringList({"&New", "&Close", "Database export...", "-", "Open capture...", "Recent captures",
+                           "-", "E&xit"}));
+    EXPECT_EQ(item_texts(*top_menu(frame, "&Edit")),
+              QStringList({"&Undo", "Cu&t", "-", "&Copy", "Copy as &JSON", "&Paste"}));
+}
+
+TEST(MainFrame, RecentCapturesNewestFirstAtMostEightAndAGoneOneRemovedWithAMessage) {
+    rig r;
+    QTemporaryDir folder;
+    std::vector<std::string> files;
+    for (int i = 0; i < 9; ++i) {
+        files.push_back(folder.filePath(QStringLiteral("take%1.ts").arg(i)).toStdString());
+        remember_capture(r.settings, files.back());
+    }
+    remember_capture(r.settings, files[3]);
+    const std::vector<std::string> expected = {files[3], files[8], files[7], files[6],
+                                               files[5], files[4], files[2], files[1]};
+    EXPECT_EQ(recent_captures(r.settings), expected);
+    EXPECT_EQ(last_capture_folder(r.settings), folder.path().toStdString());
+
+    CKestrel2App application({r.settings, r.device.get(), r.satellites, ""});
+    CMainFrame& frame = application.main_frame();
+    frame.refresh();
+    QMenu* recent = top_menu(frame, "&File")->actions().at(4)->menu();
+    ASSERT_NE(recent, nullptr);
+    emit recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 8);
+    EXPECT_EQ(recent->actions().front()->text(), "&1 " + QString::fromStdString(files[3]));
+    recent->actions().front()->trigger();  // none of the files exists
+    ASSERT_EQ(r.messages.size(), 1);
+    EXPECT_TRUE(r.messages.front().contains(QStringLiteral("no longer exists")))
+        << r.messages.front().toStdString();
+    EXPECT_EQ(recent_captures(r.settings), std::vector<std::string>(expected.begin() + 1, expected.end()));
 }
 
 QStringList pane_texts(CMainFrame& frame) {

@@ -23,6 +23,7 @@
 #include "app/dialogs/tuning_dlg.h"
 #include "app/kestrel_app.h"
 #include "app/main_frame.h"
+#include "app/search_bar.h"
 #include "app/transponder_wnd.h"
 #include "scan/si_reader.h"
 #include "settings/memory_store.h"
@@ -139,6 +140,15 @@ bool save(QWidget& widget, const QDir& folder, const char* name) {
     return true;
 }
 
+// A search in progress over the demo's scan: a service name typed, its first match (the
+// service descriptor that names it) selected with its rows beside it.
+bool save_search(app::CMainFrame& frame, app::CTransponderWnd& window, const QDir& folder) {
+    window.open_search();
+    window.search().set_query(QStringLiteral("demo 3"));
+    window.find_next();
+    return save(frame, folder, "search.png");
+}
+
 // A recording of the demo's whole stream run to the end of one pass, its progress dialog as
 // it last showed the counters (shown again, it does not record again).
 bool save_recording(dvb_device& device, QWidget& parent, const QDir& folder) {
@@ -189,6 +199,7 @@ int main(int argc, char** argv) {
     app::CSITableDlg tables(settings, &frame);
     app::CTuningDlg tuning(app::read_tuning(*device), *device, settings, &frame);
     bool ok = save(frame, folder, "main_window.png");
+    ok = save_search(frame, *application.GetTransonderWnd(), folder) && ok;
     for (const auto& [dialog, name] : {std::pair<QWidget*, const char*>{&general, "settings.png"},
                                        {&satellites, "lnb_config.png"},
                                        {&lnb, "lnb_disq_configuration.png"},
