@@ -199,7 +199,6 @@ int main(int argc, char** argv) {
     app::CSITableDlg tables(settings, &frame);
     app::CTuningDlg tuning(app::read_tuning(*device), *device, settings, &frame);
     bool ok = save(frame, folder, "main_window.png");
-    ok = save_search(frame, *application.GetTransonderWnd(), folder) && ok;
     for (const auto& [dialog, name] : {std::pair<QWidget*, const char*>{&general, "settings.png"},
                                        {&satellites, "lnb_config.png"},
                                        {&lnb, "lnb_disq_configuration.png"},
@@ -210,5 +209,7 @@ int main(int argc, char** argv) {
     }
     ok = save_scan_in_progress(*device, settings, session.satellites(), frame, folder) && ok;
     ok = save_recording(*device, frame, folder) && ok;
+    // Last: the frame shown again lets the dialogs' timers poll the card.
+    ok = save_search(frame, *application.GetTransonderWnd(), folder) && ok;
     return ok ? 0 : 1;
 }
