@@ -242,6 +242,8 @@ CTransponderWnd* CMainFrame::active_window() const {
 }
 
 void CMainFrame::update_command_states() {
+    // A modal dialog's worker may be using the card.
+    if (QApplication::activeModalWidget() != nullptr) return;
     const card_state card = read_card_state(app_.device());
     const CTransponderWnd* window = active_window();
     const window_state documents{has_document(), window != nullptr && window->can_copy(),

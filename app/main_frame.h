@@ -31,7 +31,8 @@ class CMainFrame : public QMainWindow {
     // The idle work of the status timer: the menu for whether a document window is open,
     // every command's enabled state, the status panes. Nothing while a modal dialog runs.
     void refresh();
-    // Every command's enabled state, from the command table's conditions.
+    // Every command's enabled state, from the command table's conditions; nothing while a
+    // modal dialog runs.
     void update_command_states();
     void update_status_panes();
     // The document menu while any document window exists, the other menu otherwise.
