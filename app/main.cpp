@@ -9,7 +9,7 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "settings/qsettings_store.h"
-#include "startup/build_info.h"
+#include "startup/help_sections.h"
 #include "startup/session.h"
 
 namespace {
@@ -70,10 +70,11 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(app::usage_text, stdout);
+        std::fputs(startup::shared_help_sections("kestrel").c_str(), stdout);
         return 0;
     }
     if (options.version) {
-        std::printf("kestrel %s (build %u)\n", startup::version_text(), startup::build_number());
+        std::printf("%s\n", startup::version_line("kestrel").c_str());
         return 0;
     }
     QApplication qt(argc, argv);
