@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -80,5 +81,8 @@ int main(int argc, char** argv) {
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrel"));
     QApplication::setOrganizationName(QStringLiteral("Tidewell"));
+    // The installed desktop entry and icon: the window shows the icon the menu shows.
+    QApplication::setDesktopFileName(QStringLiteral("kestrel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kestrel")));
     return run(options);
 }
