@@ -46,7 +46,7 @@ install:
 
 # The package is made from the plain build the tests run on (CPack, see packaging/).
 package: build
-	@cd build && cpack -G DEB >/dev/null
+	@cd build && { cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }; }
 	@ls build/kestrel_*.deb
 
 test: deps test-plain test-asan test-tsan
