@@ -4,14 +4,20 @@
 # and the manual pages checked; then unpacked (dpkg -x) and run from there, where it must
 # find its data, keep its logs in the state folder and write nothing beside itself (when
 # the tests run as root, as in CI, that folder is writable: all the better a test).
-#   check_package.sh CPACK_CONFIG WORK_FOLDER VERSION BUILD
-# Exit status: 0 passed, 1 a check failed, 77 skipped (no dpkg-deb: not a Debian system).
+#   check_package.sh CPACK_CONFIG WORK_FOLDER VERSION BUILD REGISTRIES
+# Exit status: 0 passed, 1 a check failed, 77 skipped (not a Debian system, or no registries
+# to package: then make package fails, as it should).
 set -u
 config=$1
 work=$2
 version=$3
 build=$4
+registries=$5
 command -v dpkg-deb >/dev/null || { echo "dpkg-deb missing (not a Debian system): skipped"; exit 77; }
+[ -f "$registries/original_network_id.csv" ] || {
+    echo "no registries in $registries: no package can be built, skipped"
+    exit 77
+}
 for tool in cpack lintian desktop-file-validate appstreamcli dpkg-shlibdeps readelf man; do
     command -v "$tool" >/dev/null || { echo "$tool missing: scripts/install-deps installs it"; exit 1; }
 done
