@@ -2,6 +2,9 @@
 #   make run     build and start kestrel --card demo (kestrel-cli without a display)
 #   make screenshots  write the README's pictures of the windows into docs/screenshots/
 #   make test    build and run every test, then again under ASan+UBSan and TSan
+#   make install build (when needed) and install under PREFIX (default /usr/local); as root:
+#                make build && sudo make install
+#   make package build and write the Debian package build/kestrel_VERSION_ARCH.deb
 #   make bench   build optimised and run the benchmarks
 #   make fuzz    run each fuzz target for FUZZ_SECONDS (default 60) under ASan+UBSan
 #   make clean   remove every build folder
@@ -10,12 +13,13 @@ FUZZ_SECONDS ?= 60
 FUZZ_TARGET ?=
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PREFIX ?=
 
 CONFIGURE = cmake -G Ninja -Wno-dev $(CMAKE_FLAGS)
 BUILD = cmake --build
 CTEST = ctest --output-on-failure -j $(JOBS)
 
-.PHONY: all deps build run screenshots test test-plain test-asan test-tsan bench fuzz clean
+.PHONY: all deps build run screenshots install package test test-plain test-asan test-tsan bench fuzz clean
 
 all: build
 
@@ -32,6 +36,18 @@ run: build
 
 screenshots: build
 	build/bin/kestrel-screenshots docs/screenshots
+
+# Installs what the existing build made; configures and builds only when there is no build
+# yet, so that `sudo make install` after `make build` builds nothing as root.
+install:
+	@[ -f build/build.ninja ] || $(MAKE) build
+	@$(BUILD) build -j $(JOBS)
+	cmake --install build $(if $(PREFIX),--prefix $(PREFIX))
+
+# The package is made from the plain build the tests run on (CPack, see packaging/).
+package: build
+	@cd build && { cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }; }
+	@ls build/kestrel_*.deb
 
 test: deps test-plain test-asan test-tsan
 

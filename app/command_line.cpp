@@ -5,6 +5,7 @@
 namespace kestrel::app {
 
 const char* const usage_text =
+    "kestrel: explore DVB signalling in a window\n\n"
     "usage: kestrel [options] [FILE]\n\n"
     "The desktop program: tunes the card, shows the scanned PSI/SI tables as a tree.\n"
     "FILE, a transport stream capture (.ts, .m2ts, .trp) or a capture manifest, is opened\n"
@@ -15,7 +16,11 @@ const char* const usage_text =
     "                   else the demo network)\n"
     "  --settings FILE  keep the settings in the INI file FILE, not the user's store\n"
     "  --version        print the version and build number\n"
-    "  --help           print this text\n";
+    "  --help           print this text\n\n"
+    "exit status:\n"
+    "  0                the program ended normally\n"
+    "  1                the settings could not be saved at the end\n"
+    "  2                bad arguments\n\n";
 
 command_line parse_command_line(int argc, char* const* argv) {
     command_line parsed;

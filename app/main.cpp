@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
@@ -9,7 +10,7 @@
 #include "app/main_frame.h"
 #include "app/message_box.h"
 #include "settings/qsettings_store.h"
-#include "startup/build_info.h"
+#include "startup/help_sections.h"
 #include "startup/session.h"
 
 namespace {
@@ -70,14 +71,18 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         std::fputs(app::usage_text, stdout);
+        std::fputs(startup::shared_help_sections("kestrel").c_str(), stdout);
         return 0;
     }
     if (options.version) {
-        std::printf("kestrel %s (build %u)\n", startup::version_text(), startup::build_number());
+        std::printf("%s\n", startup::version_line("kestrel").c_str());
         return 0;
     }
     QApplication qt(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kestrel"));
     QApplication::setOrganizationName(QStringLiteral("Tidewell"));
+    // The installed desktop entry and icon: the window shows the icon the menu shows.
+    QApplication::setDesktopFileName(QStringLiteral("kestrel"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("kestrel")));
     return run(options);
 }

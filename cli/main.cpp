@@ -8,6 +8,7 @@
 #include "cli/text_charset.h"
 #include "lib13818/core/dvb_text.h"
 #include "lib13818/core/error.h"
+#include "startup/help_sections.h"
 #include "startup/session.h"
 
 namespace {
@@ -16,18 +17,31 @@ void print_overview() {
     std::printf(
         "kestrel-cli: explore DVB signalling from the command line\n\n"
         "usage: kestrel-cli [--settings FILE] [--trace-level N] [--charset NAME] COMMAND [ARGS...]\n"
-        "       kestrel-cli COMMAND --help\n\n"
+        "       kestrel-cli COMMAND --help\n"
+        "       kestrel-cli --version\n\n"
+        "Each command does one job of the desktop program kestrel without a window;\n"
+        "'kestrel-cli COMMAND --help' explains it.\n\n"
         "options:\n"
         "  --settings FILE  keep the settings in the INI file FILE instead of\n"
         "                   ~/.config/Tidewell/kestrel.conf (also after COMMAND)\n"
         "  --trace-level N  write trace lines up to level N (0-4) to kestrel-cli.txt\n"
         "                   (default: the stored General/loglevel)\n"
         "  --charset NAME   read DVB texts without a character table selector in NAME (an\n"
-        "                   iconv name such as ISO-8859-15) instead of guessing per network\n\n"
+        "                   iconv name such as ISO-8859-15) instead of guessing per network\n"
+        "  --version        print the version and build number\n"
+        "  --help           print this text\n\n"
         "commands:\n");
     for (const auto& c : kestrel::cli::commands())
         std::printf("  %-16.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                     static_cast<int>(c.summary.size()), c.summary.data());
+    std::printf(
+        "\nexit status:\n"
+        "  0                the command did its job\n"
+        "  1                it failed (each command's --help says when)\n"
+        "  2                bad arguments, or no usable card\n"
+        "  130              interrupted by Ctrl-C, where the command's --help says so\n\n"
+        "%s",
+        kestrel::startup::shared_help_sections("kestrel-cli").c_str());
 }
 
 }  // namespace
@@ -53,6 +67,10 @@ int main(int argc, char** argv) {
     const std::string_view name = argv[first];
     if (name == "--help" || name == "-h" || name == "help") {
         print_overview();
+        return 0;
+    }
+    if (name == "--version") {
+        std::printf("%s\n", kestrel::startup::version_line("kestrel-cli").c_str());
         return 0;
     }
     for (const auto& c : kestrel::cli::commands()) {

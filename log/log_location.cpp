@@ -1,7 +1,5 @@
 #include "log/log_location.h"
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -32,13 +30,30 @@ std::string state_directory() {
     return error ? std::string() : directory.string();
 }
 
+// The folder's path with symbolic links, "." and ".." resolved and no trailing slash.
+std::filesystem::path real_folder(const std::filesystem::path& folder, std::error_code& error) {
+    std::filesystem::path real = std::filesystem::weakly_canonical(folder, error);
+    return real.has_filename() ? real : real.parent_path();
+}
+
+bool same_folder(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error_a, error_b;
+    const auto real_a = real_folder(a, error_a);
+    const auto real_b = real_folder(b, error_b);
+    return !error_a && !error_b && real_a == real_b;
+}
+
 }  // namespace
 
-std::string log_directory(std::string_view executable) {
+std::string build_output_directory() {
+    return KESTREL_BUILD_OUTPUT_DIR;
+}
+
+std::string log_directory(std::string_view executable, std::string_view build_output) {
     const auto slash = executable.rfind('/');
-    if (slash == std::string_view::npos) return state_directory();
+    if (slash == std::string_view::npos || build_output.empty()) return state_directory();
     std::string directory(executable.substr(0, slash == 0 ? 1 : slash));
-    if (::access(directory.c_str(), W_OK) == 0) return directory;
+    if (same_folder(directory, build_output)) return directory;
     return state_directory();
 }
 

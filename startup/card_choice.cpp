@@ -76,9 +76,9 @@ std::vector<card_entry> linux_cards(linux_kernel& kernel) {
     linux_card any(kernel, found.front());
     for (std::size_t i = 0; i < found.size(); ++i) {
         card_description description;
-        any.describe(static_cast<std::uint16_t>(i), description);
+        const std::int32_t error = any.describe(static_cast<std::uint16_t>(i), description);
         entries.push_back({std::string(linux_prefix) + std::to_string(found[i]),
-                           description.name + " (" + description.detail + ")"});
+                           description.name + " (" + description.detail + ")", error});
     }
     return entries;
 }

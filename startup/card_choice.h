@@ -29,6 +29,7 @@ card_choice choose_capture_card(std::string_view spec);
 struct card_entry {
     std::string spec;
     std::string name;
+    int open_error = 0;  // 0, or the errno opening or asking the adapter failed with
 };
 // The Linux adapters found, named by their frontends.
 std::vector<card_entry> linux_cards(linux_kernel& kernel = system_kernel());

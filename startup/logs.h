@@ -6,8 +6,8 @@
 
 namespace kestrel::startup {
 
-// The trace file for an executable path: beside it (or in the state folder when its folder
-// is not writable) under its own name with the ".txt" rule; "kestrel.txt" in the current
+// The trace file for an executable path, in its log folder (beside it in its build, else the
+// state folder) under its own name with the ".txt" rule; "kestrel.txt" in the current
 // folder when the executable's path is unknown.
 std::string trace_file_path(std::string_view executable);
 

@@ -17,6 +17,22 @@ namespace {
 
 constexpr const char* satellite_list_file = "satellitecfg.txt";
 
+// The user's satellite list before the installed one; the trace says at level 1 which file
+// was read, or where none was found.
+void read_satellite_list(CSatelliteList& list) {
+    const auto folders = satellite_list_directories(executable_path());
+    const std::filesystem::path path = find_data_file(folders, satellite_list_file);
+    if (path.empty()) {
+        std::string searched;
+        for (const auto& folder : folders)
+            searched += (searched.empty() ? "" : ", ") + folder.string();
+        global_trace().log(1, "satellite list: none (no %s in %s)", satellite_list_file, searched.c_str());
+        return;
+    }
+    global_trace().log(1, "satellite list: %s", path.c_str());
+    list.ParseList(path.string());
+}
+
 std::string init_failure(const std::string& spec, std::uint32_t result) {
     return "card '" + spec + "': init failed with result " + std::to_string(result) + " (" +
            result_meaning(result) + ")";
@@ -32,9 +48,7 @@ void build_names_and_open_logs(settings_store& store, std::optional<std::int32_t
 
 session::session(settings_store& store, const session_options& options) : settings_(store) {
     build_names_and_open_logs(store, options.trace_level);
-    const auto folders = data_directories(executable_path());
-    if (const auto list = find_data_file(folders, satellite_list_file); !list.empty())
-        satellites_.ParseList(list.string());
+    read_satellite_list(satellites_);
 
     const std::string spec = options.card.empty() ? settings::read(store, settings::card) : options.card;
     card_choice choice = choose_card(spec);

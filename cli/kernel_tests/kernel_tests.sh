@@ -32,17 +32,8 @@ fi
 rm -f kernel_tests.skipped
 cd "$out/vm"
 
-failures=0
-check() { # description, then a command that succeeds when the check holds
-	local what=$1
-	shift
-	if "$@"; then
-		echo "ok   $what"
-	else
-		echo "FAIL $what"
-		failures=$((failures + 1))
-	fi
-}
+# shellcheck source=../../scripts/checks.sh
+. "$here/../../scripts/checks.sh"
 status_is() { [ "$(cat "$1.rc")" = "$2" ] || { echo "  $1 exited $(cat "$1.rc"), not $2"; show "$1"; false; }; }
 says() { grep -qE -- "$2" "$1" || { echo "  no line /$2/ in $1"; show "${1%.*}"; false; }; }
 show() { sed 's/^/  | /' "$1.out" "$1.err" 2>/dev/null; }

@@ -153,6 +153,10 @@ int fake_kernel::open(const char* path, int) {
         errno = ENOENT;
         return -1;
     }
+    if (const auto refused = open_errors.find(adapter); refused != open_errors.end()) {
+        errno = refused->second;
+        return -1;
+    }
     const int fd = next_fd_++;
     fds_[fd].demux = std::strcmp(node, "demux0") == 0;
     return fd;

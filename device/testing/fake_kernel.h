@@ -23,6 +23,8 @@ namespace kestrel::testing {
 class fake_kernel final : public linux_kernel {
   public:
     std::set<int> adapters{0};
+    // Adapter -> the errno opening its nodes fails with (EACCES: a user outside the group video).
+    std::map<int, int> open_errors;
     dvb_frontend_info info{};
     // DTV_ENUM_DELSYS; empty: the one system of info.type. As in dvb-core, FE_GET_INFO's type
     // follows the delivery system tuned last, and a tuning to a system not offered fails.

@@ -1,6 +1,7 @@
 // Writes the demo network into a data folder: demo/demo.manifest and its captures, and
-// satellitecfg.txt unless the folder has one already. Each file is written beside its
-// place and renamed there when complete.
+// satellitecfg.txt unless the folder has one already (a user may have edited it). The list
+// as made also goes to demo/satellitecfg.txt, which is what gets installed. Each file is
+// written beside its place and renamed there when complete.
 
 #include <cstdio>
 #include <exception>
@@ -43,6 +44,7 @@ int main(int argc, char** argv) {
                 write_file(folder / tp.file, bytes.data(), bytes.size());
             }
         write_text(folder / "demo.manifest", kestrel::demo::manifest());
+        write_text(folder / "satellitecfg.txt", kestrel::demo::satellite_list());
         if (!std::filesystem::exists(data / "satellitecfg.txt"))
             write_text(data / "satellitecfg.txt", kestrel::demo::satellite_list());
     } catch (const std::exception& e) {
