@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the shell test scripts: `check DESCRIPTION COMMAND...` prints ok or FAIL for one
 # check and counts the failures in $failures.
 failures=0
