@@ -39,7 +39,8 @@ TEST(GuideBuild, OneEventSentTwiceIsTakenFromTheFresherCopy) {
         {"moved back", {moved, schedule}, "From schedule", utc18, event_source::schedule},
     };
     for (const copy_case& c : cases) {
-        const guide_event& e = only_event(build(c.sections));
+        const guide g = build(c.sections);
+        const guide_event& e = only_event(g);
         EXPECT_EQ(e.title, c.title) << c.name;
         EXPECT_EQ(e.start_utc, c.start) << c.name;
         EXPECT_EQ(e.source, c.source) << c.name;
@@ -66,7 +67,8 @@ TEST(GuideBuild, FlagsUndefinedAndNonBcdTimesInsteadOfGuessing) {
          std::nullopt, time_fault::not_bcd},
     };
     for (const time_case& c : cases) {
-        const guide_event& e = only_event(build({c.section}));
+        const guide g = build({c.section});
+        const guide_event& e = only_event(g);
         EXPECT_EQ(e.start_utc, c.start) << c.name;
         EXPECT_EQ(e.start_fault, c.start_fault) << c.name;
         EXPECT_EQ(e.duration_s, c.duration) << c.name;
