@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "lib13818/core/crc32.h"
+#include "lib13818/core/error.h"
 #include "lib13818/core/section.h"
+#include "lib13818/tables/sdt.h"
 
 namespace kestrel::epg {
 
@@ -32,6 +34,11 @@ int first_table_of_family(int table_id) {
 
 std::uint16_t u16(std::span<const std::uint8_t> s, std::size_t at) {
     return static_cast<std::uint16_t>((s[at] << 8) | s[at + 1]);
+}
+
+std::uint64_t family_key(std::uint16_t onid, std::uint16_t tsid, std::uint16_t service_id, int first_table) {
+    return std::uint64_t{onid} << 48 | std::uint64_t{tsid} << 32 | std::uint64_t{service_id} << 16 |
+           static_cast<std::uint64_t>(first_table);
 }
 
 // An intact long-form section that is in force: syntax indicator set, CRC over it 0,
@@ -68,8 +75,7 @@ void section_store::store_eit(std::span<const std::uint8_t> s) {
     if (!options_.services.empty() && !options_.services.contains(service_id)) return;
     const int table_id = s[0], number = s[6];
     const int first_table = first_table_of_family(table_id);
-    const std::uint64_t key = std::uint64_t{u16(s, 10)} << 48 | std::uint64_t{u16(s, 8)} << 32 |
-                              std::uint64_t{service_id} << 16 | static_cast<std::uint64_t>(first_table);
+    const std::uint64_t key = family_key(u16(s, 10), u16(s, 8), service_id, first_table);
     const auto [at, new_family] = families_.try_emplace(key);
     family& f = at->second;
     if (new_family) ++incomplete_families_;
@@ -103,7 +109,7 @@ void section_store::store_other(std::span<const std::uint8_t> s) {
         const std::uint64_t key = std::uint64_t{table_id} << 40 | std::uint64_t{u16(s, 8)} << 24 |
                                   std::uint64_t{u16(s, 3)} << 8 | s[6];
         sdts_[key] = {{s.begin(), s.end()}, ++order_};
-        has_sdt_actual_ = has_sdt_actual_ || table_id == sdt_actual;
+        if (table_id == sdt_actual) announce(s);
     } else if (table_id == tdt && s.size() == tdt_size) {
         tdt_ = stored_section{{s.begin(), s.end()}, ++order_};
     } else if (table_id == tot) {
@@ -154,9 +160,30 @@ void section_store::update(family& f) {
     update_complete();
 }
 
+void section_store::announce(std::span<const std::uint8_t> sdt_actual) {
+    lib13818::Sdt sdt;
+    try {
+        sdt.parse(sdt_actual.data(), sdt_actual.size());
+    } catch (const lib13818::error&) {
+        return;
+    }
+    has_sdt_actual_ = true;
+    const auto onid = static_cast<std::uint16_t>(sdt.original_network_id);
+    const auto tsid = static_cast<std::uint16_t>(sdt.table_id_extension);
+    for (const auto& service : sdt.services) {
+        const auto sid = static_cast<std::uint16_t>(service.service_id);
+        if (!options_.services.empty() && !options_.services.contains(sid)) continue;
+        if (service.EIT_present_following_flag) announced_.insert(family_key(onid, tsid, sid, pf_actual));
+        if (service.EIT_schedule_flag) announced_.insert(family_key(onid, tsid, sid, schedule_actual));
+    }
+}
+
 void section_store::update_complete() {
     const bool time_known = tot_.has_value() || (!options_.needs_tot && tdt_.has_value());
-    complete_ = !families_.empty() && incomplete_families_ == 0 && has_sdt_actual_ && time_known;
+    const bool announced_came = std::all_of(announced_.begin(), announced_.end(),
+                                            [&](std::uint64_t key) { return families_.contains(key); });
+    complete_ =
+        !families_.empty() && incomplete_families_ == 0 && has_sdt_actual_ && time_known && announced_came;
 }
 
 }  // namespace kestrel::epg

@@ -14,8 +14,9 @@
 // - Complete: every service has, for each EIT family it sends (p/f actual or other, schedule
 //   actual or other), sections 0..last_section_number of its p/f table, and of its schedule
 //   every table up to last_table_id, the segment holding last_section_number, and every
-//   section up to segment_last_section_number of each segment seen; plus an SDT actual and
-//   the time (a TOT, or a TDT when no TOT offset is needed).
+//   section up to segment_last_section_number of each segment seen; every service the SDT
+//   actual says has present/following or schedule EIT on this transport stream has sent
+//   that table; and the time has come (a TOT, or a TDT when no TOT offset is needed).
 //
 // Threads: feed() runs on one thread at a time (the card's delivery thread, or the reader
 // of a capture); the counters may be read from any thread meanwhile. The sections are read
@@ -88,11 +89,13 @@ class section_store {
     void store_other(std::span<const std::uint8_t> s);
     bool sub_table_complete(int table_id, const sub_table& table) const;
     void update(family& f);
+    void announce(std::span<const std::uint8_t> sdt_actual);
     void update_complete();
 
     store_options options_;
     std::map<std::uint64_t, family> families_;      // by onid, tsid, sid and family
     std::map<std::uint64_t, stored_section> sdts_;  // by table_id, tsid, onid, section_number
+    std::set<std::uint64_t> announced_;             // families the SDT actual says are sent
     std::optional<stored_section> tdt_, tot_;
     std::uint64_t order_ = 0;
     std::uint32_t incomplete_families_ = 0;

@@ -19,6 +19,14 @@ int bcd_seconds(std::uint32_t hms) {
            lib13818::bcd(static_cast<std::uint8_t>(hms));
 }
 
+// The date and time of `utc` in `format`, which takes year, month, day, hour, minute, second.
+std::string formatted(std::int64_t utc, const char* format) {
+    const civil_time c = to_civil(utc);
+    char text[40];
+    std::snprintf(text, sizeof text, format, c.year, c.month, c.day, c.hour, c.minute, c.second);
+    return text;
+}
+
 }  // namespace
 
 utc_seconds to_utc_seconds(const lib13818::UtcTime& t) {
@@ -55,19 +63,11 @@ civil_time to_civil(std::int64_t seconds) {
 }
 
 std::string iso8601_utc(std::int64_t utc) {
-    const civil_time c = to_civil(utc);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", c.year, c.month, c.day, c.hour,
-                  c.minute, c.second);
-    return text;
+    return formatted(utc, "%04d-%02d-%02dT%02d:%02d:%02dZ");
 }
 
 std::string xmltv_time(std::int64_t utc) {
-    const civil_time c = to_civil(utc);
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d +0000", c.year, c.month, c.day, c.hour,
-                  c.minute, c.second);
-    return text;
+    return formatted(utc, "%04d%02d%02d%02d%02d%02d +0000");
 }
 
 std::string clock_text(std::int64_t local) {

@@ -27,6 +27,7 @@ TEST(GuideCollector, CompleteWhenEverySegmentAndTableAnnouncedHasCome) {
     };
     bytes broken = pf(1);
     broken[20] ^= 0xFF;
+    const bytes pf_only = sdt("One", false, true), schedule_only = sdt("One", true, false);
     const completion_case cases[] = {
         {"p/f both sections", {pf(0), pf(1), sdt("One"), tot}, true},
         {"p/f following missing", {pf(0), sdt("One"), tot}, false},

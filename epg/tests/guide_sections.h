@@ -51,9 +51,11 @@ inline bytes patched(bytes section, std::size_t at, const bytes& with) {
 // Where the first event's start_time and duration stand in an EIT section.
 constexpr std::size_t first_start = 16, first_duration = 21;
 
-inline bytes sdt(const std::string& name) {
-    return encode::sdt_section({0x42, tsid, 0, 0, 0}, onid,
-                               {{sid, true, true, 4, false, encode::service_descriptor(1, "Kestrel", name)}});
+// An SDT actual naming the service and saying which of its EIT tables this stream sends.
+inline bytes sdt(const std::string& name, bool schedule = true, bool present_following = true) {
+    return encode::sdt_section(
+        {0x42, tsid, 0, 0, 0}, onid,
+        {{sid, schedule, present_following, 4, false, encode::service_descriptor(1, "Kestrel", name)}});
 }
 
 inline guide build(const std::vector<bytes>& sections, build_options options = {}) {
