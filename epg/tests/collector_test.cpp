@@ -29,21 +29,22 @@ TEST(GuideCollector, CompleteWhenEverySegmentAndTableAnnouncedHasCome) {
     broken[20] ^= 0xFF;
     const bytes pf_only = sdt("One", false, true), schedule_only = sdt("One", true, false);
     const completion_case cases[] = {
-        {"p/f both sections", {pf(0), pf(1), sdt("One"), tot}, true},
-        {"p/f following missing", {pf(0), sdt("One"), tot}, false},
-        {"p/f section failing its CRC", {pf(0), broken, sdt("One"), tot}, false},
-        {"segment whole", {schedule(0x50, 8, 0x50), schedule(0x50, 9, 0x50), sdt("One"), tot}, true},
-        {"segment short of its last section", {schedule(0x50, 8, 0x50), sdt("One"), tot}, false},
+        {"p/f both sections", {pf(0), pf(1), pf_only, tot}, true},
+        {"p/f following missing", {pf(0), pf_only, tot}, false},
+        {"p/f section failing its CRC", {pf(0), broken, pf_only, tot}, false},
+        {"schedule the SDT announces not come", {pf(0), pf(1), sdt("One"), tot}, false},
+        {"segment whole", {schedule(0x50, 8, 0x50), schedule(0x50, 9, 0x50), schedule_only, tot}, true},
+        {"segment short of its last section", {schedule(0x50, 8, 0x50), schedule_only, tot}, false},
         {"table 0x51 announced, not come",
-         {schedule(0x50, 8, 0x51), schedule(0x50, 9, 0x51), sdt("One"), tot},
+         {schedule(0x50, 8, 0x51), schedule(0x50, 9, 0x51), schedule_only, tot},
          false},
         {"table 0x51 come",
          {schedule(0x50, 8, 0x51), schedule(0x50, 9, 0x51), schedule(0x51, 8, 0x51), schedule(0x51, 9, 0x51),
-          sdt("One"), tot},
+          schedule_only, tot},
          true},
         {"no SDT", {pf(0), pf(1), tot}, false},
-        {"TDT only, TOT needed", {pf(0), pf(1), sdt("One"), encode::tdt_section(evening)}, false},
-        {"TDT only, offset set", {pf(0), pf(1), sdt("One"), encode::tdt_section(evening)}, true, false},
+        {"TDT only, TOT needed", {pf(0), pf(1), pf_only, encode::tdt_section(evening)}, false},
+        {"TDT only, offset set", {pf(0), pf(1), pf_only, encode::tdt_section(evening)}, true, false},
     };
     for (const completion_case& c : cases) {
         section_store store({{}, c.needs_tot});
