@@ -35,6 +35,8 @@ CGuideWnd::CGuideWnd(epg::guide guide, file_chooser& files, QWidget* parent)
     setWindowTitle(QStringLiteral("Programme guide"));
     scroller_->setWidget(grid_);
     scroller_->setBackgroundRole(QPalette::Base);
+    // Wide enough that the details' values wrap between words, not inside them.
+    details_->setMinimumWidth(details_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 40);
     auto* splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(scroller_);
     splitter->addWidget(details_);
@@ -104,7 +106,7 @@ void CGuideWnd::show_details(const epg::guide_event* event) {
     }
     QString html = QStringLiteral("<table cellspacing=\"4\">");
     for (const auto& [name, value] : epg::event_details(guide_, *event))
-        html += QStringLiteral("<tr><td valign=\"top\"><b>%1</b></td><td>%2</td></tr>")
+        html += QStringLiteral("<tr><td valign=\"top\" nowrap><b>%1</b></td><td>%2</td></tr>")
                     .arg(QString::fromStdString(name).toHtmlEscaped(),
                          QString::fromStdString(value).toHtmlEscaped().replace(QLatin1Char('\n'), "<br>"));
     details_->setHtml(html + QStringLiteral("</table>"));

@@ -171,7 +171,7 @@ bool save_programme_guide(app::CKestrel2App& application, dvb_device& device, se
     window->showMaximized();
     window->search().setText(QStringLiteral("news"));
     window->grid().select(0);
-    frame.resize(1100, 560);
+    frame.resize(1100, 480);
     frame.refresh();
     const bool ok = save(frame, folder, "programme_guide.png");
     window->close();
