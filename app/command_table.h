@@ -28,6 +28,7 @@ enum class command {
     paste,
     view_toolbar,
     view_status_bar,
+    programme_guide,
     scan_transponder,
     scan_nit,
     scan_satellites,

@@ -26,6 +26,7 @@
 #include "app/dialogs/si_table_dlg.h"
 #include "app/dialogs/single_pid_streaming_dlg.h"
 #include "app/dialogs/tuning_dlg.h"
+#include "app/guide_command.h"
 #include "app/help_links.h"
 #include "app/kestrel_app.h"
 #include "app/message_box.h"
@@ -333,6 +334,9 @@ void CMainFrame::run(command id) {
             break;
         case command::scan_satellites:
             run_scan_command(app_, ScanContext::configured_satellites);
+            break;
+        case command::programme_guide:
+            open_programme_guide(app_);
             break;
         case command::tuning:
             open_tuning();

@@ -4,6 +4,7 @@
 #include "cli/card_commands.h"
 #include "cli/command.h"
 #include "cli/dump_sections.h"
+#include "cli/epg_command.h"
 #include "cli/scan_command.h"
 
 namespace kestrel::cli {
@@ -53,6 +54,8 @@ std::span<const command> commands() {
         command{"scan", "read the PSI/SI tables of a transport stream, a network or the satellites",
                 scan_usage, run_scan, true},
         command{"record", "record PIDs of the tuned card to files", record_usage, run_record, true},
+        command{"epg", "collect the programme guide and list it, as JSON or as XMLTV", epg_usage, run_epg,
+                true},
     };
     return all;
 }

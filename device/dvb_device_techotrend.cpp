@@ -36,8 +36,11 @@ dvb_device_techotrend::dvb_device_techotrend(std::unique_ptr<card> card)
 dvb_device_techotrend::~dvb_device_techotrend() {
     if (card_objects_) stop_filter();
     if (card_) card_->set_listener(nullptr);
-    // The card joins its delivery thread before the filters and the lock go.
-    card_.reset();
+    // The card joins its delivery thread before the filters and the lock go. A callback that
+    // stopped the filters may still read card_ on that thread, so the pointer is cleared only
+    // once the card (and with it the thread) has gone.
+    delete card_.get();
+    (void)card_.release();
 }
 
 bool dvb_device_techotrend::card_ready() {

@@ -56,6 +56,11 @@ inline constexpr std::string_view table = "table";
 inline constexpr std::string_view enable = "enable";
 inline constexpr int_key readdelay{table, "readdelay", 500};
 
+// "epg": the programme guide's local time: the TOT country whose offset applies ("" = the
+// first the TOT lists) and, when set, an offset in minutes that replaces the TOT's.
+inline constexpr string_key epg_country{"epg", "country", ""};
+inline constexpr string_key epg_offset_minutes{"epg", "offset_minutes", ""};
+
 // "window": where the desktop program's windows were, as Qt saves a window's geometry, a
 // splitter's state or a header's column widths, in Base64; one key per window or part
 // ("mainframe", "transponder", "transponder_columns", "Tuning").

@@ -97,19 +97,21 @@ const card_case card_cases[] = {
      {"Action > Tuning...", "Action > SI Scanning > All satellites", "Action > Satellite settings...",
       "Action > LNB/Disq settings...", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
-      "Action > PID Streaming > Single PID"},
+      "Action > PID Streaming > Single PID", "View > Programme guide"},
      {"Action > Tuning...", "Action > SI Scanning > Configured satellites", "Action > Satellite settings...",
       "Action > LNB/Disq settings", "File > Database export...", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
-      "Action > PID Streaming > Single PID"}},
+      "Action > PID Streaming > Single PID", "View > Programme guide"}},
     {"DVB-C locked",
      true,
      frontend_dvb_c,
      true,
      {"Action > Tuning...", "Action > SI Scanning > Current transponder",
-      "Action > PID Streaming > Multiple PID", "Action > PID Streaming > Single PID"},
+      "Action > PID Streaming > Multiple PID", "Action > PID Streaming > Single PID",
+      "View > Programme guide"},
      {"Action > Tuning...", "Action > SI Scanning > Current transponder",
-      "Action > PID Streaming > Multiple PID", "Action > PID Streaming > Single PID"}},
+      "Action > PID Streaming > Multiple PID", "Action > PID Streaming > Single PID",
+      "View > Programme guide"}},
 };
 
 void expect_enabled(CMainFrame& frame, const std::set<QString>& always, const std::set<QString>& extra,
@@ -143,7 +145,7 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     CMainFrame& frame = application.main_frame();
     frame.refresh();
     auto items = menu_items(frame);
-    EXPECT_EQ(items.size(), 20u);
+    EXPECT_EQ(items.size(), 21u);
     EXPECT_EQ(items["File > New"]->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     EXPECT_EQ(items["File > Exit"]->text(), "E&xit");
 

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QLineEdit>
+#include <QMdiArea>
 #include <QStyle>
 #include <QStyleFactory>
 #include <QTemporaryDir>
@@ -21,10 +23,14 @@
 #include "app/dialogs/si_reader_dlg.h"
 #include "app/dialogs/si_table_dlg.h"
 #include "app/dialogs/tuning_dlg.h"
+#include "app/guide_grid.h"
+#include "app/guide_wnd.h"
 #include "app/kestrel_app.h"
 #include "app/main_frame.h"
 #include "app/search_bar.h"
 #include "app/transponder_wnd.h"
+#include "epg/collection.h"
+#include "epg/guide_builder.h"
 #include "scan/si_reader.h"
 #include "settings/memory_store.h"
 #include "startup/session.h"
@@ -161,6 +167,27 @@ bool save_recording(dvb_device& device, QWidget& parent, const QDir& folder) {
     return save(progress, folder, "recording.png");
 }
 
+// The demo's guide collected from the card and shown in its window over the main window,
+// "news" searched and the first event of the first service selected.
+bool save_programme_guide(app::CKestrel2App& application, dvb_device& device, settings_store& settings,
+                          const QDir& folder) {
+    epg::section_store store;
+    epg::card_collection(device, store).run();
+    auto* window =
+        new app::CGuideWnd(epg::build_guide(store, {std::nullopt, epg::read_local_time_settings(settings)}),
+                           application.files());
+    app::CMainFrame& frame = application.main_frame();
+    frame.mdi_area().addSubWindow(window);
+    window->showMaximized();
+    window->search().setText(QStringLiteral("news"));
+    window->grid().select(0);
+    frame.resize(1100, 480);
+    frame.refresh();
+    const bool ok = save(frame, folder, "programme_guide.png");
+    window->close();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -209,6 +236,7 @@ int main(int argc, char** argv) {
     }
     ok = save_scan_in_progress(*device, settings, session.satellites(), frame, folder) && ok;
     ok = save_recording(*device, frame, folder) && ok;
+    ok = save_programme_guide(application, *device, settings, folder) && ok;
     // Last: the frame shown again lets the dialogs' timers poll the card.
     ok = save_search(frame, *application.GetTransonderWnd(), folder) && ok;
     return ok ? 0 : 1;

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -8,26 +7,13 @@
 #include <iterator>
 #include <string>
 
+#include "cli/tests/run_cli.h"
+
 namespace kestrel::cli {
 namespace {
 
-struct run_result {
-    int status = -1;
-    std::string output;  // standard output and error
-};
-
-run_result run_cli(const std::string& arguments) {
-    run_result result;
-    const std::string command = std::string(KESTREL_CLI) + " " + arguments + " 2>&1";
-    std::FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) return result;
-    char buffer[256];
-    while (std::fgets(buffer, sizeof buffer, pipe) != nullptr)
-        result.output += buffer;
-    const int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+using testing::run_cli;
+using testing::run_result;
 
 std::string read_text(const std::filesystem::path& path) {
     std::ifstream in(path);

@@ -13,17 +13,22 @@ UtcTime UtcTime::read(reader& r) {
     t.day = static_cast<int32_t>(mjd - 14956 - std::trunc(y * 365.25) - std::trunc(m * 30.6001));
     t.year = static_cast<int32_t>(y) + k + 1900;
     t.month = static_cast<int32_t>(m) - 1 - 12 * k;
-    t.hour = bcd(r.u8());
-    t.minute = bcd(r.u8());
-    t.second = bcd(r.u8());
+    t.mjd = static_cast<std::uint16_t>(mjd);
+    const std::uint8_t* hms = r.bytes(3);
+    t.hms_bcd = (std::uint32_t{hms[0]} << 16) | (std::uint32_t{hms[1]} << 8) | hms[2];
+    t.hour = bcd(hms[0]);
+    t.minute = bcd(hms[1]);
+    t.second = bcd(hms[2]);
     return t;
 }
 
 Duration Duration::read(reader& r) {
     Duration d;
-    d.hours = bcd(r.u8());
-    d.minutes = bcd(r.u8());
-    d.seconds = bcd(r.u8());
+    const std::uint8_t* hms = r.bytes(3);
+    d.hms_bcd = (std::uint32_t{hms[0]} << 16) | (std::uint32_t{hms[1]} << 8) | hms[2];
+    d.hours = bcd(hms[0]);
+    d.minutes = bcd(hms[1]);
+    d.seconds = bcd(hms[2]);
     return d;
 }
 

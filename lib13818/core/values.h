@@ -16,6 +16,10 @@ struct UtcTime {
     int32_t hour = 1;
     int32_t minute = 1;
     int32_t second = 1;
+    // The coded fields as read, for callers that must tell an undefined time (all ones) or
+    // digits that are not BCD from a real time: the fields above cannot show either.
+    std::uint16_t mjd = 0;
+    std::uint32_t hms_bcd = 0;  // six BCD digits hhmmss in the low 24 bits
 
     static UtcTime read(reader& r);
 };
@@ -25,6 +29,7 @@ struct Duration {
     int32_t hours = 0;
     int32_t minutes = 0;
     int32_t seconds = 0;
+    std::uint32_t hms_bcd = 0;  // the six BCD digits as read, in the low 24 bits
 
     static Duration read(reader& r);
 };
@@ -44,6 +49,13 @@ LanguageCode read_language_code(reader& r);
 // Two BCD digits of one byte, with no range check.
 inline int32_t bcd(std::uint8_t b) {
     return (b >> 4) * 10 + (b & 0x0F);
+}
+
+// True when every one of the `digits` low nibbles of `coded` is a decimal digit.
+inline bool is_bcd(std::uint32_t coded, int digits) {
+    for (int i = 0; i < digits; ++i, coded >>= 4)
+        if ((coded & 0x0F) > 9) return false;
+    return true;
 }
 
 }  // namespace lib13818
