@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 namespace kestrel::cli {
@@ -33,8 +32,16 @@ class distinct_sections {
     std::size_t crc_failures() const { return crc_failures_; }
 
   private:
+    // An open-addressed table of the sections' hashes, at most half full: a lookup is mostly
+    // one slot and one comparison of bytes.
+    struct slot {
+        std::uint64_t hash = 0;
+        std::size_t index = 0;  // into list_, plus one; 0 for an empty slot
+    };
+    void grow();
+
     std::vector<distinct_section> list_;
-    std::unordered_multimap<std::uint64_t, std::size_t> by_hash_;
+    std::vector<slot> slots_ = std::vector<slot>(64);
     std::size_t crc_failures_ = 0;
 };
 

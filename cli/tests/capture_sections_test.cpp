@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <set>
 #include <sstream>
 
 #include "cli/capture_sections.h"
@@ -144,6 +145,7 @@ TEST_F(CaptureSections, WarnsOfLostSyncFailedCrcsAndATruncatedEnd) {
     EXPECT_NE(out.str().find("seen 2 times, CRC failed\n"), std::string::npos);
 }
 
+// Every section read is counted once, with the one distinct copy of its bytes.
 TEST(CaptureSectionsOnCaptures, ReadsEverySharedCapture) {
     const std::filesystem::path captures = KESTREL_SHARED_DIR "/captures";
     if (!std::filesystem::is_directory(captures)) GTEST_SKIP() << "no captures at " << captures;
@@ -153,6 +155,14 @@ TEST(CaptureSectionsOnCaptures, ReadsEverySharedCapture) {
         EXPECT_EQ(sections.error, "");
         EXPECT_FALSE(sections.distinct.empty()) << entry.path();
         EXPECT_EQ(sections.stats.skipped_bytes + sections.stats.truncated_bytes, 0u) << entry.path();
+        std::set<std::pair<std::uint16_t, bytes>> once;
+        std::size_t seen = 0;
+        for (const auto& s : sections.distinct) {
+            once.emplace(s.pid, s.bytes);
+            seen += s.seen;
+        }
+        EXPECT_EQ(once.size(), sections.distinct.size()) << entry.path();
+        EXPECT_EQ(seen, sections.stats.sections.sections) << entry.path();
     }
 }
 
