@@ -8,13 +8,14 @@
 //   - bytes: the packet's 188 bytes; bytes[0] is its sync byte (wrong when flagged);
 //   - prefix: the bytes before the packet in its unit (the 4-byte arrival time stamp of a
 //     192-byte unit; empty for 188- and 204-byte units);
-//   - number: 0 for the first packet handed over, then one more for each following packet:
-//     the count of packets before it, so that packets() after a scan is the total;
+//   - number: 0 for the first packet handed over, then one more for each following packet,
+//     across losses of sync too (skipped bytes are not numbered): packets() is the total;
 //   - wrong_sync_byte: the packet was handed over although its first byte is not 0x47;
 //   - sync_regained: the first packet after a loss of sync (skipped_bytes() and
 //     sync_losses() already include that loss when on_packet sees it).
 // Bytes passed over while sync is lost are never packets: each byte of a capture counts once,
-// as part of a packet's unit, as a skipped byte, or as a truncated last packet.
+// as part of a packet's unit, as a skipped byte, or as a truncated last packet (the parity
+// of a 204-byte unit may be missing after the last packet).
 //
 // Two rules for wrong sync bytes:
 //   - strict (section extraction, capture playback): sync is lost at the first wrong sync
@@ -22,8 +23,9 @@
 //     the capture, so bytes before the first packet count as a loss.
 //   - hysteresis (stream analysis): sync is gained once five sync bytes follow each other at
 //     the stride, lost after two wrong sync bytes in a row. While in sync every unit is handed
-//     over, the first wrong sync byte flagged; the unit of the second one is where the search
-//     starts. Bytes before the first packet of the capture are skipped, not a loss.
+//     over, the first wrong sync byte flagged; the unit of the second one is not a packet:
+//     the search for a new sync starts just after its wrong sync byte. Bytes before the first
+//     packet of the capture are skipped, not counted as a loss.
 // Either way a new sync is a run of five sync bytes at the stride (fewer where the capture
 // ends), and the packets of that run are handed over.
 
