@@ -5,12 +5,10 @@
 #include <iostream>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 
 #include "cli/pid_argument.h"
 #include "cli/section_dump.h"
 #include "cli/text_charset.h"
-#include "lib13818/core/crc32.h"
 #include "lib13818/core/error.h"
 #include "lib13818/tables/pat.h"
 
@@ -20,35 +18,6 @@ namespace {
 
 constexpr std::uint16_t pat_pid = 0x0000;
 constexpr std::uint16_t last_signalling_pid = 0x1F;
-// table_id .. last_section_number and CRC_32: the least a long-form section holds.
-constexpr std::size_t long_form_minimum = 12;
-
-constexpr std::uint8_t tot_table_id = 0x73;
-
-// Long-form sections and the TOT end in a CRC_32; the CRC over such a section is 0.
-bool crc_failed(std::span<const std::uint8_t> s) {
-    const bool has_crc = (s[1] & 0x80) || s[0] == tot_table_id;
-    return has_crc && lib13818::crc32(s.data(), s.size()) != 0;
-}
-
-// The bytes that tell sections apart: the header fields and CRC_32 of a long-form section,
-// the whole section of a short-form one or of a section that failed its CRC (whose header
-// and CRC_32 may be intact while the body is not).
-std::string distinct_key(std::uint16_t pid, std::span<const std::uint8_t> s, bool failed) {
-    std::string key{static_cast<char>(pid >> 8), static_cast<char>(pid)};
-    // The assembler delivers three bytes at least: table_id and section_length.
-    const bool long_form = (s[1] & 0x80) && s.size() >= long_form_minimum;
-    if (failed || !long_form) {
-        key.push_back(failed ? 'X' : 'S');
-        key.append(s.begin(), s.end());
-        return key;
-    }
-    key.push_back('L');
-    key.push_back(static_cast<char>(s[0]));    // table_id
-    key.append(s.begin() + 3, s.begin() + 7);  // table_id_extension, version, section_number
-    key.append(s.end() - 4, s.end());          // CRC_32
-    return key;
-}
 
 // Selects the PMT PIDs a PAT names (program 0 names the network PID, not a PMT).
 void select_pmt_pids(std::span<const std::uint8_t> section, ts::section_extractor& extractor) {
@@ -75,24 +44,21 @@ capture_sections read_capture_sections(const std::string& path, const section_se
         for (std::uint16_t pid = 0; pid <= last_signalling_pid; ++pid)
             extractor.select_pid(pid);
 
-    std::unordered_map<std::string, std::size_t> index;
+    distinct_sections distinct;
+    if (selection.every_occurrence) result.occurrences.emplace();
     result.error =
         ts::extract_sections(path, extractor, [&](std::uint16_t pid, std::span<const std::uint8_t> s) {
-            const bool failed = crc_failed(s);
-            result.crc_failures += failed ? 1 : 0;
-            const auto [it, added] = index.try_emplace(distinct_key(pid, s, failed), result.distinct.size());
-            if (added) {
-                result.distinct.push_back({pid, {s.begin(), s.end()}, 0, failed});
-                if (follow_pats && pid == pat_pid && s[0] == 0x00) select_pmt_pids(s, extractor);
-            }
-            ++result.distinct[it->second].seen;
-            result.occurrences.push_back(it->second);
+            const auto [index, added] = distinct.add(pid, s);
+            if (added && follow_pats && pid == pat_pid && s[0] == 0x00) select_pmt_pids(s, extractor);
+            if (result.occurrences) result.occurrences->push_back(index);
         });
+    result.crc_failures = distinct.crc_failures();
+    result.distinct = distinct.take();
     result.stats = extractor.stats();
     return result;
 }
 
-void print_capture_sections(std::ostream& out, const capture_sections& sections, bool every_occurrence) {
+void print_capture_sections(std::ostream& out, const capture_sections& sections) {
     const auto print = [&](const distinct_section& s) {
         char line[112];
         std::snprintf(line, sizeof line, "== PID 0x%04x table_id 0x%02x, %zu bytes, seen %zu times%s\n",
@@ -100,8 +66,8 @@ void print_capture_sections(std::ostream& out, const capture_sections& sections,
         out << line;
         dump_section(out, s.bytes.data(), s.bytes.size());
     };
-    if (every_occurrence)
-        for (std::size_t i : sections.occurrences)
+    if (sections.occurrences)
+        for (std::size_t i : *sections.occurrences)
             print(sections.distinct[i]);
     else
         for (const auto& s : sections.distinct)
@@ -120,13 +86,12 @@ int usage_error(const std::string& message) {
 int run_sections(std::span<char* const> args) {
     std::optional<std::string> path;
     section_selection selection;
-    bool every_occurrence = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (arg == "--all-pids") {
             selection.all_pids = true;
         } else if (arg == "--all") {
-            every_occurrence = true;
+            selection.every_occurrence = true;
         } else if (arg == "--pid") {
             // One PID or several: every following argument that reads as a PID.
             if (i + 1 == args.size() || !parse_pid(args[i + 1]))
@@ -154,7 +119,7 @@ int run_sections(std::span<char* const> args) {
     lib13818::dvb_text_decoder decoder = sections_text_decoder(views);
     {
         const lib13818::text_decoder_scope scope(std::cout, decoder);
-        print_capture_sections(std::cout, sections, every_occurrence);
+        print_capture_sections(std::cout, sections);
     }
     std::cout.flush();
     const auto& stats = sections.stats;

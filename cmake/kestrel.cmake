@@ -70,7 +70,9 @@ function(kestrel_bench name)
   endif()
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_DEPS} benchmark::benchmark)
-  target_compile_definitions(${name} PRIVATE KESTREL_SHARED_DIR="${KESTREL_SHARED_DIR}")
+  # Looped captures go into the build folder, never into the sources.
+  target_compile_definitions(${name} PRIVATE KESTREL_SHARED_DIR="${KESTREL_SHARED_DIR}"
+                                             KESTREL_BUILD_DIR="${CMAKE_BINARY_DIR}")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
 

@@ -5,17 +5,43 @@
 
 namespace kestrel::ts {
 
-packet_scanner::resync_result packet_scanner::resync(const std::uint8_t* data, std::size_t size,
-                                                     std::size_t pos, bool final) {
-    // A search that goes on from an earlier block has its candidate at pos itself.
-    const std::size_t first = pos + format_.prefix + (searching_ ? 0 : 1);
-    if (!searching_) ++sync_losses_;
-    searching_ = true;
+packet_scanner::step packet_scanner::irregular_unit(const std::uint8_t* data, std::size_t size,
+                                                    std::size_t pos, bool final) {
+    const bool good = data[pos + format_.prefix] == sync_byte;
+    switch (state_) {
+        case sync_state::in_sync:
+        case sync_state::one_wrong:
+            if (good) {
+                state_ = sync_state::in_sync;
+                return {.hand_over = true};
+            }
+            if (rule_ == sync_rule::hysteresis && state_ == sync_state::in_sync) {
+                state_ = sync_state::one_wrong;
+                return {.hand_over = true, .wrong_sync_byte = true};
+            }
+            ++sync_losses_;
+            state_ = sync_state::lost;
+            // The wrong sync byte itself cannot start the new run.
+            return search(data, size, pos, pos + format_.prefix + 1, final);
+        case sync_state::regained:
+            // The search stopped at this unit's sync byte.
+            state_ = sync_state::in_sync;
+            return {.hand_over = true, .sync_regained = true};
+        case sync_state::lost:
+        case sync_state::acquiring:
+            // A search that goes on from an earlier block has its candidate at the unit's packet.
+            return search(data, size, pos, pos + format_.prefix, final);
+    }
+    return {};
+}
+
+packet_scanner::step packet_scanner::search(const std::uint8_t* data, std::size_t size, std::size_t pos,
+                                            std::size_t first, bool final) {
     const std::span<const std::uint8_t> block(data, size);
     const auto skip_to = [&](std::size_t to, bool found) {
         skipped_bytes_ += to - pos;
-        if (found) searching_ = false;
-        return resync_result{to, found};
+        if (found) state_ = state_ == sync_state::lost ? sync_state::regained : sync_state::in_sync;
+        return step{.pos = to, .wait = !found};
     };
     for (std::size_t q = first; q < size; ++q) {
         const void* hit = std::memchr(data + q, sync_byte, size - q);

@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iostream>
+#include <set>
 #include <sstream>
 
 #include "cli/capture_sections.h"
@@ -69,9 +71,16 @@ class CaptureSections : public ::testing::Test {
         bytes corrupted = pat(0x100);  // header and CRC_32 intact, the body not
         corrupted[9] ^= 0x01;
         add(0x00, corrupted);
+        add(0x00, corrupted);
+        const std::size_t wrong_sync = builder.bytes().size();
+        for (int i = 0; i < 6; ++i)
+            builder.add_null();
+        bytes capture = builder.take();
+        capture[wrong_sync] = 0x00;
+        capture.resize(capture.size() + 50, 0x47);  // a truncated last packet
         std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(builder.bytes().data()),
-                   static_cast<std::streamsize>(builder.bytes().size()));
+            .write(reinterpret_cast<const char*>(capture.data()),
+                   static_cast<std::streamsize>(capture.size()));
     }
     void TearDown() override { std::filesystem::remove(path); }
 
@@ -92,17 +101,20 @@ class CaptureSections : public ::testing::Test {
 
 TEST_F(CaptureSections, FollowsThePatAndKeepsEachDistinctSectionOnce) {
     EXPECT_EQ(summary({}),
-              (std::vector<std::string>{"0 0 2", "20 112 2", "256 2 1", "20 112 1", "0 0 1", "0 0 1 CRC"}));
-    EXPECT_EQ(read_capture_sections(path.string(), {}).crc_failures, 1u);
+              (std::vector<std::string>{"0 0 2", "20 112 2", "256 2 1", "20 112 1", "0 0 1", "0 0 2 CRC"}));
+    EXPECT_EQ(read_capture_sections(path.string(), {}).crc_failures, 2u);
     EXPECT_EQ(summary({.pids = {0x200, 0x100}}), (std::vector<std::string>{"256 2 2", "512 2 1"}));
     EXPECT_EQ(summary({.all_pids = true}).size(), 7u);
 }
 
 TEST_F(CaptureSections, PrintsEachDistinctSectionOrEveryOccurrence) {
     const capture_sections sections = read_capture_sections(path.string(), {.pids = {0x14}});
+    const capture_sections all =
+        read_capture_sections(path.string(), {.pids = {0x14}, .every_occurrence = true});
+    EXPECT_FALSE(sections.occurrences);
     std::ostringstream distinct, every;
-    print_capture_sections(distinct, sections, false);
-    print_capture_sections(every, sections, true);
+    print_capture_sections(distinct, sections);
+    print_capture_sections(every, all);
     EXPECT_EQ(distinct.str().find("== PID 0x0014 table_id 0x70, 8 bytes, seen 2 times\n"), 0u);
     const auto headers = [](const std::string& text) {
         std::size_t n = 0;
@@ -114,6 +126,26 @@ TEST_F(CaptureSections, PrintsEachDistinctSectionOrEveryOccurrence) {
     EXPECT_EQ(headers(every.str()), 3u);
 }
 
+// The command's warnings: sync is lost at the first wrong sync byte, CRC failures count every
+// occurrence.
+TEST_F(CaptureSections, WarnsOfLostSyncFailedCrcsAndATruncatedEnd) {
+    std::ostringstream out, err;
+    std::streambuf* const cout_buffer = std::cout.rdbuf(out.rdbuf());
+    std::streambuf* const cerr_buffer = std::cerr.rdbuf(err.rdbuf());
+    std::string arg = path.string();
+    const std::vector<char*> args{arg.data()};
+    const int status = run_sections(args);
+    std::cout.rdbuf(cout_buffer);
+    std::cerr.rdbuf(cerr_buffer);
+    EXPECT_EQ(status, 0);
+    const std::string warning = "kestrel-cli sections: warning: " + arg + ": ";
+    EXPECT_EQ(err.str(), warning + "sync lost 1 times, 188 bytes skipped\n" + warning +
+                             "2 sections failed their CRC check\n" + warning +
+                             "truncated last packet ignored (50 bytes)\n");
+    EXPECT_NE(out.str().find("seen 2 times, CRC failed\n"), std::string::npos);
+}
+
+// Every section read is counted once, with the one distinct copy of its bytes.
 TEST(CaptureSectionsOnCaptures, ReadsEverySharedCapture) {
     const std::filesystem::path captures = KESTREL_SHARED_DIR "/captures";
     if (!std::filesystem::is_directory(captures)) GTEST_SKIP() << "no captures at " << captures;
@@ -123,6 +155,14 @@ TEST(CaptureSectionsOnCaptures, ReadsEverySharedCapture) {
         EXPECT_EQ(sections.error, "");
         EXPECT_FALSE(sections.distinct.empty()) << entry.path();
         EXPECT_EQ(sections.stats.skipped_bytes + sections.stats.truncated_bytes, 0u) << entry.path();
+        std::set<std::pair<std::uint16_t, bytes>> once;
+        std::size_t seen = 0;
+        for (const auto& s : sections.distinct) {
+            once.emplace(s.pid, s.bytes);
+            seen += s.seen;
+        }
+        EXPECT_EQ(once.size(), sections.distinct.size()) << entry.path();
+        EXPECT_EQ(seen, sections.stats.sections.sections) << entry.path();
     }
 }
 
@@ -140,7 +180,7 @@ TEST(CaptureSectionsOnCaptures, PrintsTheTextsOfACaptureAsUtf8) {
         EXPECT_EQ(decoder.default_charset(), charset) << file;
         std::ostringstream out;
         const lib13818::text_decoder_scope scope(out, decoder);
-        print_capture_sections(out, sections, false);
+        print_capture_sections(out, sections);
         return out.str();
     };
     EXPECT_NE(printed("test-025.ts", "").find("service_name P1.1\n"), std::string::npos);

@@ -11,9 +11,8 @@ namespace {
 
 using namespace kestrel::ts;
 
-// The looped captures go to the temporary folder.
 std::string looped(const std::string& name) {
-    return kestrel::ts::bench::looped_capture(name, std::filesystem::temp_directory_path());
+    return kestrel::ts::bench::looped_capture(name, KESTREL_BUILD_DIR);
 }
 
 // Reads the file front to back in the extractor's block size, looking at nothing.

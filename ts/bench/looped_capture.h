@@ -1,7 +1,7 @@
 #pragma once
 
-// For the benchmarks: a real capture repeated back to back into a file of 256 MiB in a
-// folder, made once per run and removed at exit.
+// For the benchmarks: a real capture repeated back to back into a file of 256 MiB (or another
+// length) in a folder, made once per run and removed at exit.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -12,32 +12,34 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace kestrel::ts::bench {
 
 inline constexpr std::uintmax_t looped_size = std::uintmax_t{256} << 20;
 
-// The looped file of the capture `name` of the shared captures, in `folder`; empty when the
-// capture is not there.
-inline std::string looped_capture(const std::string& name, const std::filesystem::path& folder) {
-    static std::map<std::string, std::filesystem::path> made;
+// The looped file of the capture `name` of the shared captures, in `folder`, `size` bytes long
+// give or take a capture; empty when the capture is not there.
+inline std::string looped_capture(const std::string& name, const std::filesystem::path& folder,
+                                  std::uintmax_t size = looped_size) {
+    static std::map<std::pair<std::string, std::uintmax_t>, std::filesystem::path> made;
     static struct cleanup {
         ~cleanup() {
-            for (const auto& [name, path] : made)
+            for (const auto& [key, path] : made)
                 std::filesystem::remove(path);
         }
     } at_exit;
-    if (auto it = made.find(name); it != made.end()) return it->second;
+    if (auto it = made.find({name, size}); it != made.end()) return it->second;
     const std::filesystem::path source = std::filesystem::path(KESTREL_SHARED_DIR "/captures") / name;
     std::ifstream in(source, std::ios::binary);
     const std::vector<char> capture{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     if (capture.empty()) return {};
-    const auto path = folder / ("kestrel-bench-" + name);
+    const auto path = folder / ("kestrel-bench-" + std::to_string(size >> 20) + "MiB-" + name);
     std::ofstream out(path, std::ios::binary);
-    for (std::uintmax_t written = 0; written < looped_size; written += capture.size())
+    for (std::uintmax_t written = 0; written < size; written += capture.size())
         out.write(capture.data(), static_cast<std::streamsize>(capture.size()));
-    made[name] = path;
+    made[{name, size}] = path;
     return path;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -32,8 +34,26 @@ inline bytes make_section(std::uint8_t table_id, std::size_t size, std::uint8_t 
     return s;
 }
 
+// Offers the capture to consume(pending, final) in blocks of `block` bytes (0: all at once),
+// each behind the bytes the last call left over (consume returns how many it used), the way
+// a file reader hands them over.
+template <class Consume>
+void in_blocks(std::span<const std::uint8_t> capture, std::size_t block, Consume&& consume) {
+    bytes pending;
+    std::size_t at = 0;
+    do {
+        const std::size_t n = block == 0 ? capture.size() : std::min(block, capture.size() - at);
+        pending.insert(pending.end(), capture.begin() + static_cast<std::ptrdiff_t>(at),
+                       capture.begin() + static_cast<std::ptrdiff_t>(at + n));
+        at += n;
+        const std::size_t used = consume(std::span<const std::uint8_t>(pending), at == capture.size());
+        pending.erase(pending.begin(),
+                      pending.begin() + static_cast<std::ptrdiff_t>(std::min(used, pending.size())));
+    } while (at < capture.size());
+}
+
 // Every section the extractor finds on the given PIDs of a capture held in memory, fed in
-// blocks of `block` bytes (0: all at once) the way a file reader hands them over.
+// blocks of `block` bytes (0: all at once).
 inline std::vector<pid_section> extract(std::span<const std::uint8_t> capture,
                                         std::initializer_list<std::uint16_t> pids,
                                         extraction_stats* stats = nullptr, std::size_t block = 0) {
@@ -45,15 +65,9 @@ inline std::vector<pid_section> extract(std::span<const std::uint8_t> capture,
     const auto sink = [&](std::uint16_t pid, std::span<const std::uint8_t> s) {
         found.emplace_back(pid, bytes(s.begin(), s.end()));
     };
-    bytes pending;
-    std::size_t at = 0;
-    do {
-        const std::size_t n = block == 0 ? capture.size() : std::min(block, capture.size() - at);
-        pending.insert(pending.end(), capture.begin() + at, capture.begin() + at + n);
-        at += n;
-        const std::size_t used = extractor.feed(pending, at == capture.size(), sink);
-        pending.erase(pending.begin(), pending.begin() + used);
-    } while (at < capture.size());
+    in_blocks(capture, block, [&](std::span<const std::uint8_t> pending, bool final) {
+        return extractor.feed(pending, final, sink);
+    });
     if (stats) *stats = extractor.stats();
     return found;
 }
