@@ -39,6 +39,7 @@ constexpr const description* all[] = {
     &descriptions::application_signalling,
     &descriptions::S2_satellite_delivery_system,
     &descriptions::enhanced_AC3,
+    &descriptions::AAC,
     &descriptions::T2_delivery_system,
     &descriptions::C2_delivery_system,
     &descriptions::S2X_satellite_delivery_system,

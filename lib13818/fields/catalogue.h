@@ -25,6 +25,7 @@ extern const description AC3;                            // 0x6A
 extern const description application_signalling;         // 0x6F
 extern const description S2_satellite_delivery_system;   // 0x79
 extern const description enhanced_AC3;                   // 0x7A
+extern const description AAC;                            // 0x7C
 extern const description carousel_identifier;            // 0x13
 extern const description association_tag;                // 0x14
 extern const description T2_delivery_system;             // 0x7F/0x04
