@@ -1,5 +1,7 @@
 #include "views/descriptor_groups.h"
 
+#include "views/described_names.h"
+
 namespace kestrel::views {
 
 void add_entries(tree_node& node, const lib::DescriptorISO639Language& d) {
@@ -30,6 +32,37 @@ void add_entries(tree_node& node, const lib::DescriptorLocalTimeOffset& d) {
 
 void add_entries(tree_node& node, const lib::DescriptorCAIdentifier& d) {
     add_group(node, d.CA_system_ids, {"CA_SYSTEM_ID", "CA_SYSTEM_IDS"});
+}
+
+void add_entries(tree_node& node, const lib::DescriptorDescribed& d) {
+    add_entries(node, d.body());
+}
+
+// Each loop of entries that show more than one value is a group of nodes; a loop of single
+// values (frequencies) shows in its record's rows instead.
+void add_entries(tree_node& node, const lib::described_record& r) {
+    const std::vector<lib::decoded_field>& fields = r.descriptor().fields;
+    for (std::size_t i = r.first(); i < r.end(); i = fields[i].end) {
+        const lib::decoded_field& f = fields[i];
+        if (f.kind != lib::decoded_field::role::loop || sole_field(*f.spec->element) != nullptr) continue;
+        const lib::described_record::records_view records(&r.descriptor(), static_cast<std::uint16_t>(i + 1),
+                                                          f.end, f.value);
+        auto record = records.begin();
+        add_grouped(node, records.size(), singular_node(f.spec->element->name), plural_node(f.spec->name),
+                    [&](tree_node& at, std::string text, std::size_t) {
+                        const lib::described_record entry = *record++;
+                        add_entries(at.add(std::move(text), item_kind::record, entry), entry);
+                    });
+    }
+}
+
+void add_described_groups(tree_node& parent, const std::vector<lib::DescriptorDescribed>& described) {
+    for (const described_kind& kind : kinds_of(described))
+        add_grouped(parent, kind.members.size(), singular_node(kind.what->name), plural_node(kind.what->name),
+                    [&](tree_node& at, std::string text, std::size_t i) {
+                        const lib::DescriptorDescribed& d = *kind.members[i];
+                        add_entries(at.add(std::move(text), item_kind::record, &d), d);
+                    });
 }
 
 }  // namespace kestrel::views

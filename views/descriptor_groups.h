@@ -63,20 +63,33 @@ void add_entries(tree_node& node, const lib::DescriptorContent& d);
 void add_entries(tree_node& node, const lib::DescriptorLocalTimeOffset& d);
 void add_entries(tree_node& node, const lib::DescriptorCAIdentifier& d);
 
+void add_entries(tree_node& node, const lib::DescriptorDescribed& d);
+void add_entries(tree_node& node, const lib::described_record& r);
+
+// The group rule over `count` elements: add(parent, text, i) adds the node of element i.
+template <class Add>
+void add_grouped(tree_node& parent, std::size_t count, std::string singular, std::string plural, Add&& add) {
+    if (count == 1) {
+        add(parent, std::move(singular), 0);
+    } else if (count > 1) {
+        tree_node& group = parent.add(std::move(plural), item_kind::none);
+        for (std::size_t i = 0; i < count; ++i)
+            add(group, decimal(static_cast<long long>(i)), i);
+    }
+}
+
 // `menu` is the context menu of each element's node.
 template <class T>
 void add_group(tree_node& parent, const std::vector<T>& list, group_names names,
                menu_kind menu = menu_kind::none) {
-    if (list.size() == 1) {
-        add_entries(parent.add(names.singular, item_kind::record, reference(list.front()), menu),
-                    list.front());
-    } else if (list.size() > 1) {
-        tree_node& group = parent.add(names.plural, item_kind::none);
-        for (std::size_t i = 0; i < list.size(); ++i)
-            add_entries(
-                group.add(decimal(static_cast<long long>(i)), item_kind::record, reference(list[i]), menu),
-                list[i]);
-    }
+    add_grouped(parent, list.size(), names.singular, names.plural,
+                [&](tree_node& at, std::string text, std::size_t i) {
+                    add_entries(at.add(std::move(text), item_kind::record, reference(list[i]), menu),
+                                list[i]);
+                });
 }
+
+// The described descriptors of a loop: one group per kind, kinds in tag order.
+void add_described_groups(tree_node& parent, const std::vector<lib::DescriptorDescribed>& described);
 
 }  // namespace kestrel::views

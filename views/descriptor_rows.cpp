@@ -1,3 +1,4 @@
+#include "lib13818/names/delivery_codes.h"
 #include "lib13818/names/registry.h"
 #include "lib13818/names/si_names.h"
 #include "views/display_text.h"
@@ -19,6 +20,13 @@ void add_head(row_list& rows, std::string (*hex)(std::uint32_t, int), int digits
 // "value - name" of a coded field and its display name.
 std::string coded(std::int32_t value, const char* separator, const char* name) {
     return decimal(value) + separator + name;
+}
+
+// The same for a value of a code table, the bare value when it has no name there.
+template <std::size_t N>
+std::string coded(std::int32_t value, const lib::value_name (&names)[N]) {
+    const char* name = lib::codes::name_or(names, value, nullptr);
+    return name != nullptr ? coded(value, " - ", name) : decimal(value);
 }
 
 const field_list& tag_and_length() {
@@ -90,7 +98,7 @@ std::vector<value_row> rows_of(const lib::DescriptorISO639Language::Language& la
 std::vector<value_row> rows_of(const lib::DescriptorSatelliteDeliverySystem& d, text_decoder&) {
     static const field_list fields(
         "DESCRIPTOR_TAG,DESCRIPTOR_LENGTH,FREQUENCY,ORBITAL_POSITION,WEST_EAST_FLAG,POLARIZATION,MODULATION,"
-        "SYMBOL_RATE,FEC_INNER");
+        "SYMBOL_RATE,FEC_INNER,ROLL_OFF,MODULATION_SYSTEM,MODULATION_TYPE");
     row_list rows(fields);
     add_head(rows, lower_hex, 2, d);
     rows.add(format("%.2f", d.frequency * 1000));
@@ -100,6 +108,9 @@ std::vector<value_row> rows_of(const lib::DescriptorSatelliteDeliverySystem& d, 
     rows.add(coded(d.modulation, " - ", lib::modulation_name(d.modulation)));
     rows.add(format("%.1f", d.symbol_rate * 1000));
     rows.add(coded(d.FEC_inner, " - ", lib::fec_inner_name(d.FEC_inner)));
+    rows.add(coded(d.roll_off, lib::codes::roll_off));
+    rows.add(coded(d.modulation_system, lib::codes::modulation_system));
+    rows.add(coded(d.modulation_type, lib::codes::modulation_type));
     return rows.take();
 }
 

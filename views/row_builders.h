@@ -59,5 +59,7 @@ std::vector<value_row> rows_of(const lib::DescriptorAudioStream& d, text_decoder
 std::vector<value_row> rows_of(const lib::DescriptorSTD& d, text_decoder&);
 std::vector<value_row> rows_of(const lib::DescriptorPrivateDataIndicator& d, text_decoder&);
 std::vector<value_row> rows_of(const lib::DescriptorStreamIdentifier& d, text_decoder&);
+std::vector<value_row> rows_of(const lib::DescriptorDescribed& d, text_decoder& text);
+std::vector<value_row> rows_of(lib::described_record r, text_decoder& text);
 
 }  // namespace kestrel::views

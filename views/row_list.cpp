@@ -35,7 +35,7 @@ void row_list::add_bytes(const std::vector<std::uint8_t>& bytes) {
     row.bytes = &bytes;
 }
 
-std::string byte_dump(const std::vector<std::uint8_t>& bytes) {
+std::string byte_dump(std::span<const std::uint8_t> bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     const std::size_t shown = std::min<std::size_t>(bytes.size(), 100);
     std::string out;

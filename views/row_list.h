@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,6 +44,6 @@ class row_list {
 };
 
 // At most the first 100 bytes as "%02X", a blank between two bytes.
-std::string byte_dump(const std::vector<std::uint8_t>& bytes);
+std::string byte_dump(std::span<const std::uint8_t> bytes);
 
 }  // namespace kestrel::views

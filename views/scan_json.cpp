@@ -1,10 +1,15 @@
 #include "views/scan_json.h"
 
+#include <cmath>
+
 #include "lib13818/core/dvb_text.h"
+#include "lib13818/names/delivery_codes.h"
 #include "lib13818/names/registry.h"
 #include "lib13818/names/stream_type_names.h"
+#include "views/described_json.h"
 #include "views/display_text.h"
 #include "views/network_charset.h"
+#include "views/text_format.h"
 #include "views/time_text.h"
 
 namespace kestrel::views {
@@ -15,15 +20,7 @@ namespace lib = lib13818;
 using json = nlohmann::ordered_json;
 
 std::string hex(std::string_view bytes) {
-    static constexpr char digits[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(bytes.size() * 2);
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        out += digits[b >> 4];
-        out += digits[b & 0x0F];
-    }
-    return out;
+    return hex_bytes(bytes);
 }
 
 std::string hex(const std::vector<std::uint8_t>& bytes) {
@@ -46,9 +43,10 @@ class network_writer {
     json transponder(std::int32_t tsid, const Transponder& tp) {
         json out{{"transport_stream_id", tsid},
                  {"label", tp.label()},
-                 {"frequency_ghz", tp.frequency},
+                 {"frequency_ghz", as_decimal(tp.frequency)},
+                 {"frequency_khz", std::llround(tp.frequency * 1e6)},
                  {"polarisation", tp.polarisation},
-                 {"symbol_rate_msps", tp.symbol_rate},
+                 {"symbol_rate_msps", as_decimal(tp.symbol_rate)},
                  {"fec", tp.FEC},
                  {"fec_text", tp.FEC_text}};
         json tables = json::object();
@@ -113,13 +111,19 @@ class network_writer {
         put(descriptors, "general", s.descriptors);
         body(out, descriptors);
         if (!descriptors.empty()) out["descriptors"] = std::move(descriptors);
-        // What a lenient decode read past (a NIT loop length that disagrees with its entries).
-        for (const lib::SectionWarning& w : s.warnings)
-            out["warnings"].push_back(json{{"byte", w.byte}, {"text", w.text}});
+        put_warnings(out, s.warnings);
         return out;
     }
     static json short_section(const lib::ShortSection& s) {
-        return {{"table_id", s.table_id}, {"table_name", s.name()}, {"section_length", s.section_length}};
+        json out{{"table_id", s.table_id}, {"table_name", s.name()}, {"section_length", s.section_length}};
+        put_warnings(out, s.warnings);
+        return out;
+    }
+    // What a lenient decode read past: a NIT loop length that disagrees with its entries, a
+    // descriptor kept as bytes, a part a descriptor's length leaves out.
+    static void put_warnings(json& out, const std::vector<lib::SectionWarning>& warnings) {
+        for (const lib::SectionWarning& w : warnings)
+            out["warnings"].push_back(json{{"byte", w.byte}, {"text", w.text}});
     }
 
     // A sequence of records under `key`, left out when empty.
@@ -129,6 +133,10 @@ class network_writer {
         json& array = out[key] = json::array();
         for (const auto& element : list)
             array.push_back(of(element));
+    }
+    // The described descriptors of a loop, an array per kind after the record's other kinds.
+    void put(json& out, const std::vector<lib::DescriptorDescribed>& described) {
+        put_described(out, described, text_);
     }
 
     template <class Map>
@@ -155,6 +163,7 @@ class network_writer {
     json of(const lib::Nit& nit) {
         return section(nit, [&](json& s, json& d) {
             put(d, "ca", nit.CA);
+            put(d, nit.described);
             put(s, "transport_streams", nit.transport_streams);
         });
     }
@@ -166,6 +175,7 @@ class network_writer {
         put(d, "ca", ts.CA);
         put(d, "satellite_delivery_system", ts.satellite_delivery_system);
         put(d, "service_list", ts.service_list);
+        put(d, ts.described);
         out["descriptors"] = std::move(d);
         return out;
     }
@@ -185,12 +195,14 @@ class network_writer {
         put(d, "general", service.general);
         put(d, "ca", service.CA);
         put(d, "service", service.service);
+        put(d, service.described);
         out["descriptors"] = std::move(d);
         return out;
     }
     json of(const lib::Bat& bat) {
         return section(bat, [&](json& s, json& d) {
             put(d, "ca", bat.CA);
+            put(d, bat.described);
             put(s, "transport_streams", bat.transport_streams);
         });
     }
@@ -200,6 +212,7 @@ class network_writer {
         json d = json::object();
         put(d, "general", ts.general);
         put(d, "ca", ts.CA);
+        put(d, ts.described);
         out["descriptors"] = std::move(d);
         return out;
     }
@@ -241,6 +254,7 @@ class network_writer {
         put(d, "private_data_indicator", p.private_data_indicator);
         put(d, "copyright", p.copyright);
         put(d, "stream_identifier", p.stream_identifier);
+        put(d, p.described);
         return d;
     }
     json of(const lib::Eit& eit) {
@@ -265,6 +279,7 @@ class network_writer {
         put(d, "time_shifted_event", event.time_shifted_event);
         put(d, "component", event.component);
         put(d, "content", event.content);
+        put(d, event.described);
         out["descriptors"] = std::move(d);
         return out;
     }
@@ -294,8 +309,17 @@ class network_writer {
         json d = json::object();
         put(d, "general", tot.general);
         put(d, "local_time_offset", tot.local_time_offset);
+        put(d, tot.described);
         out["descriptors"] = std::move(d);
         return out;
+    }
+
+    // A coded value and, when it has one, its name under the key with "_name" appended.
+    template <std::size_t N>
+    static void coded(json& out, const char* key, std::int32_t value, const lib::value_name (&names)[N]) {
+        out[key] = value;
+        if (const char* name = lib::codes::name_or(names, value, nullptr))
+            out[std::string(key) + "_name"] = name;
     }
 
     static json head(const lib::Descriptor& d) {
@@ -316,13 +340,17 @@ class network_writer {
     }
     json of(const lib::DescriptorSatelliteDeliverySystem& d) {
         json out = head(d);
-        out.update({{"frequency_ghz", d.frequency},
-                    {"orbital_position", d.orbital_position},
+        out.update({{"frequency_ghz", as_decimal(d.frequency)},
+                    {"frequency_khz", std::uint64_t{d.frequency_10khz} * 10},
+                    {"orbital_position", as_decimal(d.orbital_position)},
                     {"west_east_flag", d.west_east_flag},
                     {"polarization", d.polarization},
                     {"modulation", d.modulation},
-                    {"symbol_rate_msps", d.symbol_rate},
+                    {"symbol_rate_msps", as_decimal(d.symbol_rate)},
                     {"fec_inner", d.FEC_inner}});
+        coded(out, "roll_off", d.roll_off, lib::codes::roll_off);
+        coded(out, "modulation_system", d.modulation_system, lib::codes::modulation_system);
+        coded(out, "modulation_type", d.modulation_type, lib::codes::modulation_type);
         return out;
     }
     json of(const lib::DescriptorServiceList& d) {

@@ -35,6 +35,7 @@ void add_pmt_groups(tree_node& node, const lib::PmtDescriptors& d) {
     add_group(node, d.STD, std_group);
     add_group(node, d.private_data_indicator, private_data_group);
     add_group(node, d.copyright, copyright_group);
+    add_described_groups(node, d.described);
 }
 
 void add_event_groups(tree_node& node, const lib::EitEvent& event) {
@@ -44,6 +45,7 @@ void add_event_groups(tree_node& node, const lib::EitEvent& event) {
     add_group(node, event.component, component_group);
     add_group(node, event.extended_event, extended_event_group);
     add_group(node, event.content, content_group);
+    add_described_groups(node, event.described);
 }
 
 // The table nodes under one transponder.
@@ -94,6 +96,7 @@ class transponder_builder {
                                 item_kind::record, &nit);
                 add_group(section, nit.CA, ca_group);
                 add_group(section, nit.descriptors, general_group);
+                add_described_groups(section, nit.described);
                 tree_node& streams = section.add("STREAM_INFO", item_kind::plain);
                 for (const auto& ts : nit.transport_streams) {
                     tree_node& entry =
@@ -103,6 +106,7 @@ class transponder_builder {
                     add_group(entry, ts.satellite_delivery_system, satellite_delivery_group,
                               menu_kind::satellite_delivery);
                     add_group(entry, ts.service_list, service_list_group);
+                    add_described_groups(entry, ts.described);
                 }
             }
         }
@@ -129,6 +133,7 @@ class transponder_builder {
                                         item_kind::record, &service);
                         add_group(node, service.general, general_group);
                         add_group(node, service.service, service_group);
+                        add_described_groups(node, service.described);
                     }
                 }
             }
@@ -138,7 +143,7 @@ class transponder_builder {
     void add_bat(tree_node& parent) const {
         if (!tp_.BAT.parsed) return;
         trace(parent, "Bat");
-        parent.add("BAT", item_kind::record, &tp_.BAT);
+        add_described_groups(parent.add("BAT", item_kind::record, &tp_.BAT), tp_.BAT.described);
     }
 
     void add_pat(tree_node& parent) const {
@@ -176,6 +181,7 @@ class transponder_builder {
         tree_node& tot = parent.add("TOT", item_kind::record, &tp_.TOT);
         add_group(tot, tp_.TOT.local_time_offset, local_time_offset_group);
         add_group(tot, tp_.TOT.general, general_group);
+        add_described_groups(tot, tp_.TOT.described);
     }
 
     void add_pmt(tree_node& parent) const {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 
 namespace kestrel::views {
 
@@ -51,6 +52,24 @@ std::string upper_hex(std::uint32_t value, int digits) {
 }
 std::string lower_hex(std::uint32_t value, int digits) {
     return hex(value, digits, "0123456789abcdef");
+}
+
+std::string hex_bytes(std::string_view bytes) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(bytes.size() * 2);
+    for (const char c : bytes) {
+        const auto b = static_cast<unsigned char>(c);
+        out += digits[b >> 4];
+        out += digits[b & 0x0F];
+    }
+    return out;
+}
+
+double as_decimal(double value) {
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.12g", value);
+    return std::strtod(digits, nullptr);
 }
 
 }  // namespace kestrel::views

@@ -21,6 +21,7 @@
 #include "lib13818/descriptors/service_descriptor.h"
 #include "lib13818/descriptors/short_event_descriptor.h"
 #include "lib13818/descriptors/time_shifted_event_descriptor.h"
+#include "lib13818/fields/described_descriptor.h"
 #include "model/scan_result.h"
 
 namespace kestrel::views {
@@ -77,7 +78,7 @@ using record_ref = std::variant<
     const lib::DescriptorLocalTimeOffset::Offset*, const lib::DescriptorCopyright*,
     const lib::DescriptorCAIdentifier*, ca_system_id, const lib::DescriptorAudioStream*,
     const lib::DescriptorSTD*, const lib::DescriptorPrivateDataIndicator*,
-    const lib::DescriptorStreamIdentifier*>;
+    const lib::DescriptorStreamIdentifier*, const lib::DescriptorDescribed*, lib::described_record>;
 
 struct tree_node {
     std::string text;  // UTF-8, one line

@@ -14,6 +14,7 @@ struct build_rows {
     std::vector<value_row> operator()(const Network*) const { return {}; }
     std::vector<value_row> operator()(const Transponder*) const { return {}; }
     std::vector<value_row> operator()(ca_system_id id) const { return rows_of(id, text); }
+    std::vector<value_row> operator()(const lib::described_record& r) const { return rows_of(r, text); }
     template <class Record>
     std::vector<value_row> operator()(const Record* record) const {
         return rows_of(*record, text);

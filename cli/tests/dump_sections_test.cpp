@@ -51,6 +51,31 @@ TEST(DumpSections, ATruncatedLastSectionEndsTheDump) {
     EXPECT_EQ(dump({}), "");
 }
 
+TEST(DumpSections, DescribedDescriptorsShowEveryFieldAndTheirFaults) {
+    // A NIT of one transport stream: a short T2 delivery descriptor, then a cable delivery
+    // descriptor four bytes long, which stays undecoded.
+    const std::vector<std::uint8_t> nit = lib13818::with_crc({
+        0x40, 0xB0, 0x00, 0x00, 0x01, 0xC1, 0x00, 0x00, 0xF0, 0x00, 0xF0, 0x12, 0x00, 0x01, 0x00,
+        0x85, 0xF0, 0x0C, 0x7F, 0x04, 0x04, 0x03, 0x00, 0x01, 0x44, 0x04, 0x03, 0x46, 0x00, 0x00,
+    });
+    EXPECT_EQ(dump(nit),
+              "== section 1: table_id 0x40, 34 bytes\n"
+              "warning at byte 24: cable_delivery_system_descriptor: descriptor_length 4 is shorter than its "
+              "fixed part: kept as bytes\n"
+              "stream_id 1\n"
+              "original_network_id 133\n"
+              "descriptor_tag: 44 User Private\n"
+              "data:\n"
+              "03 46 00 00" +
+                  std::string(38, ' ') +
+                  ": .F..\n"
+                  "descriptor_tag: 7f T2_delivery_system_descriptor\n"
+                  "descriptor_length 4\n"
+                  "descriptor_tag_extension 4\n"
+                  "plp_id 3\n"
+                  "T2_system_id 1\n");
+}
+
 TEST(DumpSections, AFileThatCannotBeReadFails) {
     char* missing[] = {const_cast<char*>("/nonexistent/sections.bin")};
     EXPECT_EQ(run_dump_sections(missing), 1);

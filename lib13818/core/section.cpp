@@ -47,11 +47,12 @@ void Section::parse(const std::uint8_t* section, std::size_t available) {
     reader crc(section + size - 4, 4);
     CRC_32 = crc.u32();
 
-    parse_body(reader(section + 8, static_cast<std::size_t>(section_length - long_header_and_crc)));
+    parse_body(reader(section, section + body_offset,
+                      static_cast<std::size_t>(section_length - long_header_and_crc)));
     parsed = true;
 }
 
-void Section::dump_warnings(std::ostream& out) const {
+void dump_warnings(std::ostream& out, const std::vector<SectionWarning>& warnings) {
     for (const SectionWarning& w : warnings)
         out << std::dec << "warning at byte " << w.byte << ": " << w.text << '\n';
 }
@@ -65,7 +66,7 @@ void ShortSection::parse(const std::uint8_t* section, std::size_t available) {
     section_length = read_length(section);
     check_available(section, available, section_length);
 
-    parse_body(reader(section + header_size, static_cast<std::size_t>(section_length)));
+    parse_body(reader(section, section + header_size, static_cast<std::size_t>(section_length)));
     parsed = true;
 }
 

@@ -59,8 +59,6 @@ class Section {
     virtual bool is_valid_table_id() const = 0;
     virtual bool check_syntax_indicator(int indicator) const = 0;
     virtual bool check_reserved(int reserved) const = 0;
-    // One "warning at byte N: TEXT" line per warning, for the tables' dumps.
-    void dump_warnings(std::ostream& out) const;
 };
 
 // The short form (no section syntax, no CRC check): the base of TDT, TOT and RST.
@@ -77,6 +75,7 @@ class ShortSection {
     int32_t table_id = 0;
     int32_t section_length = 0;
     bool parsed = false;
+    std::vector<SectionWarning> warnings;
 
   protected:
     ShortSection() = default;
@@ -88,6 +87,9 @@ class ShortSection {
     virtual bool is_valid_table_id() const = 0;
     virtual bool check_syntax_indicator(int indicator) const = 0;
 };
+
+// One "warning at byte N: TEXT" line per warning, for the tables' dumps.
+void dump_warnings(std::ostream& out, const std::vector<SectionWarning>& warnings);
 
 // section_length + 3 for the section at p, or 0 when fewer than 3 bytes are available.
 std::size_t section_size(const std::uint8_t* p, std::size_t available);

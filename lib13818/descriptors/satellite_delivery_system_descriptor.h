@@ -6,7 +6,9 @@ namespace lib13818 {
 
 // satellite_delivery_system_descriptor, tag 0x43 (ETSI EN 300 468 V1.16.1 clause 6.2.13.2):
 // where a transport stream of the network is transmitted. The BCD fields are decoded
-// into GHz, degrees and Msymbol/s.
+// into GHz, degrees and Msymbol/s. `modulation` keeps bits 4-0 of byte 8 as the first
+// edition read them; roll_off, modulation_system and modulation_type split them as DVB-S2
+// does.
 class DescriptorSatelliteDeliverySystem : public Descriptor {
   public:
     DescriptorSatelliteDeliverySystem() = default;
@@ -23,6 +25,11 @@ class DescriptorSatelliteDeliverySystem : public Descriptor {
     int32_t modulation = 0;
     double symbol_rate = 0;
     int32_t FEC_inner = 0;
+    int32_t roll_off = 0;
+    int32_t modulation_system = 0;
+    int32_t modulation_type = 0;
+    // The frequency as its eight BCD digits count it, in units of 10 kHz.
+    std::uint32_t frequency_10khz = 0;
 };
 
 }  // namespace lib13818

@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "lib13818/names/delivery_codes.h"
+
 namespace lib13818 {
 
 namespace {
@@ -45,9 +47,7 @@ const char* modulation_name(int32_t modulation) {
 }
 
 const char* fec_inner_name(int32_t fec_inner) {
-    static const char* const names[] = {"not defined", "1/2", "2/3", "3/4", "5/6", "7/8"};
-    if (fec_inner == 15) return "no conv. coding";
-    return entry_or(names, fec_inner, "reserved");
+    return codes::name_or(codes::fec_inner, fec_inner, "reserved");
 }
 
 const char* teletext_type_name(int32_t teletext_type) {

@@ -2,6 +2,7 @@
 
 #include "lib13818/core/value_text.h"
 #include "lib13818/descriptors/dump_descriptors.h"
+#include "lib13818/fields/described_loop.h"
 #include "lib13818/tables/loop_entry.h"
 
 namespace lib13818 {
@@ -10,7 +11,7 @@ namespace {
 constexpr std::size_t event_head_size = 12;
 }
 
-EitEvent::EitEvent(reader& loop) {
+EitEvent::EitEvent(reader& loop, std::vector<SectionWarning>& warnings) {
     event_id = loop.u16();
     start_time = UtcTime::read(loop);
     duration = Duration::read(loop);
@@ -20,7 +21,8 @@ EitEvent::EitEvent(reader& loop) {
     descriptors_loop_length = flags & 0x0FFF;
     reader loop_descriptors = entry_descriptors(loop, static_cast<std::size_t>(descriptors_loop_length));
     reserve(loop_descriptors);
-    for_each_descriptor(loop_descriptors, loop_end::lenient, [this](int tag, reader d) {
+    described_loop others(general, described, warnings);
+    for_each_descriptor(loop_descriptors, loop_end::lenient, [&](int tag, reader d) {
         switch (tag) {
             case 0x4D:
                 short_event.emplace_back(d);
@@ -38,7 +40,7 @@ EitEvent::EitEvent(reader& loop) {
                 content.emplace_back(d);
                 break;
             default:
-                general.emplace_back(d);
+                others.add(d);
                 break;
         }
     });
@@ -65,7 +67,8 @@ void EitEvent::dump(std::ostream& out) const {
         << "running_status: " << running_status << '\n'
         << "free_CA_mode: " << free_CA_mode << '\n'
         << "descriptors_length: " << descriptors_loop_length << '\n';
-    dump_descriptors(out, general, short_event, extended_event, time_shifted_event, component, content);
+    dump_descriptors(out, general, short_event, extended_event, time_shifted_event, component, content,
+                     described);
 }
 
 const char* Eit::name() const {
@@ -89,10 +92,11 @@ void Eit::parse_body(reader body) {
     last_table_id = body.u8();
     events.reserve(count_entries(body, event_head_size));
     while (!body.at_end())
-        events.emplace_back(body);
+        events.emplace_back(body, warnings);
 }
 
 void Eit::dump(std::ostream& out) const {
+    dump_warnings(out, warnings);
     out << std::dec << "service_id: " << table_id_extension << '\n'
         << "transport_stream_id: " << transport_stream_id << '\n'
         << "original_network_id: " << original_network_id << '\n'

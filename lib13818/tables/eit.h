@@ -9,14 +9,16 @@
 #include "lib13818/descriptors/extended_event_descriptor.h"
 #include "lib13818/descriptors/short_event_descriptor.h"
 #include "lib13818/descriptors/time_shifted_event_descriptor.h"
+#include "lib13818/fields/described_descriptor.h"
 
 namespace lib13818 {
 
 // One event of an EIT section. A CA descriptor here stays generic.
 struct EitEvent {
     EitEvent() = default;
-    // Reads the event at the front of the event loop.
-    explicit EitEvent(reader& loop);
+    // Reads the event at the front of the event loop; faults of its described descriptors
+    // go to `warnings`.
+    EitEvent(reader& loop, std::vector<SectionWarning>& warnings);
     void dump(std::ostream& out) const;
 
     int32_t event_id = 0;
@@ -29,6 +31,7 @@ struct EitEvent {
     std::vector<DescriptorTimeShiftedEvent> time_shifted_event;
     std::vector<DescriptorComponent> component;
     std::vector<DescriptorContent> content;
+    std::vector<DescriptorDescribed> described;
     UtcTime start_time;
     Duration duration;
 

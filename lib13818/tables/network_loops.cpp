@@ -2,23 +2,25 @@
 
 #include <string>
 
+#include "lib13818/fields/described_loop.h"
 #include "lib13818/tables/loop_entry.h"
 
 namespace lib13818 {
 
-void read_ca_and_general(reader loop, std::vector<DescriptorGeneric>& general,
-                         std::vector<DescriptorCA>& ca) {
+void read_network_descriptors(reader loop, const network_descriptors& into,
+                              std::vector<SectionWarning>& warnings) {
+    described_loop others(into.general, into.described, warnings);
     for_each_descriptor(loop, loop_end::lenient, [&](int tag, reader d) {
         if (tag == 0x09)
-            ca.emplace_back(d);
+            into.CA.emplace_back(d);
         else
-            general.emplace_back(d);
+            others.add(d);
     });
 }
 
-reader read_network_loops(reader& body, Section& table, std::vector<DescriptorCA>& ca) {
+reader read_network_loops(reader& body, Section& table, const network_descriptors& into) {
     const std::uint8_t* start = body.position();
-    read_ca_and_general(body.sub(static_cast<std::size_t>(body.length12())), table.descriptors, ca);
+    read_network_descriptors(body.sub(static_cast<std::size_t>(body.length12())), into, table.warnings);
     const std::size_t field = Section::body_offset + static_cast<std::size_t>(body.position() - start);
     const auto declared = static_cast<std::size_t>(body.length12());
     const std::size_t left = body.remaining();

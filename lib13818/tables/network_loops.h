@@ -7,22 +7,32 @@
 #include "lib13818/core/section.h"
 #include "lib13818/descriptors/ca_descriptor.h"
 #include "lib13818/descriptors/generic_descriptor.h"
+#include "lib13818/fields/described_descriptor.h"
 
 namespace lib13818 {
 
 // What NIT and BAT sections share: a first descriptor loop for the network or bouquet,
 // then a loop of transport stream entries.
 
-// Walks a descriptor loop: CA descriptors to `ca`, every other tag to `general`.
-void read_ca_and_general(reader loop, std::vector<DescriptorGeneric>& general, std::vector<DescriptorCA>& ca);
+// The sequences a NIT's or BAT's descriptor loop fills.
+struct network_descriptors {
+    std::vector<DescriptorGeneric>& general;
+    std::vector<DescriptorCA>& CA;
+    std::vector<DescriptorDescribed>& described;
+};
 
-// Reads the first descriptor loop from the front of a NIT's or BAT's body: CA descriptors
-// to `ca`, every other tag to the table's `descriptors`. Returns the transport stream loop
+// Walks a descriptor loop: CA descriptors to `CA`, described ones to `described`, every
+// other tag to `general`; faults of described ones are warnings of the section.
+void read_network_descriptors(reader loop, const network_descriptors& into,
+                              std::vector<SectionWarning>& warnings);
+
+// Reads the first descriptor loop from the front of a NIT's or BAT's body into `into`
+// (whose `general` is the table's `descriptors`). Returns the transport stream loop
 // that follows it. Where transport_stream_loop_length disagrees with the bytes left before
 // the CRC_32 and those bytes hold whole entries exactly, they are the loop, and the table
 // gets a warning that names the length field's byte; a loop running past the section still
 // throws.
-reader read_network_loops(reader& body, Section& table, std::vector<DescriptorCA>& ca);
+reader read_network_loops(reader& body, Section& table, const network_descriptors& into);
 
 // A transport stream entry's head: ids and the length of its descriptors.
 inline constexpr std::size_t transport_stream_head_size = 6;

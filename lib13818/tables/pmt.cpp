@@ -2,23 +2,23 @@
 
 namespace lib13818 {
 
-ElementaryStream ElementaryStream::read(reader& loop) {
+ElementaryStream ElementaryStream::read(reader& loop, std::vector<SectionWarning>& warnings) {
     constexpr std::size_t head_size = 5;
     loop.need(head_size);
     ElementaryStream s;
     s.stream_type = loop.u8();
     s.elementary_PID = loop.u16() & 0x1FFF;
     const auto ES_info_length = static_cast<std::size_t>(loop.length12());
-    s.read_loop(loop.sub(ES_info_length), loop_end::lenient, teletext_kind::decoded);
+    s.read_loop(loop.sub(ES_info_length), loop_end::lenient, teletext_kind::decoded, warnings);
     return s;
 }
 
 void Pmt::parse_body(reader body) {
     PCR_PID = body.u16() & 0x1FFF;
     const auto program_info_length = static_cast<std::size_t>(body.length12());
-    read_loop(body.sub(program_info_length), loop_end::exact, teletext_kind::generic);
+    read_loop(body.sub(program_info_length), loop_end::exact, teletext_kind::generic, warnings);
     while (!body.at_end())
-        streams.push_back(ElementaryStream::read(body));
+        streams.push_back(ElementaryStream::read(body, warnings));
 }
 
 void Pmt::collect_CA(std::vector<DescriptorCA>& out) const {
@@ -34,6 +34,7 @@ void Pmt::dump(std::ostream& out) const {
         << "last_section_number: " << last_section_number << '\n'
         << "current_next_indicator: " << current_next_indicator << '\n'
         << "pcr_pid: " << PCR_PID << '\n';
+    dump_warnings(out, warnings);
     PmtDescriptors::dump(out);
     out << std::dec << "Dumping " << streams.size() << " stream infos\n";
     for (const ElementaryStream& s : streams) {

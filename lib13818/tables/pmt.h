@@ -14,7 +14,7 @@ struct ElementaryStream : PmtDescriptors {
 
     // Reads one entry: a 5-byte head and its ES_info descriptors. Throws "too little data"
     // when the head or the declared ES_info runs past `loop`.
-    static ElementaryStream read(reader& loop);
+    static ElementaryStream read(reader& loop, std::vector<SectionWarning>& warnings);
 };
 
 // The program map table (table_id 0x02; ISO/IEC 13818-1:2019 2.4.4.9): one program's PCR

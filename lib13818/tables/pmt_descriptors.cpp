@@ -1,5 +1,7 @@
 #include "lib13818/tables/pmt_descriptors.h"
 
+#include "lib13818/fields/described_loop.h"
+
 namespace lib13818 {
 
 namespace {
@@ -10,7 +12,9 @@ void dump_all(std::ostream& out, const std::vector<Kind>& descriptors) {
 }
 }  // namespace
 
-void PmtDescriptors::read_loop(reader loop, loop_end rule, teletext_kind teletext_rule) {
+void PmtDescriptors::read_loop(reader loop, loop_end rule, teletext_kind teletext_rule,
+                               std::vector<SectionWarning>& warnings) {
+    described_loop others(general, described, warnings);
     for_each_descriptor(loop, rule, [&](std::uint8_t tag, reader d) {
         switch (tag) {
             case DescriptorCA::tag:
@@ -33,9 +37,9 @@ void PmtDescriptors::read_loop(reader loop, loop_end rule, teletext_kind teletex
                 return void(stream_identifier.emplace_back(d));
             case DescriptorTeletext::tag:
                 if (teletext_rule == teletext_kind::decoded) return void(teletext.emplace_back(d));
-                break;
+                return void(general.emplace_back(d));
         }
-        general.emplace_back(d);
+        others.add(d);
     });
 }
 
@@ -51,6 +55,7 @@ void PmtDescriptors::dump(std::ostream& out) const {
     dump_all(out, private_data_indicator);
     dump_all(out, copyright);
     dump_all(out, stream_identifier);
+    dump_all(out, described);
 }
 
 }  // namespace lib13818

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "lib13818/core/reader.h"
+#include "lib13818/core/section.h"
 #include "lib13818/descriptors/audio_stream_descriptor.h"
 #include "lib13818/descriptors/ca_descriptor.h"
 #include "lib13818/descriptors/ca_identifier_descriptor.h"
@@ -15,11 +16,13 @@
 #include "lib13818/descriptors/stream_identifier_descriptor.h"
 #include "lib13818/descriptors/teletext_descriptor.h"
 #include "lib13818/descriptors/video_stream_descriptor.h"
+#include "lib13818/fields/described_descriptor.h"
 
 namespace lib13818 {
 
 // The descriptors of one PMT loop (the program's or an elementary stream's), one sequence
-// per decoded kind in stream order; every other tag is kept in `general`.
+// per decoded kind in stream order; the described ones in `described`, every other tag in
+// `general`.
 struct PmtDescriptors {
     std::vector<DescriptorGeneric> general;
     std::vector<DescriptorCA> CA;
@@ -32,12 +35,15 @@ struct PmtDescriptors {
     std::vector<DescriptorPrivateDataIndicator> private_data_indicator;
     std::vector<DescriptorCopyright> copyright;
     std::vector<DescriptorStreamIdentifier> stream_identifier;
+    std::vector<DescriptorDescribed> described;
 
     // Whether a loop decodes teletext descriptors; the program loop keeps them generic.
     enum class teletext_kind { generic, decoded };
 
-    // Decodes the loop into the sequences.
-    void read_loop(reader loop, loop_end rule, teletext_kind teletext_rule);
+    // Decodes the loop into the sequences; what a described descriptor's faults leave out
+    // is a warning of the section.
+    void read_loop(reader loop, loop_end rule, teletext_kind teletext_rule,
+                   std::vector<SectionWarning>& warnings);
     // The dumps of every descriptor, kind by kind.
     void dump(std::ostream& out) const;
 };

@@ -1,6 +1,7 @@
 #include "lib13818/tables/sdt.h"
 
 #include "lib13818/descriptors/dump_descriptors.h"
+#include "lib13818/fields/described_loop.h"
 #include "lib13818/tables/loop_entry.h"
 
 namespace lib13818 {
@@ -9,7 +10,7 @@ namespace {
 constexpr std::size_t service_head_size = 5;
 }
 
-SdtService::SdtService(reader& loop) {
+SdtService::SdtService(reader& loop, std::vector<SectionWarning>& warnings) {
     loop.need(service_head_size);
     service_id = loop.u16();
     const std::uint8_t eit_flags = loop.u8();
@@ -19,7 +20,8 @@ SdtService::SdtService(reader& loop) {
     running_status = flags >> 13;
     free_CA_mode = (flags >> 12) & 1;
     reader loop_descriptors = entry_descriptors(loop, flags & 0x0FFFu);
-    for_each_descriptor(loop_descriptors, loop_end::lenient, [this](int tag, reader d) {
+    described_loop others(general, described, warnings);
+    for_each_descriptor(loop_descriptors, loop_end::lenient, [&](int tag, reader d) {
         switch (tag) {
             case 0x09:
                 CA.emplace_back(d);
@@ -28,7 +30,7 @@ SdtService::SdtService(reader& loop) {
                 service.emplace_back(d);
                 break;
             default:
-                general.emplace_back(d);
+                others.add(d);
                 break;
         }
     });
@@ -40,7 +42,7 @@ void SdtService::dump(std::ostream& out) const {
         << "EIT_present_following_flag " << EIT_present_following_flag << '\n'
         << "running_status " << running_status << '\n'
         << "free_CA_mode " << free_CA_mode << '\n';
-    dump_descriptors(out, general, CA, service);
+    dump_descriptors(out, general, CA, service, described);
 }
 
 const char* Sdt::name() const {
@@ -54,10 +56,11 @@ void Sdt::parse_body(reader body) {
     body.skip(1);
     services.reserve(count_entries(body, service_head_size));
     while (!body.at_end())
-        services.emplace_back(body);
+        services.emplace_back(body, warnings);
 }
 
 void Sdt::dump(std::ostream& out) const {
+    dump_warnings(out, warnings);
     out << std::dec << "original_network_id " << original_network_id << '\n';
     for (const SdtService& s : services)
         s.dump(out);

@@ -5,6 +5,7 @@
 #include "lib13818/core/section.h"
 #include "lib13818/descriptors/ca_descriptor.h"
 #include "lib13818/descriptors/service_descriptor.h"
+#include "lib13818/fields/described_descriptor.h"
 
 namespace lib13818 {
 
@@ -12,8 +13,8 @@ namespace lib13818 {
 struct SdtService {
     SdtService() = default;
     // Reads the service at the front of the service loop; fewer than 5 bytes there throw
-    // "too little data".
-    explicit SdtService(reader& loop);
+    // "too little data". Faults of its described descriptors go to `warnings`.
+    SdtService(reader& loop, std::vector<SectionWarning>& warnings);
     void dump(std::ostream& out) const;
 
     int32_t service_id = 0;
@@ -24,6 +25,7 @@ struct SdtService {
     std::vector<DescriptorGeneric> general;
     std::vector<DescriptorCA> CA;
     std::vector<DescriptorService> service;
+    std::vector<DescriptorDescribed> described;
 };
 
 // service_description_section, table_id 0x42 (actual) or 0x46 (other transport stream)

@@ -5,6 +5,7 @@
 #include "lib13818/core/section.h"
 #include "lib13818/core/values.h"
 #include "lib13818/descriptors/local_time_offset_descriptor.h"
+#include "lib13818/fields/described_descriptor.h"
 
 namespace lib13818 {
 
@@ -21,6 +22,7 @@ class Tot : public ShortSection {
     std::uint32_t CRC_32 = 0;
     std::vector<DescriptorGeneric> general;
     std::vector<DescriptorLocalTimeOffset> local_time_offset;
+    std::vector<DescriptorDescribed> described;
 
   protected:
     void parse_body(reader body) override;

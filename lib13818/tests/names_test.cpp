@@ -18,8 +18,9 @@ TEST(SiNames, DeliveryAndTeletextCodes) {
     EXPECT_STREQ(polarisation_name(3), "circular - vertical");
     EXPECT_STREQ(polarisation_name(4), "<unknown>");
     EXPECT_STREQ(modulation_name(2), "reserved");
-    EXPECT_STREQ(fec_inner_name(6), "reserved");
-    EXPECT_STREQ(fec_inner_name(7), "reserved");
+    EXPECT_STREQ(fec_inner_name(6), "8/9");
+    EXPECT_STREQ(fec_inner_name(9), "9/10");
+    EXPECT_STREQ(fec_inner_name(10), "reserved");
     EXPECT_STREQ(fec_inner_name(15), "no conv. coding");
     EXPECT_STREQ(teletext_type_name(2), "teletext subtitle page");
     EXPECT_STREQ(teletext_type_name(9), "reserved for future use");

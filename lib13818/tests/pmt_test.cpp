@@ -28,9 +28,10 @@ TEST(Pmt, SortsDescriptorsByKindAndCollectsEveryCaDescriptorInOrder) {
     EXPECT_EQ(pmt.table_id_extension, 0x0101);
     EXPECT_EQ(pmt.PCR_PID, 0x100);
     ASSERT_EQ(pmt.CA.size(), 1u);
-    ASSERT_EQ(pmt.general.size(), 2u);  // teletext is decoded in stream loops only
+    ASSERT_EQ(pmt.general.size(), 1u);  // teletext is decoded in stream loops only
     EXPECT_EQ(pmt.general[0].descriptor_tag, 0x56);
-    EXPECT_EQ(pmt.general[1].data, (std::vector<std::uint8_t>{0xAA, 0xBB}));
+    ASSERT_EQ(pmt.described.size(), 1u);  // a private descriptor without a specifier
+    EXPECT_EQ(pmt.described[0].bytes("private_data"), "\xAA\xBB");
     ASSERT_EQ(pmt.streams.size(), 2u);
     EXPECT_EQ(pmt.streams[0].stream_type, 2);
     EXPECT_EQ(pmt.streams[0].stream_identifier.at(0).component_tag, 1);
@@ -57,8 +58,10 @@ TEST(Pmt, DumpsProgramStreamsAndDescriptors) {
               "current_next_indicator: 1\npcr_pid: 256\n");
     // Numbers after a descriptor's hexadecimal dump are decimal again.
     EXPECT_NE(text.find("descriptor_tag: 09 CA_Descriptor\nsys_id: 0622 Irdeto\npid: 0500\n"
-                        "Dumping 2 stream infos\nstream_type: 2\nelementary_PID: 256\n"),
+                        "descriptor_tag: c0 user_defined_descriptor\ndescriptor_length 2\n"
+                        "private_data_specifier no specifier\nprivate_data:\naa bb"),
               std::string::npos);
+    EXPECT_NE(text.find("Dumping 2 stream infos\nstream_type: 2\nelementary_PID: 256\n"), std::string::npos);
     EXPECT_NE(text.find("stream_type: 6\nelementary_PID: 259\n"), std::string::npos);
     EXPECT_NE(text.find("descriptor_tag: 56 teletext_descriptor\nlanguage_code deu\nteletext_type 2\n"
                         "teletext_magazine_number 1\nteletext_page_number 50\n"),

@@ -88,8 +88,8 @@ TEST_F(SiCaptures, Test103ServicesNetworkAndTime) {
     }
 
     const Nit nit = first<Nit>("test-103.ts", 0x10, 0x40);
-    ASSERT_EQ(nit.descriptors.size(), 1u);
-    EXPECT_EQ(nit.descriptors[0].data, std::vector<std::uint8_t>{'2'});
+    ASSERT_EQ(nit.described.size(), 1u);
+    EXPECT_EQ(nit.described[0].bytes("network_name"), "2");
     ASSERT_EQ(nit.transport_streams.size(), 1u);
     ASSERT_EQ(nit.transport_streams[0].service_list.size(), 1u);
     EXPECT_EQ(nit.transport_streams[0].service_list[0].services.size(), 2u);
@@ -119,9 +119,9 @@ TEST_F(SiCaptures, Test030EventTexts) {
     EXPECT_EQ(e.extended_event[0].items[0].item_description.text, "Pr\xE9sentateur");
     EXPECT_EQ(e.extended_event[0].items[0].item.text, "Julien Desvages");
     EXPECT_EQ(e.component.size(), 2u);
-    // The parental rating descriptor is not decoded by the EIT.
-    ASSERT_EQ(e.general.size(), 1u);
-    EXPECT_EQ(e.general[0].descriptor_tag, 0x55);
+    EXPECT_TRUE(e.general.empty());
+    ASSERT_EQ(e.described.size(), 1u);
+    EXPECT_EQ(e.described[0].descriptor_tag, 0x55);
 }
 
 }  // namespace

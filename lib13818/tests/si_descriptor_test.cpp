@@ -30,6 +30,14 @@ TEST(SatelliteDeliveryDescriptor, DecodesBcdFieldsAndFlags) {
                   {0x43, 0x0B, 0x01, 0x17, 0x27, 0x43, 0x01, 0x92, 0x80, 0x02, 0x75, 0x00, 0x03})
                   .modulation,
               0);
+    // Byte 8 as DVB-S2 reads it: roll-off 0.20, DVB-S2, 8PSK.
+    const auto s2 = decode<DescriptorSatelliteDeliverySystem>(
+        {0x43, 0x0B, 0x01, 0x23, 0x22, 0x00, 0x01, 0x92, 0x96, 0x02, 0x75, 0x00, 0x03});
+    EXPECT_EQ(s2.frequency_10khz, 1232200u);
+    EXPECT_EQ(s2.modulation, 0x16);
+    EXPECT_EQ(s2.roll_off, 2);
+    EXPECT_EQ(s2.modulation_system, 1);
+    EXPECT_EQ(s2.modulation_type, 2);
     EXPECT_EQ(decode_error<DescriptorSatelliteDeliverySystem>({0x43, 0x04, 0x01, 0x17, 0x27, 0x43}),
               "too little data");
 }

@@ -37,9 +37,9 @@ TEST(NitDecode, SortsNetworkAndTransportStreamDescriptors) {
         network_body(concat({network_name, ca}),
                      concat({transport_stream(1, concat({satellite, service_list, ca, {0x5F, 0x00}})),
                              transport_stream(2, {})}))));
-    ASSERT_EQ(nit.descriptors.size(), 1u);
-    EXPECT_EQ(nit.descriptors[0].descriptor_tag, 0x40);
-    EXPECT_EQ(nit.descriptors[0].data, (Bytes{'N', 'e', 't'}));
+    EXPECT_TRUE(nit.descriptors.empty());
+    ASSERT_EQ(nit.described.size(), 1u);
+    EXPECT_EQ(nit.described[0].bytes("network_name"), "Net");
     ASSERT_EQ(nit.CA.size(), 1u);
     EXPECT_EQ(nit.CA[0].CA_system_ID, 0x0622);
     ASSERT_EQ(nit.transport_streams.size(), 2u);
@@ -49,7 +49,9 @@ TEST(NitDecode, SortsNetworkAndTransportStreamDescriptors) {
     ASSERT_EQ(ts.service_list.size(), 1u);
     EXPECT_EQ(ts.service_list[0].services[0].service_id, 7);
     EXPECT_EQ(ts.CA.size(), 1u);
+    // A private_data_specifier too short for its specifier stays generic, with a warning.
     EXPECT_EQ(ts.general.size(), 1u);
+    EXPECT_EQ(nit.warnings.size(), 1u);
     EXPECT_TRUE(nit.transport_streams[1].general.empty());
 }
 
@@ -114,6 +116,7 @@ TEST(NitDecode, DumpsTransportStreamsWithTheirDescriptors) {
     EXPECT_STREQ(other.name(), "network_information_section - other_transport_network");
     other.dump(out);
     EXPECT_EQ(out.str(),
+              "descriptor_tag: 40 network_name_descriptor\ndescriptor_length 3\nnetwork_name Net\n"
               "stream_id 1\noriginal_network_id 133\n"
               "descriptor_tag: 41 service_list_descriptor\nservice_id 7\nservice_type 1\n"
               "stream_id 16\noriginal_network_id 133\n");

@@ -103,13 +103,14 @@ TEST(TotDecode, SortsDescriptorsAndKeepsTheCrcUnchecked) {
     EXPECT_EQ(tot.UTC_time.year, 1993);
     ASSERT_EQ(tot.local_time_offset.size(), 1u);
     EXPECT_EQ(tot.local_time_offset[0].offsets.size(), 1u);
-    ASSERT_EQ(tot.general.size(), 1u);
-    EXPECT_EQ(tot.general[0].descriptor_tag, 0x40);
+    ASSERT_EQ(tot.described.size(), 1u);
+    EXPECT_EQ(tot.described[0].descriptor_tag, 0x40);
     EXPECT_EQ(tot.CRC_32, 0xDEADBEEFu);
     std::ostringstream out;
     tot.dump(out);
     EXPECT_EQ(out.str(),
-              "table_id: 115\nsection_length: 30\nUTC_time: 13/10-1993 12:45:0\ncrc32: 3735928559\n");
+              "table_id: 115\nsection_length: 30\nUTC_time: 13/10-1993 12:45:0\ncrc32: 3735928559\n"
+              "descriptor_tag: 40 network_name_descriptor\ndescriptor_length 2\nnetwork_name NW\n");
 }
 
 TEST(TotDecode, LoopOverrunByOneDescriptorThrows) {

@@ -4,6 +4,7 @@
 #include <utility>
 #include <variant>
 
+#include "lib13818/fields/described_loop.h"
 #include "views/row_list.h"
 #include "views/table_tree.h"
 #include "views/tests/scan_fixture.h"
@@ -34,6 +35,18 @@ void expect_named_rows() {
     const std::int32_t ca_id = 0x0B00;
     std::remove_cvref_t<std::remove_pointer_t<alternative>> record{};
     if constexpr (std::is_same_v<alternative, ca_system_id>) record = ca_system_id{&ca_id};
+    // Described records come from decoding: a parental rating and its first country.
+    static const lib::DescriptorDescribed rating = [] {
+        std::vector<lib::DescriptorDescribed> described;
+        const std::vector<std::uint8_t> bytes = {0x55, 0x04, 'F', 'R', 'A', 0x09};
+        std::vector<lib::DescriptorGeneric> general;
+        std::vector<lib::SectionWarning> warnings;
+        lib::described_loop(general, described, warnings).add(lib::reader(bytes.data(), bytes.size()));
+        return described.at(0);
+    }();
+    if constexpr (std::is_same_v<alternative, const lib::DescriptorDescribed*>) record = rating;
+    if constexpr (std::is_same_v<alternative, lib::described_record>)
+        record = rating.records("countries").front();
     std::vector<value_row> built;
     if constexpr (std::is_pointer_v<alternative>)
         EXPECT_NO_THROW(built = rows(&record)) << "record kind " << kind;

@@ -25,7 +25,7 @@ TEST(TableTree, ShowsEveryTableOfATransponderInOrder) {
               "      NIT - actual network\n"
               "        NID 2F01\n"
               "          SECTION 0000\n"
-              "            GENERAL_DESCRIPTOR\n"
+              "            NETWORK_NAME_DESCRIPTOR\n"
               "            STREAM_INFO\n"
               "              0001\n"
               "                SATELLITEDELIVERYSYSTEM_DESCRIPTOR\n"
