@@ -1,5 +1,7 @@
 #include "views/scan_json.h"
 
+#include <cmath>
+
 #include "lib13818/core/dvb_text.h"
 #include "lib13818/names/registry.h"
 #include "lib13818/names/stream_type_names.h"
@@ -47,6 +49,7 @@ class network_writer {
                  {"symbol_rate_msps", tp.symbol_rate},
                  {"fec", tp.FEC},
                  {"fec_text", tp.FEC_text}};
+        put_delivery(out, tp);
         json tables = json::object();
         if (tp.CAT.parsed)
             tables["cat"] = section(tp.CAT, [&](json&, json& d) { put(d, "ca", tp.CAT.CA_descriptors); });
@@ -73,6 +76,19 @@ class network_writer {
     }
 
   private:
+    // The system and what tunes it; the frequency in the unit of its system's tuning.
+    static void put_delivery(json& out, const Transponder& tp) {
+        const lib::DeliverySystem system = tp.system();
+        out["delivery_system"] = lib::name(system);
+        out["modulation"] = lib::name(tp.delivery.modulation);
+        if (system == lib::DeliverySystem::dvb_s2) out["roll_off"] = lib::name(tp.delivery.roll_off);
+        out["stream_id"] = tp.delivery.stream_id == lib::automatic ? json() : json(tp.delivery.stream_id);
+        if (lib::is_satellite(system))
+            out["frequency_khz"] = std::llround(tp.frequency * 1e6);
+        else
+            out["frequency_hz"] = std::llround(tp.frequency * 1e9);
+    }
+
     void text(json& out, const char* key, const lib::DvbString& s) {
         out[key] = views::shown(text_, s);
         out[std::string(key) + "_raw"] = hex(s.selector + s.text);
