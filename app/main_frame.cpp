@@ -207,10 +207,13 @@ void CMainFrame::create_card_bar() {
 
 void CMainFrame::create_status_bar() {
     const status_texts texts = initial_status();
-    const QString* initial[] = {&texts.lock, &texts.level, &texts.quality};
-    for (int i = 0; i < 3; ++i) {
+    const QString* initial[] = {&texts.lock, &texts.level, &texts.quality, &texts.decibels};
+    const QString widest[] = {
+        QStringLiteral("Signal quality: 100 %"), QStringLiteral("Signal quality: 100 %"),
+        QStringLiteral("Signal quality: 100 %"), QStringLiteral("Strength: -100.0 dBm  CNR: 40.0 dB")};
+    for (std::size_t i = 0; i < std::size(panes_); ++i) {
         panes_[i] = new QLabel(*initial[i], this);
-        panes_[i]->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("Signal quality: 100 %")));
+        panes_[i]->setMinimumWidth(fontMetrics().horizontalAdvance(widest[i]));
         statusBar()->addPermanentWidget(panes_[i]);
     }
 }
@@ -258,6 +261,7 @@ void CMainFrame::update_status_panes() {
     panes_[0]->setText(texts.lock);
     panes_[1]->setText(texts.level);
     panes_[2]->setText(texts.quality);
+    panes_[3]->setText(texts.decibels);
 }
 
 void CMainFrame::update_menus() {

@@ -78,7 +78,7 @@ class CMainFrame : public QMainWindow {
     CKestrel2App& app_;
     QMdiArea* mdi_;
     QComboBox* cards_ = nullptr;
-    QLabel* panes_[3] = {};
+    QLabel* panes_[4] = {};
     QTimer* status_timer_;
     std::vector<QMenu*> menus_[2];  // without, with a document window
     QMenu* window_menu_ = nullptr;

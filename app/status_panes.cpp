@@ -14,7 +14,7 @@ constexpr int level = 3;
 
 status_texts initial_status() {
     return {QStringLiteral("NOT LOCKED"), QStringLiteral("Signal level: 0 %"),
-            QStringLiteral("Signal quality: 0%")};
+            QStringLiteral("Signal quality: 0%"), QString()};
 }
 
 status_texts read_status(dvb_device* device) {
@@ -26,6 +26,9 @@ status_texts read_status(dvb_device* device) {
     }
     if (device->has_capability(level))
         texts.level = QStringLiteral("Signal level: %1 %").arg(device->get_signal_level());
+    signal_statistics statistics;
+    if (device->read_statistics(statistics) == result::ok)
+        texts.decibels = QString::fromStdString(decibel_summary(statistics));
     return texts;
 }
 

@@ -8,11 +8,13 @@ class dvb_device;
 
 namespace kestrel::app {
 
-// The three panes of the main frame's status bar: lock, signal level, signal quality.
+// The panes of the main frame's status bar: lock, signal level, signal quality, then the
+// signal in decibels ("Strength: -34.2 dBm  CNR: 28.1 dB") where the card gives it.
 struct status_texts {
     QString lock;
     QString level;
     QString quality;
+    QString decibels;
 };
 
 // What the panes show before the first refresh.

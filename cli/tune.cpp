@@ -23,16 +23,19 @@ const char* const tune_usage =
     "usage: kestrel-cli tune [--card SPEC] [OPTIONS]\n\n"
     "Starts as every card command does (settings, logs, satellite list, the card, the\n"
     "stored LNB settings and last tuning restored), tunes the card and prints the\n"
-    "result, lock, level and quality. An option not given keeps its stored value (in\n"
+    "result, lock, level and quality, then the signal's strength and CNR and its error\n"
+    "rates over a second (n/a for what the card does not give). An option not given\n"
+    "keeps its stored value (in\n"
     "brackets: the key, then its value on a first run), so a plain 'tune' tunes the\n"
     "stored tuning with the stored LNB setup. At exit the LNB settings and the tuning\n"
     "in force are kept in the settings, as the LNB dialog and the end of the desktop\n"
     "program keep them, and the next card command starts there; the card reads back\n"
     "circular polarisations as H or V and the FEC as -1. A settings file that cannot be\n"
     "written is said on standard error.\n"
-    "Exit status: 0 tuned and locked, 1 not, 2 bad arguments or no usable card.\n\n"
-    "  --card SPEC              linux:N[?dvb-s|?dvb-c|?dvb-t], capture:FILE or demo\n"
-    "                           (General/card, else the first adapter as its first\n"
+    "Exit status: 0 tuned and locked, 1 not (or a system the frontend does not offer),\n"
+    "2 bad arguments or no usable card.\n\n"
+    "  --card SPEC              linux:N[?dvb-s|?dvb-s2|?dvb-c|?dvb-t|?dvb-t2], capture:FILE\n"
+    "                           or demo (General/card, else the first adapter as its first\n"
     "                           delivery system, else demo)\n"
     "  --frequency MHZ          transponder frequency (FREQUENCY; 12322)\n"
     "DVB-S:\n"
@@ -45,9 +48,26 @@ const char* const tune_usage =
     "  --switch KHZ             first frequency of the high band (SWITCH; 11700000)\n"
     "  --lnb-power on|off       (LNBPOWER; on)\n"
     "DVB-C and DVB-T:\n"
-    "  --modulation 16|32|64|128|256   QAM (QAM; 64)\n"
-    "  --bandwidth 7|8|auto     (BW; auto)\n"
-    "  --inversion on|off       spectral inversion (SI; on)\n";
+    "  --inversion on|off       spectral inversion (SI; on)\n"
+    "Every system (auto: the frontend finds it out, or the card's own system; the stored\n"
+    "values are -1 for auto; while MODULATION and BANDWIDTHHZ are, QAM and BW apply):\n"
+    "  --system dvb-s|dvb-s2|dvb-t|dvb-t2|dvb-c|auto   (SYSTEM; auto)\n"
+    "  --modulation qpsk|8psk|16apsk|32apsk|16|32|64|128|256|auto\n"
+    "                           the numbers are QAM (MODULATION; auto, and QAM; 64)\n"
+    "  --code-rate 1/2|2/3|3/4|5/6|7/8|auto   inner FEC, DVB-T high priority (CODERATEHP)\n"
+    "                           (DVB-S2 also 3/5, 4/5, 8/9, 9/10)\n"
+    "DVB-S2:\n"
+    "  --roll-off 0.35|0.25|0.20|auto   (ROLLOFF)\n"
+    "  --pilot on|off|auto      (PILOT)\n"
+    "  --stream-id N|none       input stream 0-255, also the DVB-T2 PLP (STREAMID; none)\n"
+    "  --pls-code N             physical layer scrambling code (PLSCODE keeps the Gold index)\n"
+    "  --pls-mode root|gold     how --pls-code counts (gold)\n"
+    "DVB-T and DVB-T2:\n"
+    "  --bandwidth 1.712|5|6|7|8|10|auto   MHz (BANDWIDTHHZ; auto, and BW; auto)\n"
+    "  --code-rate-lp 1/2|2/3|3/4|5/6|7/8|auto   low priority (CODERATELP)\n"
+    "  --guard 1/4|1/8|1/16|1/32|1/128|19/128|19/256|auto   (GUARD)\n"
+    "  --transmission-mode 1k|2k|4k|8k|16k|32k|auto   (TRANSMODE)\n"
+    "  --hierarchy none|1|2|4|auto   (HIERARCHY)\n";
 
 namespace {
 
@@ -61,9 +81,19 @@ struct tune_request {
     std::optional<std::uint32_t> position;
     std::optional<std::uint32_t> diseqc_mode, lof1, lof2, switch_khz;
     std::optional<bool> lnb_power;
-    std::optional<std::uint32_t> modulation;  // 1..5 for 16..256-QAM
-    std::optional<std::uint32_t> bandwidth;   // 1 7 MHz, 2 8 MHz, 3 automatic
     std::optional<bool> inversion;
+    std::optional<lib13818::DeliverySystem> system;
+    std::optional<lib13818::Modulation> modulation;
+    std::optional<lib13818::RollOff> roll_off;
+    std::optional<lib13818::Pilot> pilot;
+    std::optional<std::int32_t> stream_id;  // -1 for none
+    std::optional<std::int32_t> pls_code;
+    bool pls_root = false;
+    std::optional<lib13818::CodeRate> code_rate_hp, code_rate_lp;
+    std::optional<lib13818::GuardInterval> guard_interval;
+    std::optional<lib13818::TransmissionMode> transmission_mode;
+    std::optional<lib13818::Hierarchy> hierarchy;
+    std::optional<std::int32_t> bandwidth_hz;  // -1 for automatic
 };
 
 template <typename T>
@@ -77,11 +107,10 @@ bool number(std::string_view text, std::optional<T>& out, T low, T high) {
     return true;
 }
 
-// The index of `text` among `names`, plus `first`.
+// The index of `text` among `names`.
 template <typename T>
-bool choice(std::string_view text, std::initializer_list<std::string_view> names, std::optional<T>& out,
-            T first = 0) {
-    T i = first;
+bool choice(std::string_view text, std::initializer_list<std::string_view> names, std::optional<T>& out) {
+    T i = 0;
     for (std::string_view name : names) {
         if (text == name) {
             out = i;
@@ -90,6 +119,30 @@ bool choice(std::string_view text, std::initializer_list<std::string_view> names
         ++i;
     }
     return false;
+}
+
+// A field of the delivery record by its name (lib13818/delivery/delivery.h).
+template <typename Code>
+auto coded(std::optional<Code>& field) {
+    return [&field](std::string_view text) {
+        Code value{};
+        if (!lib13818::parse(text, value)) return false;
+        field = value;
+        return true;
+    };
+}
+
+bool stream_id(std::string_view text, std::optional<std::int32_t>& out) {
+    if (text != "none") return number(text, out, 0, lib13818::max_stream_id);
+    out = lib13818::automatic;
+    return true;
+}
+
+bool bandwidth(std::string_view text, std::optional<std::int32_t>& out) {
+    std::int32_t hz = 0;
+    if (!lib13818::parse_bandwidth(text, hz)) return false;
+    out = hz;
+    return true;
 }
 
 bool on_off(std::string_view text, std::optional<bool>& out) {
@@ -128,17 +181,24 @@ std::map<std::string_view, std::pair<option_reader, const char*>> options_of(tun
         {"--lof2", {khz(r.lof2), "a frequency in kHz"}},
         {"--switch", {khz(r.switch_khz), "a frequency in kHz"}},
         {"--lnb-power", {[&r](std::string_view v) { return on_off(v, r.lnb_power); }, "on or off"}},
-        {"--modulation",
-         {[&r](std::string_view v) {
-              return choice(v, {"16", "32", "64", "128", "256"}, r.modulation, 1u);
-          },
-          "16, 32, 64, 128 or 256"}},
-        {"--bandwidth",
-         {[&r](std::string_view v) {
-              return choice(v, {"7", "8", "auto"}, r.bandwidth, 1u);
-          },
-          "7, 8 or auto"}},
         {"--inversion", {[&r](std::string_view v) { return on_off(v, r.inversion); }, "on or off"}},
+        {"--system", {coded(r.system), "dvb-s, dvb-s2, dvb-t, dvb-t2, dvb-c or auto"}},
+        {"--modulation", {coded(r.modulation), "qpsk, 8psk, 16apsk, 32apsk, 16, 32, 64, 128, 256 or auto"}},
+        {"--roll-off", {coded(r.roll_off), "0.35, 0.25, 0.20 or auto"}},
+        {"--pilot", {coded(r.pilot), "on, off or auto"}},
+        {"--stream-id", {[&r](std::string_view v) { return stream_id(v, r.stream_id); }, "0 to 255 or none"}},
+        {"--pls-code",
+         {[&r](std::string_view v) { return number(v, r.pls_code, 0, 0x3FFFF); }, "a code from 0 to 262143"}},
+        {"--pls-mode",
+         {[&r](std::string_view v) { return (r.pls_root = v == "root") || v == "gold"; }, "root or gold"}},
+        {"--code-rate", {coded(r.code_rate_hp), "1/2, 2/3, 3/4, 5/6, 7/8 (3/5, 4/5, 8/9, 9/10) or auto"}},
+        {"--code-rate-lp", {coded(r.code_rate_lp), "1/2, 2/3, 3/4, 5/6, 7/8 or auto"}},
+        {"--guard", {coded(r.guard_interval), "1/4, 1/8, 1/16, 1/32, 1/128, 19/128, 19/256 or auto"}},
+        {"--transmission-mode", {coded(r.transmission_mode), "1k, 2k, 4k, 8k, 16k, 32k or auto"}},
+        {"--hierarchy", {coded(r.hierarchy), "none, 1, 2, 4 or auto"}},
+        {"--bandwidth",
+         {[&r](std::string_view v) { return bandwidth(v, r.bandwidth_hz); },
+          "1.712, 5, 6, 7, 8, 10 or auto"}},
     };
 }
 
@@ -161,6 +221,16 @@ std::string parse(std::span<char* const> args, tune_request& request) {
         if (!it->second.first(value))
             return std::string(arg) + " needs " + it->second.second + ", not '" + std::string(value) + "'";
     }
+    // The Gold index is what a tuning takes and the settings keep.
+    if (request.pls_code && request.pls_root) {
+        const std::int32_t gold = lib13818::gold_index_of_root(*request.pls_code);
+        if (gold == lib13818::automatic)
+            return "--pls-code " + std::to_string(*request.pls_code) +
+                   " is no root code of the scrambling sequence";
+        request.pls_code = gold;
+    } else if (request.pls_code && *request.pls_code > lib13818::max_scrambling_index) {
+        return "--pls-code needs a Gold index from 0 to 262142, not " + std::to_string(*request.pls_code);
+    }
     return "";
 }
 
@@ -179,8 +249,43 @@ LnbConfig lnb_for(LnbConfig lnb, const tune_request& r) {
     return lnb;
 }
 
+// The bandwidth codes of the seed's word (1 7 MHz, 2 8 MHz, 3 automatic) for a bandwidth in Hz;
+// empty for the bandwidths the word has no code for.
+std::optional<std::uint32_t> bandwidth_code(std::int32_t hz) {
+    if (hz == lib13818::automatic) return 3;
+    if (hz == 7000000) return 1;
+    if (hz == 8000000) return 2;
+    return std::nullopt;
+}
+
+// The seed's QAM word (1..5 for 16..256-QAM) of a modulation; empty for any other.
+std::optional<std::uint32_t> qam_word(lib13818::Modulation m) {
+    constexpr lib13818::Modulation qams[] = {lib13818::Modulation::qam_16, lib13818::Modulation::qam_32,
+                                             lib13818::Modulation::qam_64, lib13818::Modulation::qam_128,
+                                             lib13818::Modulation::qam_256};
+    const auto* it = std::find(std::begin(qams), std::end(qams), m);
+    if (it == std::end(qams)) return std::nullopt;
+    return static_cast<std::uint32_t>(it - std::begin(qams)) + 1;
+}
+
+void apply_delivery(lib13818::Delivery& d, const tune_request& r) {
+    apply(d.system, r.system);
+    apply(d.modulation, r.modulation);
+    apply(d.roll_off, r.roll_off);
+    apply(d.pilot, r.pilot);
+    apply(d.stream_id, r.stream_id);
+    apply(d.scrambling_index, r.pls_code);
+    apply(d.code_rate_hp, r.code_rate_hp);
+    apply(d.code_rate_lp, r.code_rate_lp);
+    apply(d.guard_interval, r.guard_interval);
+    apply(d.transmission_mode, r.transmission_mode);
+    apply(d.hierarchy, r.hierarchy);
+    apply(d.bandwidth_hz, r.bandwidth_hz);
+}
+
 // The stored tuning (for the card's frontend type) with the options given in its place.
 TUNERPARM tuning_for(TUNERPARM t, const tune_request& r) {
+    apply_delivery(t.delivery, r);
     const std::optional<std::uint64_t> symbols =
         r.symbol_rate_k ? std::optional<std::uint64_t>(std::uint64_t{*r.symbol_rate_k} * 1000) : std::nullopt;
     if (t.type == frontend_dvb_s) {
@@ -193,12 +298,15 @@ TUNERPARM tuning_for(TUNERPARM t, const tune_request& r) {
     }
     apply(t.frequency, r.frequency_mhz);
     if (r.inversion) t.word_a = *r.inversion ? 1 : 0;
+    // The seed's words follow the options they have a code for, so the QAM and BW keys agree.
+    const std::optional<std::uint32_t> qam = r.modulation ? qam_word(*r.modulation) : std::nullopt;
+    const std::optional<std::uint32_t> band = r.bandwidth_hz ? bandwidth_code(*r.bandwidth_hz) : std::nullopt;
     if (t.type == frontend_dvb_c) {
         if (symbols) t.word_b = static_cast<std::int32_t>(std::min<std::uint64_t>(*symbols, INT32_MAX));
-        apply(t.word_c, r.modulation);
-        apply(t.word_d, r.bandwidth);
+        apply(t.word_c, qam);
+        apply(t.word_d, band);
     } else {
-        apply(t.word_c, r.bandwidth);
+        apply(t.word_c, band);
     }
     return t;
 }
@@ -213,6 +321,24 @@ bool wait_for_lock(dvb_device& device) {
         std::this_thread::sleep_for(poll_gap);
     }
     return device.is_locked();
+}
+
+// Strength and CNR as the card gives them now, and the error rates over about a second.
+void print_statistics(dvb_device& device) {
+    signal_statistics first, second;
+    device.read_statistics(first);
+    second = first;
+    // Rates need the counters to move; a card without counters is not waited for.
+    if (first.pre_fec_bits || first.post_fec_bits || first.blocks) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(error_rate_tracker::period_ms));
+        device.read_statistics(second);
+    }
+    const error_rates rates = rates_between(first, second);
+    std::printf("strength: %s\n", strength_text(second.strength_dbm).c_str());
+    std::printf("cnr:      %s\n", cnr_text(second.cnr_db).c_str());
+    std::printf("ber:      %s\n", rate_text(rates.pre_fec_ber).c_str());
+    std::printf("post-ber: %s\n", rate_text(rates.post_fec_ber).c_str());
+    std::printf("per:      %s\n", rate_text(rates.block_error_rate).c_str());
 }
 
 }  // namespace
@@ -232,13 +358,22 @@ int run_tune(std::span<char* const> args) {
     device->set_lnb_config(lnb_for(device->lnb_config(), request));
     const TUNERPARM stored =
         startup::load_lnb_settings(session.settings(), device->get_frontend_type()).tuning;
-    const std::uint32_t r = device->set_tuner(tuning_for(stored, request));
+    const TUNERPARM tuning = tuning_for(stored, request);
+    if (!device->offers_system(tuning.delivery.system)) {
+        std::string frontend;
+        device->get_device_info(0, frontend);
+        std::fprintf(stderr, "kestrel-cli tune: %s does not tune %s as %s\n", frontend.c_str(),
+                     lib13818::name(tuning.delivery.system),
+                     frontend_type_name(static_cast<std::int32_t>(device->get_frontend_type())));
+    }
+    const std::uint32_t r = device->set_tuner(tuning);
     const bool locked = r == result::ok ? wait_for_lock(*device) : device->is_locked();
     std::printf("card:    %s\n", session.card_spec().c_str());
     std::printf("result:  %u (%s)\n", r, result_meaning(r));
     std::printf("locked:  %s\n", locked ? "yes" : "no");
     std::printf("level:   %u %%\n", device->get_signal_level());
     std::printf("quality: %u %%\n", device->get_signal_quality());
+    print_statistics(*device);
     keep_session(session, "tune");
     return r == result::ok && locked ? 0 : 1;
 }

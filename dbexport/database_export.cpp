@@ -1,5 +1,6 @@
 #include "dbexport/database_export.h"
 
+#include <optional>
 #include <set>
 #include <string_view>
 #include <vector>
@@ -68,9 +69,16 @@ class row_writer {
     void write(std::int32_t onid, std::int32_t tsid, const Transponder& transponder,
                lib13818::dvb_text_decoder& text) {
         const std::int64_t transponder_id = next_transponder_id_++;
+        const lib13818::Delivery& delivery = transponder.delivery;
+        const lib13818::DeliverySystem system = transponder.system();
+        std::optional<std::string_view> roll_off;
+        if (system == lib13818::DeliverySystem::dvb_s2) roll_off.emplace(lib13818::name(delivery.roll_off));
+        std::optional<std::int64_t> stream_id;
+        if (delivery.stream_id != lib13818::automatic) stream_id.emplace(delivery.stream_id);
         transponder_.run(transponder_id, onid, tsid, frequency_mhz(transponder.frequency),
                          transponder.polarisation, symbol_rate_msymbols(transponder.symbol_rate),
-                         transponder.FEC);
+                         transponder.FEC, std::string_view(lib13818::name(system)),
+                         std::string_view(lib13818::name(delivery.modulation)), roll_off, stream_id);
         for (const lib13818::DescriptorCA& ca : transponder.CAT.CA_descriptors)
             write_ca(emm_, transponder_id, ca, text);
 

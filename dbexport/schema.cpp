@@ -12,7 +12,7 @@ using enum key_kind;
 constexpr std::array<std::string_view, 6> all_tables{"tb_network", "tb_transponder", "tb_service",
                                                      "tb_audio",   "tb_ca_ecm",      "tb_ca_emm"};
 
-constexpr std::array<column, 40> all_columns{{
+constexpr std::array<column, 44> all_columns{{
     {"tb_network", "NID", integer, 0, false},
     {"tb_network", "NETWORK_NAME", text, 255, false},
     {"tb_network", "DISQ", integer, 0, false},
@@ -24,6 +24,10 @@ constexpr std::array<column, 40> all_columns{{
     {"tb_transponder", "POLARIZATION", integer, 0, false},
     {"tb_transponder", "SYMBOLRATE", integer, 0, false},
     {"tb_transponder", "FEC", integer, 0, false},
+    {"tb_transponder", "DELIVERY_SYSTEM", text, 0, false},
+    {"tb_transponder", "MODULATION", text, 0, false},
+    {"tb_transponder", "ROLLOFF", text, 0, false},
+    {"tb_transponder", "STREAM_ID", integer, 0, false},
     {"tb_service", "SERVICE_ID", integer, 0, false},
     {"tb_service", "TRANSPONDER_ID", integer, 0, false},
     {"tb_service", "SID", integer, 0, false},
@@ -105,7 +109,7 @@ bool is_primary_key_of(const key& k, const column& c) {
 
 std::string column_definition(const column& c) {
     std::string out{c.name};
-    out += c.type == integer ? " INTEGER" : " VARCHAR(" + std::to_string(c.size) + ")";
+    out += c.type == integer ? " INTEGER" : c.size > 0 ? " VARCHAR(" + std::to_string(c.size) + ")" : " TEXT";
     if (c.autoincrement) {
         for (const key& k : all_keys())
             if (is_primary_key_of(k, c)) out += " CONSTRAINT " + std::string(k.name);

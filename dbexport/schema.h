@@ -17,7 +17,7 @@ struct column {
     std::string_view table;
     std::string_view name;
     column_type type;
-    int size;  // VARCHAR(size) for text; SQLite keeps longer values whole
+    int size;  // VARCHAR(size) for text, TEXT for 0; SQLite keeps longer values whole
     bool autoincrement;
 };
 

@@ -45,6 +45,10 @@ void sqlite_statement::bind(int index, std::string_view text) {
         fail_with_sqlite(db_);
 }
 
+void sqlite_statement::bind_null(int index) {
+    if (sqlite3_bind_null(statement_, index) != SQLITE_OK) fail_with_sqlite(db_);
+}
+
 void sqlite_statement::step_and_reset() {
     if (sqlite3_step(statement_) != SQLITE_DONE) {
         const std::string text = sqlite_failure_text(db_);  // before the reset can touch it

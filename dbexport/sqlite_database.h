@@ -4,6 +4,7 @@
 // export_failure with the extended result code, sqlite3_errmsg (UTF-8) and "SQLite".
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,7 +20,8 @@ class sqlite_statement {
     sqlite_statement(const sqlite_statement&) = delete;
     sqlite_statement& operator=(const sqlite_statement&) = delete;
 
-    // Binds one value per parameter, in order, runs the statement once and resets it.
+    // Binds one value per parameter, in order (an empty optional as NULL), runs the statement
+    // once and resets it.
     template <class... Values>
     void run(const Values&... values) {
         expect_parameters(sizeof...(Values));
@@ -32,6 +34,14 @@ class sqlite_statement {
     void expect_parameters(int count) const;
     void bind(int index, std::int64_t value);
     void bind(int index, std::string_view text);
+    template <class T>
+    void bind(int index, const std::optional<T>& value) {
+        if (value)
+            bind(index, *value);
+        else
+            bind_null(index);
+    }
+    void bind_null(int index);
     void step_and_reset();
 
     sqlite3* db_;

@@ -22,6 +22,9 @@
 #include <span>
 #include <string>
 
+#include "device/signal_statistics.h"
+#include "lib13818/delivery/delivery.h"
+
 namespace kestrel {
 
 // The frontend's channel record: seven words whose meaning depends on the frontend type.
@@ -35,8 +38,13 @@ namespace kestrel {
 //   5      LNB voltage 13, 18 or 0    0                        0
 //   6      0                          0                        0
 // Bandwidth codes: 1 = 7 MHz, 2 = 8 MHz, 3 = automatic.
+// `delivery` carries the delivery system and the parameters the words have no place for
+// (DVB-S2 modulation, roll-off, stream; DVB-T2 PLP; DVB-T code rates, ...). A field left
+// automatic leaves the word for the same thing in force; one that is named overrides it. A
+// system left automatic is the card's own for its frontend type (see offers()).
 struct ChannelRecord {
     std::array<std::uint32_t, 7> word{};
+    lib13818::Delivery delivery{};
 
     friend bool operator==(const ChannelRecord&, const ChannelRecord&) = default;
 };
@@ -61,6 +69,21 @@ enum frontend_type : std::int32_t {
     frontend_dvb_c = 2,
     frontend_dvb_t = 3
 };
+
+// "DVB-S", "DVB-C", "DVB-T" or "unknown".
+inline const char* frontend_type_name(std::int32_t type) {
+    return type == frontend_dvb_s   ? "DVB-S"
+           : type == frontend_dvb_c ? "DVB-C"
+           : type == frontend_dvb_t ? "DVB-T"
+                                    : "unknown";
+}
+
+// The frontend type that tunes a delivery system; frontend_none for automatic.
+inline std::int32_t frontend_type_of(lib13818::DeliverySystem system) {
+    if (lib13818::is_satellite(system)) return frontend_dvb_s;
+    if (lib13818::is_terrestrial(system)) return frontend_dvb_t;
+    return system == lib13818::DeliverySystem::dvb_c ? frontend_dvb_c : frontend_none;
+}
 
 // Bits of the frontend capability word.
 namespace capability {
@@ -177,13 +200,22 @@ class card {
 
     // Signal: lock, level and bit error rate at this moment.
     virtual std::int32_t read_state(signal_state& out) = 0;
+    // The frontend's statistics at this moment (signal_statistics.h): what it cannot give
+    // stays empty.
+    virtual std::int32_t read_statistics(signal_statistics& out) = 0;
+    // True when the frontend tunes `system` as its frontend type (a DVB-S card DVB-S2, a
+    // DVB-T card DVB-T2, ...); an automatic system is always offered.
+    virtual bool offers(lib13818::DeliverySystem system) = 0;
 
     // DiSEqC: queues one message (3..6 bytes, or none) and a burst (diseqc_burst); the card
     // sends what it queued at the next set_channel, before it tunes, in the order given.
     virtual std::int32_t send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) = 0;
-    // Tunes to the record (layout above); returns without waiting for lock.
+    // Tunes to the record (layout above); returns without waiting for lock. A system the
+    // frontend does not offer fails with an error number and a line in the event log naming
+    // the system and what the frontend offers.
     virtual std::int32_t set_channel(const ChannelRecord& record) = 0;
-    // What the frontend is tuned to, in the same layout.
+    // What the frontend is tuned to, in the same layout, with the delivery system and the
+    // stream it delivers.
     virtual std::int32_t get_channel(ChannelRecord& record) = 0;
     // The range of bandwidth codes the frontend supports.
     virtual std::int32_t bandwidth_range(std::uint32_t& first, std::uint32_t& second) = 0;

@@ -49,6 +49,10 @@ class dvb_device {
     virtual bool is_locked() = 0;
     virtual std::uint32_t get_signal_level() = 0;    // percent
     virtual std::uint32_t get_signal_quality() = 0;  // 0, 25, 50, 75 or 100 percent
+    // Strength and CNR in decibels and the error counters, as far as the card gives them.
+    virtual std::uint32_t read_statistics(signal_statistics& out) = 0;
+    // True when the frontend tunes `system` as its frontend type; false without a card.
+    virtual bool offers_system(lib13818::DeliverySystem system) = 0;
     virtual ~dvb_device() = default;
     // Opens, boots and initialises the card: 0, 2 or 4.
     virtual std::uint32_t init() = 0;

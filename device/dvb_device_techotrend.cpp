@@ -156,6 +156,16 @@ std::uint32_t dvb_device_techotrend::get_signal_quality() {
     return 25;
 }
 
+std::uint32_t dvb_device_techotrend::read_statistics(signal_statistics& out) {
+    // Polled by the status bar: without a card it answers without logging each time.
+    if (!card_objects_) return result::not_initialized;
+    return card_->read_statistics(out) == 0 ? result::ok : result::failed;
+}
+
+bool dvb_device_techotrend::offers_system(lib13818::DeliverySystem system) {
+    return card_objects_ && card_->offers(system);
+}
+
 std::uint32_t dvb_device_techotrend::select_device(int) {
     return result::ok;
 }

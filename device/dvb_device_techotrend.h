@@ -42,6 +42,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     bool is_locked() override;
     std::uint32_t get_signal_level() override;
     std::uint32_t get_signal_quality() override;
+    std::uint32_t read_statistics(signal_statistics& out) override;
+    bool offers_system(lib13818::DeliverySystem system) override;
     std::uint32_t init() override;
     std::uint32_t select_device(int index) override;
     std::uint32_t query_number() override;
@@ -88,6 +90,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     using filter_set = std::map<filter_handle, std::shared_ptr<TTFilter>>;
 
     bool card_ready();  // logs "card not initialized" when the card objects are missing
+    std::uint32_t tune_satellite(double frequency, int polarisation, int fec, unsigned long symbol_rate,
+                                 unsigned long position, const lib13818::Delivery& delivery);
     std::uint32_t send_diseqc(unsigned long position, bool high_band, bool vertical);
     std::uint32_t tune_dvb_c_t(const TUNERPARM& tuning);
     // Puts the filter into the set, runs `start` (the filter's own add) and keeps the filter

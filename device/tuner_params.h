@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "lib13818/delivery/delivery.h"
+
 namespace kestrel {
 
 // Tuner parameters by frontend type; what each word means:
@@ -15,6 +17,9 @@ namespace kestrel {
 //   word_d     DiSEqC position 0..3            bandwidth (as DVB-T)     unused
 //   word_e     12 V output requested (0/1)     unused                   unused
 //   word_f     inversion setting (unused)      unused                   unused
+// `delivery` names the delivery system and its parameters (lib13818/delivery/delivery.h). Its
+// fields are automatic unless a caller names them; a field named overrides the word for the
+// same thing (DVB-C modulation, DVB-T bandwidth), one left automatic leaves the word in force.
 struct TUNERPARM {
     std::uint32_t type = 0;
     double frequency = 0.0;
@@ -24,6 +29,9 @@ struct TUNERPARM {
     std::uint32_t word_d = 0;
     std::int32_t word_e = 0;
     std::int32_t word_f = 0;
+    lib13818::Delivery delivery{};
+
+    friend bool operator==(const TUNERPARM&, const TUNERPARM&) = default;
 };
 
 // DiSEqC modes of the LNB configuration.

@@ -29,10 +29,22 @@ bool vertical_polarisation(int polarisation) {
     return polarisation == 1 || polarisation == 3;
 }
 
+// The line that follows the tuning's own: the system asked for and the stream (-1 for none).
+void log_delivery(int level, const lib13818::Delivery& delivery) {
+    event_log(level, "delivery system=%s stream=%d", lib13818::name(delivery.system),
+              static_cast<int>(delivery.stream_id));
+}
+
 }  // namespace
 
 std::uint32_t dvb_device_techotrend::set_tuner(double frequency, int polarisation, int fec,
                                                unsigned long symbol_rate, unsigned long position) {
+    return tune_satellite(frequency, polarisation, fec, symbol_rate, position, {});
+}
+
+std::uint32_t dvb_device_techotrend::tune_satellite(double frequency, int polarisation, int fec,
+                                                    unsigned long symbol_rate, unsigned long position,
+                                                    const lib13818::Delivery& delivery) {
     event_log(1, "dvb_device_techotrend::set_tuner(%f,%d,%d,%lu)", frequency, polarisation, fec, symbol_rate);
     position_ = position;
     if (!card_ready()) return result::not_initialized;
@@ -51,6 +63,7 @@ std::uint32_t dvb_device_techotrend::set_tuner(double frequency, int polarisatio
     const std::uint32_t lof = high_band ? lnb_.lof2 : lnb_.lof1;
     const std::uint32_t volts = !lnb_.lnb_power ? 0 : vertical ? volts_vertical : volts_horizontal;
     channel_.word = {khz, 2, static_cast<std::uint32_t>(symbol_rate), lof, high_band ? 1u : 0u, volts, 0};
+    channel_.delivery = delivery;
     event_log(1, "LOF=%lu", static_cast<unsigned long>(lof));
 
     if (position > 3) return result::failed;
@@ -60,6 +73,7 @@ std::uint32_t dvb_device_techotrend::set_tuner(double frequency, int polarisatio
 
     event_log(1, "freq=%lu SR=%lu", static_cast<unsigned long>(channel_.word[0]),
               static_cast<unsigned long>(channel_.word[2]));
+    log_delivery(1, delivery);
     if (const std::int32_t r = card_->set_channel(channel_); r != 0) {
         event_log(1, "Error set channel: %d", r);
         return result::failed;
@@ -117,7 +131,8 @@ std::uint32_t dvb_device_techotrend::set_tuner(const TUNERPARM& tuning) {
     }
     switch (frontend) {
         case frontend_dvb_s:
-            return set_tuner(tuning.frequency, tuning.word_a, tuning.word_b, tuning.word_c, tuning.word_d);
+            return tune_satellite(tuning.frequency, tuning.word_a, tuning.word_b, tuning.word_c,
+                                  tuning.word_d, tuning.delivery);
         case frontend_dvb_c:
         case frontend_dvb_t:
             return tune_dvb_c_t(tuning);
@@ -148,6 +163,7 @@ std::uint32_t dvb_device_techotrend::tune_dvb_c_t(const TUNERPARM& tuning) {
         bandwidth = field == 0 ? 1 : field <= 3 ? field : 3;
     }
     ChannelRecord record;
+    record.delivery = tuning.delivery;
     if (terrestrial) {
         record.word = {khz, inversion, 0, bandwidth, 0, 0, 0};
         event_log(2, "Setting DVB-T freq=%d si=%d bw=%d", static_cast<int>(khz), static_cast<int>(inversion),
@@ -159,6 +175,7 @@ std::uint32_t dvb_device_techotrend::tune_dvb_c_t(const TUNERPARM& tuning) {
         event_log(2, "Setting DVB-C freq=%d sr=%d QAM=%d si=%d bw=%d", static_cast<int>(khz), tuning.word_b,
                   static_cast<int>(modulation), static_cast<int>(inversion), static_cast<int>(bandwidth));
     }
+    log_delivery(2, tuning.delivery);
     const std::int32_t r = card_->set_channel(record);
     event_log(2, "Frontend returned %d", r);
     return r == 0 ? result::ok : result::failed;
@@ -189,6 +206,7 @@ std::uint32_t dvb_device_techotrend::get_tuner(TUNERPARM& tuning) {
             get_tuner(tuning.frequency, tuning.word_a, tuning.word_b, symbol_rate, position);
         tuning.word_c = static_cast<std::uint32_t>(symbol_rate);
         tuning.word_d = static_cast<std::uint32_t>(position);
+        tuning.delivery = channel_.delivery;
         return r;
     }
     if (frontend != frontend_dvb_c && frontend != frontend_dvb_t) {
@@ -200,6 +218,7 @@ std::uint32_t dvb_device_techotrend::get_tuner(TUNERPARM& tuning) {
     if (card_->get_channel(record) != 0) return result::failed;
     tuning.frequency = record.word[channel_word::frequency] * 0.001;
     tuning.word_a = static_cast<std::int32_t>(record.word[channel_word::inversion]);
+    tuning.delivery = record.delivery;
     if (frontend == frontend_dvb_c) {
         tuning.word_b = static_cast<std::int32_t>(record.word[channel_word::symbol_rate]);
         const std::uint32_t modulation = record.word[channel_word::modulation];

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 
+#include "lib13818/delivery/delivery.h"
 #include "lib13818/descriptors/satellite_delivery_system_descriptor.h"
 #include "lib13818/tables/bat.h"
 #include "lib13818/tables/cat.h"
@@ -27,14 +28,16 @@ struct ScanContext {
     std::int32_t mode = current_transponder;
 };
 
-// The tuning read back from the tuner, as the model takes it (DVB-S only): GHz,
-// polarisation, FEC word and symbol rate in kilosymbols per second.
+// The tuning read back from the tuner, as the model takes it: GHz, polarisation (DVB-S),
+// FEC word, symbol rate in kilosymbols per second (DVB-S and DVB-C) and the delivery record
+// with the system the card delivers.
 struct tuner_readback {
-    std::uint32_t type = 0;  // frontend type; only 1 (DVB-S) fills a transponder's tuning
+    std::uint32_t type = 0;  // frontend type 1..3; any other fills no transponder's tuning
     double frequency = 0.0;
     std::int32_t polarisation = 0;
     std::int32_t fec = 0;
     std::uint32_t symbol_rate_k = 0;
+    lib13818::Delivery delivery;
 };
 
 // One scanned transport stream.
@@ -63,15 +66,28 @@ struct Transponder {
     std::int32_t transponder_number = 0;
     std::string FEC_text;
     std::int32_t reserved = 0;
+    // The delivery system and its parameters; a transponder whose system is automatic is a
+    // DVB-S one, as every transponder was before the record.
+    lib13818::Delivery delivery;
 
     // Frequency, polarisation, symbol rate and FEC_inner of the descriptor; the FEC text is
-    // the FEC_inner name.
-    void set_tuning(const lib13818::DescriptorSatelliteDeliverySystem& delivery);
-    // Only for a DVB-S read-back (type 1): its fields, the symbol rate in megasymbols per
-    // second and the FEC text "AUTO"; any other type leaves the tuning as it is.
+    // the FEC_inner name; the system (DVB-S or DVB-S2), modulation and roll-off of its
+    // modulation bits.
+    void set_tuning(const lib13818::DescriptorSatelliteDeliverySystem& descriptor);
+    // A read-back of a frontend type 1..3: its fields, the symbol rate in megasymbols per
+    // second, the FEC text "AUTO" and its delivery record; any other type leaves the tuning
+    // as it is.
     void set_tuning(const tuner_readback& tuner);
 
-    // "%04X - %d%c %s %d": number, MHz, polarisation letter, FEC text, ksymbols/s.
+    // DVB-S, DVB-S2, DVB-T, DVB-T2 or DVB-C (DVB-S for a transponder that names none).
+    lib13818::DeliverySystem system() const;
+
+    // By system, after "%04X - ", the number:
+    //   DVB-S   "%d%c %s %d": MHz, polarisation letter, FEC text, ksymbols/s
+    //   DVB-S2  the same, then " S2 8PSK" (the modulation, or "auto") and " ISI n" for a stream
+    //   DVB-C   "346.000 MHz QAM256 6900": MHz, modulation, ksymbols/s
+    //   DVB-T   "474.000 MHz 8 MHz": MHz and the bandwidth where known; DVB-T2 adds " T2" and
+    //           " PLP n" for a stream
     std::string label() const;
     // The same without the number, as the scan's progress shows it.
     std::string short_label() const;

@@ -104,6 +104,15 @@ int si_reader::current_nit(AllNetworks& networks) {
     return 1;
 }
 
+// The satellite list cannot say DVB-S2.
+std::uint32_t si_reader::tune_start_transponder(TUNERPARM tuning) {
+    const std::uint32_t r = device_.set_tuner(tuning);
+    if (r != result::failed || !device_.offers_system(lib13818::DeliverySystem::dvb_s2)) return r;
+    global_trace().log(2, "not locked as DVB-S - trying DVB-S2");
+    tuning.delivery.system = lib13818::DeliverySystem::dvb_s2;
+    return device_.set_tuner(tuning);
+}
+
 int si_reader::configured_satellites(AllNetworks& networks) {
     TUNERPARM saved;
     const std::uint32_t got = device_.get_tuner(saved);
@@ -118,7 +127,8 @@ int si_reader::configured_satellites(AllNetworks& networks) {
         for (const satellite_transponder& record : *records) {
             if (stopping()) break;
             // A transponder that cannot be tuned has no NIT to read.
-            if (const std::uint32_t r = device_.set_tuner(tuning_of(record, position)); r != result::ok) {
+            if (const std::uint32_t r = tune_start_transponder(tuning_of(record, position));
+                r != result::ok) {
                 global_trace().log(1, "failed setting tuner : %lu - NIT not read",
                                    static_cast<unsigned long>(r));
                 continue;

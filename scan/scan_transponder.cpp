@@ -1,10 +1,12 @@
 // The scan of one transport stream: its NIT, SDT and PAT first, then the other tables in
 // batches that share PIDs, then the PMTs four PIDs at a time.
 
+#include <cmath>
 #include <cstdio>
 #include <utility>
 
 #include "demux/filter.h"
+#include "device/capture/lock_rule.h"
 #include "device/log_address.h"
 #include "log/trace_log.h"
 #include "scan/si_reader.h"
@@ -46,6 +48,34 @@ const lib13818::NitTransportStream* find_stream(const NitMap& nit, std::int32_t 
             for (const lib13818::NitTransportStream& stream : section.transport_streams)
                 if (stream.transport_stream_id == tsid) return &stream;
     return nullptr;
+}
+
+// The tuning read back as the model takes it: GHz, symbol rate in kilosymbols per second, the
+// system of the frontend type where the card names none, and the seed's words (DVB-C
+// modulation, DVB-T bandwidth) where the record leaves them open.
+tuner_readback readback_of(const TUNERPARM& t) {
+    constexpr std::uint32_t bandwidth_7_mhz = 1, bandwidth_8_mhz = 2;
+    tuner_readback r{t.type, t.frequency, t.word_a, t.word_b, t.word_c, t.delivery};
+    auto& d = r.delivery;
+    if (t.type == frontend_dvb_s) return r;
+    r.frequency = t.frequency / 1000.0;
+    r.polarisation = 0;
+    r.fec = -1;  // as the DVB-S read-back: the card does not say
+    if (t.type == frontend_dvb_c) {
+        r.symbol_rate_k = static_cast<std::uint32_t>(t.word_b) / 1000;
+        if (d.system == lib13818::DeliverySystem::automatic) d.system = lib13818::DeliverySystem::dvb_c;
+        constexpr lib13818::Modulation qams[] = {lib13818::Modulation::qam_16, lib13818::Modulation::qam_32,
+                                                 lib13818::Modulation::qam_64, lib13818::Modulation::qam_128,
+                                                 lib13818::Modulation::qam_256};
+        if (d.modulation == lib13818::Modulation::automatic && t.word_c >= 1 && t.word_c <= std::size(qams))
+            d.modulation = qams[t.word_c - 1];
+        return r;
+    }
+    r.symbol_rate_k = 0;
+    if (d.system == lib13818::DeliverySystem::automatic) d.system = lib13818::DeliverySystem::dvb_t;
+    if (d.bandwidth_hz == lib13818::automatic && (t.word_c == bandwidth_7_mhz || t.word_c == bandwidth_8_mhz))
+        d.bandwidth_hz = t.word_c == bandwidth_7_mhz ? 7000000 : 8000000;
+    return r;
 }
 
 }  // namespace
@@ -114,16 +144,23 @@ std::int32_t si_reader::scan_transponder(AllNetworks& networks) {
 }
 
 void si_reader::take_tuning(Transponder& transponder, const NitMap& nit, std::int32_t tsid) {
+    TUNERPARM tuning;
+    const bool read_back = device_.get_tuner(tuning) == result::ok;
     const lib13818::NitTransportStream* stream = find_stream(nit, tsid);
     if (stream != nullptr && !stream->satellite_delivery_system.empty()) {
         transponder.set_tuning(stream->satellite_delivery_system.front());
+        // A NIT can be wrong about the frequency: one the card could not have locked on from
+        // where it is tuned gives way to the tuned one.
+        const double off_khz = std::abs(transponder.frequency - tuning.frequency) * 1e6;
+        if (read_back && tuning.type == frontend_dvb_s && off_khz > lock_tolerance_khz(frontend_dvb_s)) {
+            global_trace().log(2, "NIT frequency %f GHz is not the tuned %f GHz - tuned one kept",
+                               transponder.frequency, tuning.frequency);
+            transponder.frequency = tuning.frequency;
+        }
         return;
     }
     global_trace().log(2, "current TS not found in NIT - using tuner parameters");
-    TUNERPARM tuning;
-    device_.get_tuner(tuning);
-    transponder.set_tuning(
-        tuner_readback{tuning.type, tuning.frequency, tuning.word_a, tuning.word_b, tuning.word_c});
+    transponder.set_tuning(readback_of(tuning));
 }
 
 std::int32_t si_reader::diseqc_position_now() {

@@ -67,6 +67,9 @@ class si_reader {
 
     int current_nit(AllNetworks& networks);
     int configured_satellites(AllNetworks& networks);
+    // A start transponder of the satellite list: as DVB-S, then as DVB-S2 where that does not
+    // lock and the frontend offers DVB-S2.
+    std::uint32_t tune_start_transponder(TUNERPARM tuning);
     // Tunes and scans every transport stream of the first network of the NIT, then puts the
     // tuning back. Always 0.
     std::int32_t nit_walk(AllNetworks& networks, const NitMap& nit, std::int32_t twelve_volt,

@@ -49,6 +49,25 @@ inline constexpr int_key disqsel{"DISQ", "DISQSEL", 0};
 inline constexpr int_key si{"DISQ", "SI", 2};
 inline constexpr int_key qam{"DISQ", "QAM", 0};
 inline constexpr int_key bw{"DISQ", "BW", 3};
+// ... with its delivery record (lib13818/delivery/delivery.h), in the record's own numbers:
+// SYSTEM 1 DVB-S, 2 DVB-C, 3 DVB-T, 4 DVB-S2, 5 DVB-T2; MODULATION 2 QPSK, 5 8PSK, 6 16APSK,
+// 7 32APSK, 16..256 QAM; ROLLOFF 35, 25, 20; PILOT 0 off, 1 on; STREAMID the input stream or
+// PLP; PLSCODE the Gold index; CODERATEHP, CODERATELP 12 (1/2) .. 910 (9/10); GUARD 4 (1/4),
+// 8, 16, 32, 128, 19128 (19/128), 19256; TRANSMODE 1, 2, 4, 8, 16, 32 (k); HIERARCHY 0 none,
+// 1, 2, 4; BANDWIDTHHZ in Hz. -1 everywhere means automatic or none, and so does a missing
+// key: a file from before them tunes as it did, QAM, BW and SI in force.
+inline constexpr int_key delivery_system{"DISQ", "SYSTEM", -1};
+inline constexpr int_key modulation{"DISQ", "MODULATION", -1};
+inline constexpr int_key rolloff{"DISQ", "ROLLOFF", -1};
+inline constexpr int_key pilot{"DISQ", "PILOT", -1};
+inline constexpr int_key streamid{"DISQ", "STREAMID", -1};
+inline constexpr int_key plscode{"DISQ", "PLSCODE", -1};
+inline constexpr int_key coderatehp{"DISQ", "CODERATEHP", -1};
+inline constexpr int_key coderatelp{"DISQ", "CODERATELP", -1};
+inline constexpr int_key guard{"DISQ", "GUARD", -1};
+inline constexpr int_key transmode{"DISQ", "TRANSMODE", -1};
+inline constexpr int_key hierarchy{"DISQ", "HIERARCHY", -1};
+inline constexpr int_key bandwidthhz{"DISQ", "BANDWIDTHHZ", -1};
 
 // "table": which SI tables the scans read (bits of scan/table_selection.h; with nothing
 // stored every bit reads as set) and the delay between PID stream reads in milliseconds.

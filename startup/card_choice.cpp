@@ -16,26 +16,22 @@ card_choice refuse(std::string_view spec, std::string_view reason) {
     return {nullptr, std::string(spec), "card '" + std::string(spec) + "': " + std::string(reason)};
 }
 
-// "?dvb-s", "?dvb-c" or "?dvb-t" after the adapter number: the type of a multi-standard
-// frontend to use. Gives false for any other option.
-bool frontend_option(std::string_view option, std::int32_t& type) {
-    constexpr std::pair<std::string_view, std::int32_t> options[] = {
-        {"dvb-s", frontend_dvb_s}, {"dvb-c", frontend_dvb_c}, {"dvb-t", frontend_dvb_t}};
-    for (const auto& [name, value] : options)
-        if (option == name) {
-            type = value;
-            return true;
-        }
-    return false;
+// "?dvb-s", "?dvb-s2", "?dvb-c", "?dvb-t" or "?dvb-t2" after the adapter number: the system
+// a tuning that names none asks for, and with it the frontend type of a multi-standard
+// frontend. Gives false for any other option.
+bool system_option(std::string_view option, lib13818::DeliverySystem& system) {
+    return option.starts_with("dvb-") && lib13818::parse(option, system) &&
+           system != lib13818::DeliverySystem::automatic;
 }
 
 card_choice choose_linux_card(std::string_view spec, linux_kernel& kernel) {
     std::string_view number = spec.substr(linux_prefix.size());
-    std::int32_t type = frontend_none;
+    lib13818::DeliverySystem system = lib13818::DeliverySystem::automatic;
     if (const auto question = number.find('?'); question != std::string_view::npos) {
         const std::string_view option = number.substr(question + 1);
-        if (!frontend_option(option, type))
-            return refuse(spec, "unknown option '" + std::string(option) + "' (dvb-s, dvb-c or dvb-t)");
+        if (!system_option(option, system))
+            return refuse(
+                spec, "unknown option '" + std::string(option) + "' (dvb-s, dvb-s2, dvb-c, dvb-t or dvb-t2)");
         number = number.substr(0, question);
     }
     int adapter = -1;
@@ -47,12 +43,12 @@ card_choice choose_linux_card(std::string_view spec, linux_kernel& kernel) {
         return refuse(spec, "no DVB adapter " + std::to_string(adapter) + " (/dev/dvb/adapter" +
                                 std::to_string(adapter) + " missing)");
     linux_card::frontend_description frontend;
-    if (type != frontend_none && linux_card::describe_frontend(kernel, adapter, frontend) == 0 &&
-        !system_for_type(frontend.systems, type))
+    if (system != lib13818::DeliverySystem::automatic &&
+        linux_card::describe_frontend(kernel, adapter, frontend) == 0 &&
+        !default_system(frontend.systems, system))
         return refuse(spec, "adapter " + std::to_string(adapter) + " (" + frontend.name + ") offers no " +
-                                frontend_type_name(type) + ", only " +
-                                delivery_system_names(frontend.systems));
-    return {std::make_unique<linux_card>(kernel, adapter, type), std::string(spec), ""};
+                                lib13818::name(system) + ", only " + delivery_system_names(frontend.systems));
+    return {std::make_unique<linux_card>(kernel, adapter, system), std::string(spec), ""};
 }
 
 }  // namespace

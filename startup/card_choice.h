@@ -17,7 +17,8 @@ struct card_choice {
     std::string error;  // "card 'SPEC': reason" when nothing was chosen
 };
 
-// SPEC: "linux:N" (Linux DVB adapter N), "capture:FILE.ts" or "capture:MANIFEST" (with
+// SPEC: "linux:N" (Linux DVB adapter N; "?dvb-s", "?dvb-s2", "?dvb-c", "?dvb-t" or "?dvb-t2"
+// names the system of a multi-standard frontend), "capture:FILE.ts" or "capture:MANIFEST" (with
 // "?dvb-c", "?dvb-t", "?realtime" joined by '&'), "demo" (the bundled demo network).
 // An empty SPEC takes the first Linux adapter, else the demo.
 card_choice choose_card(std::string_view spec, linux_kernel& kernel = system_kernel());

@@ -36,6 +36,50 @@ std::uint32_t clamp_unsigned(std::uint64_t value) {
         std::min<std::uint64_t>(value, std::numeric_limits<std::uint32_t>::max()));
 }
 
+// A stored number within [low, high], else automatic.
+std::int32_t in_range(settings_store& s, const key::int_key& k, std::int32_t low, std::int32_t high) {
+    const std::int32_t value = key::read(s, k);
+    return value >= low && value <= high ? value : lib13818::automatic;
+}
+
+// The stored delivery record; a system of another frontend type than the card's (the
+// store is shared by every card) reads as automatic.
+lib13818::Delivery load_delivery(settings_store& s, std::uint32_t frontend_type) {
+    using namespace lib13818;
+    Delivery d;
+    d.system = code_of<DeliverySystem>(key::read(s, key::delivery_system));
+    if (frontend_type_of(d.system) != static_cast<std::int32_t>(frontend_type))
+        d.system = DeliverySystem::automatic;
+    d.modulation = code_of<Modulation>(key::read(s, key::modulation));
+    d.roll_off = code_of<RollOff>(key::read(s, key::rolloff));
+    d.pilot = code_of<Pilot>(key::read(s, key::pilot));
+    d.stream_id = in_range(s, key::streamid, 0, max_stream_id);
+    d.scrambling_index = in_range(s, key::plscode, 0, max_scrambling_index);
+    d.code_rate_hp = code_of<CodeRate>(key::read(s, key::coderatehp));
+    d.code_rate_lp = code_of<CodeRate>(key::read(s, key::coderatelp));
+    d.guard_interval = code_of<GuardInterval>(key::read(s, key::guard));
+    d.transmission_mode = code_of<TransmissionMode>(key::read(s, key::transmode));
+    d.hierarchy = code_of<Hierarchy>(key::read(s, key::hierarchy));
+    const std::int32_t bandwidth = key::read(s, key::bandwidthhz);
+    if (std::ranges::find(bandwidths_hz, bandwidth) != std::end(bandwidths_hz)) d.bandwidth_hz = bandwidth;
+    return d;
+}
+
+void save_delivery(settings_store& s, const lib13818::Delivery& d) {
+    key::write(s, key::delivery_system, static_cast<std::int32_t>(d.system));
+    key::write(s, key::modulation, static_cast<std::int32_t>(d.modulation));
+    key::write(s, key::rolloff, static_cast<std::int32_t>(d.roll_off));
+    key::write(s, key::pilot, static_cast<std::int32_t>(d.pilot));
+    key::write(s, key::streamid, d.stream_id);
+    key::write(s, key::plscode, d.scrambling_index);
+    key::write(s, key::coderatehp, static_cast<std::int32_t>(d.code_rate_hp));
+    key::write(s, key::coderatelp, static_cast<std::int32_t>(d.code_rate_lp));
+    key::write(s, key::guard, static_cast<std::int32_t>(d.guard_interval));
+    key::write(s, key::transmode, static_cast<std::int32_t>(d.transmission_mode));
+    key::write(s, key::hierarchy, static_cast<std::int32_t>(d.hierarchy));
+    key::write(s, key::bandwidthhz, d.bandwidth_hz);
+}
+
 TUNERPARM load_tuning(settings_store& s, std::uint32_t frontend_type) {
     TUNERPARM t;
     const std::int32_t frequency = key::read(s, key::frequency);
@@ -66,8 +110,9 @@ TUNERPARM load_tuning(settings_store& s, std::uint32_t frontend_type) {
             t.word_c = read_unsigned(s, key::bw);
             break;
         default:
-            break;
+            return t;
     }
+    t.delivery = load_delivery(s, frontend_type);
     return t;
 }
 
@@ -94,8 +139,9 @@ void save_tuning(settings_store& s, std::uint32_t frontend_type, const TUNERPARM
             write_unsigned(s, key::bw, t.word_c);
             break;
         default:
-            break;
+            return;
     }
+    save_delivery(s, t.delivery);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "startup/session.h"
 
+#include "device/capture/capture_card.h"
 #include "device/dvb_device_techotrend.h"
 #include "log/log_location.h"
 #include "log/trace_log.h"
@@ -38,6 +39,17 @@ std::string init_failure(const std::string& spec, std::uint32_t result) {
            result_meaning(result) + ")";
 }
 
+// A capture card whose stored tuning receives none of its transponders starts on its first
+// one, so that it shows something at once; the tuning it started on, as read back.
+std::optional<TUNERPARM> start_on_first_transponder(dvb_device& device, const capture_card* capture) {
+    if (capture == nullptr || device.is_locked()) return std::nullopt;
+    global_trace().log(2, "stored tuning receives nothing: tuning the capture's first transponder");
+    device.set_tuner(capture->first_transponder_tuning());
+    TUNERPARM tuned;
+    if (device.get_tuner(tuned) != result::ok) return std::nullopt;
+    return tuned;
+}
+
 }  // namespace
 
 void build_names_and_open_logs(settings_store& store, std::optional<std::int32_t> trace_level) {
@@ -57,19 +69,23 @@ session::session(settings_store& store, const session_options& options) : settin
         card_error_ = choice.error;
         return;
     }
+    const auto* capture = dynamic_cast<const capture_card*>(choice.chosen.get());
     device_ = std::make_unique<dvb_device_techotrend>(std::move(choice.chosen));
     init_result_ = device_->init();
     if (init_result_ != result::ok) card_error_ = init_failure(card_spec_, init_result_);
     restore_lnb_settings(store, *device_);
+    if (init_result_ == result::ok) start_tuning_ = start_on_first_transponder(*device_, capture);
 }
 
 std::string session::replace_card(const std::string& spec) {
     card_choice choice = choose_card(spec);
     if (!choice.chosen) return choice.error;
+    const auto* capture = dynamic_cast<const capture_card*>(choice.chosen.get());
     auto device = std::make_unique<dvb_device_techotrend>(std::move(choice.chosen));
     if (const std::uint32_t init = device->init(); init != result::ok) return init_failure(choice.spec, init);
-    if (device_ && !replaced_ && init_result_ == result::ok) keep_lnb_settings(settings_, *device_);
+    if (device_ && !replaced_ && init_result_ == result::ok) keep_values();
     restore_lnb_settings(settings_, *device);
+    start_on_first_transponder(*device, capture);
     device_ = std::move(device);
     card_spec_ = choice.spec;
     card_error_.clear();
@@ -80,11 +96,20 @@ std::string session::replace_card(const std::string& spec) {
 }
 
 bool session::keep() {
-    if (device_ && replaced_)
+    keep_values();
+    return settings_.sync();
+}
+
+void session::keep_values() {
+    if (device_ && (replaced_ || still_on_start_tuning()))
         save_lnb_settings(settings_, device_->get_frontend_type(), device_->lnb_config(), nullptr);
     else if (device_)
         keep_lnb_settings(settings_, *device_);
-    return settings_.sync();
+}
+
+bool session::still_on_start_tuning() {
+    TUNERPARM now;
+    return start_tuning_ && device_->get_tuner(now) == result::ok && now == *start_tuning_;
 }
 
 }  // namespace kestrel::startup

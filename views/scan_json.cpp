@@ -44,11 +44,11 @@ class network_writer {
         json out{{"transport_stream_id", tsid},
                  {"label", tp.label()},
                  {"frequency_ghz", as_decimal(tp.frequency)},
-                 {"frequency_khz", std::llround(tp.frequency * 1e6)},
                  {"polarisation", tp.polarisation},
                  {"symbol_rate_msps", as_decimal(tp.symbol_rate)},
                  {"fec", tp.FEC},
                  {"fec_text", tp.FEC_text}};
+        put_delivery(out, tp);
         json tables = json::object();
         if (tp.CAT.parsed) tables["cat"] = of(tp.CAT);
         put_sections(tables, "nit_actual", tp.nit_actual);
@@ -85,6 +85,19 @@ class network_writer {
     }
 
   private:
+    // The system and what tunes it; the frequency in the unit of its system's tuning.
+    static void put_delivery(json& out, const Transponder& tp) {
+        const lib::DeliverySystem system = tp.system();
+        out["delivery_system"] = lib::name(system);
+        out["modulation"] = lib::name(tp.delivery.modulation);
+        if (system == lib::DeliverySystem::dvb_s2) out["roll_off"] = lib::name(tp.delivery.roll_off);
+        out["stream_id"] = tp.delivery.stream_id == lib::automatic ? json() : json(tp.delivery.stream_id);
+        if (lib::is_satellite(system))
+            out["frequency_khz"] = std::llround(tp.frequency * 1e6);
+        else
+            out["frequency_hz"] = std::llround(tp.frequency * 1e9);
+    }
+
     void text(json& out, const char* key, const lib::DvbString& s) {
         out[key] = views::shown(text_, s);
         out[std::string(key) + "_raw"] = hex(s.selector + s.text);

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "lib13818/delivery/delivery_codes.h"
+
 namespace kestrel::views {
 
 std::variant<TUNERPARM, std::string> tuning_from(const lib13818::DescriptorSatelliteDeliverySystem& delivery,
@@ -14,6 +16,8 @@ std::variant<TUNERPARM, std::string> tuning_from(const lib13818::DescriptorSatel
     tuning.word_a = delivery.polarization;
     tuning.word_b = delivery.FEC_inner;
     tuning.word_c = static_cast<std::uint32_t>(std::lround(delivery.symbol_rate * 1000));
+    tuning.delivery =
+        lib13818::satellite_delivery(lib13818::satellite_codes(delivery.modulation, delivery.FEC_inner));
     return tuning;
 }
 

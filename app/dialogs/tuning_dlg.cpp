@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -13,9 +14,11 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 
+#include "app/dialogs/delivery_fields.h"
 #include "app/message_box.h"
 #include "device/card.h"
 
@@ -159,7 +162,18 @@ void CTuningDlg::build_layout() {
         bar->setValue(0);
         grid->addWidget(bar, row++, 1, 1, 2);
     }
-    layout->addLayout(grid);
+    for (auto& [text, value] :
+         {std::pair{"Strength:", &strength_}, std::pair{"CNR:", &cnr_}, std::pair{"BER:", &ber_},
+          std::pair{"Post-FEC BER:", &post_ber_}, std::pair{"Block errors:", &per_}}) {
+        grid->addWidget(new QLabel(QString::fromLatin1(text), this), row, 0);
+        *value = new QLabel(QStringLiteral("n/a"), this);
+        grid->addWidget(*value, row++, 1, 1, 2);
+    }
+    delivery_ = new delivery_fields(this);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(grid);
+    columns->addWidget(delivery_);
+    layout->addLayout(columns);
 
     QDialogButtonBox* buttons =
         add_buttons(*layout, QDialogButtonBox::Ok | QDialogButtonBox::Cancel | QDialogButtonBox::Apply);
@@ -196,9 +210,11 @@ void CTuningDlg::enable_by_type() {
             widget->setEnabled(false);
     }
     if (device_.has_capability(can::auto_inversion)) inversion_->setEnabled(false);
+    delivery_->enable_for(device_);
 }
 
 void CTuningDlg::show_record() {
+    delivery_->show(record_.delivery);
     if (record_.type == frontend_dvb_s) {
         frequency_->setText(QString::number(std::llround(record_.frequency * 1000)));
         symbol_rate_->setText(QString::number(record_.word_c));
@@ -229,6 +245,17 @@ void CTuningDlg::show_signal() {
     if (device_.has_capability(can::quality))
         quality_->setValue(static_cast<int>(device_.get_signal_quality()));
     if (device_.has_capability(can::lock)) sync_->setValue(device_.is_locked() ? 1 : 0);
+    signal_statistics statistics;
+    if (device_.read_statistics(statistics) != result::ok) return;
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    const error_rates& rates = rates_.add(
+        statistics,
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count()));
+    strength_->setText(QString::fromStdString(strength_text(statistics.strength_dbm)));
+    cnr_->setText(QString::fromStdString(cnr_text(statistics.cnr_db)));
+    ber_->setText(QString::fromStdString(rate_text(rates.pre_fec_ber)));
+    post_ber_->setText(QString::fromStdString(rate_text(rates.post_fec_ber)));
+    per_->setText(QString::fromStdString(rate_text(rates.block_error_rate)));
 }
 
 void CTuningDlg::apply() {
@@ -250,19 +277,29 @@ void CTuningDlg::apply_satellite() {
     record_.word_b = fec_entries[std::max(0, fec_->currentIndex())].code;
     record_.word_a = polarity_->currentIndex() != 0 ? 1 : 0;
     record_.word_d = static_cast<std::uint32_t>(std::max(0, disq_->currentIndex()));
+    record_.delivery = delivery_->read();
     if (failed(device_.set_12v(static_cast<std::uint32_t>(record_.word_e))))
         show_message(this, QStringLiteral("Failed to set 12V"));
     std::uint32_t tuned = result::ok;
     {
         busy_cursor busy;
-        tuned = device_.set_tuner(record_.frequency, record_.word_a, record_.word_b,
-                                  static_cast<unsigned long>(record_.word_c) * 1000, record_.word_d);
+        if (record_.delivery == lib13818::Delivery{}) {
+            tuned = device_.set_tuner(record_.frequency, record_.word_a, record_.word_b,
+                                      static_cast<unsigned long>(record_.word_c) * 1000, record_.word_d);
+        } else {
+            // Only the record carries a delivery; it takes the symbol rate in symbols per second.
+            TUNERPARM tuning = record_;
+            tuning.word_c = static_cast<std::uint32_t>(
+                std::min<std::uint64_t>(record_.word_c * 1000ULL, std::numeric_limits<std::uint32_t>::max()));
+            tuned = device_.set_tuner(tuning);
+        }
     }
     if (failed(tuned)) show_message(this, QStringLiteral("Failed to set tuner"));
 }
 
 void CTuningDlg::apply_cable_or_terrestrial() {
     record_.frequency = number(*frequency_) * 0.001;
+    record_.delivery = delivery_->read();
     record_.word_a = device_.has_capability(can::auto_inversion) ? 2 : (inversion_->isChecked() ? 0 : 1);
     const std::uint32_t bandwidth = device_.has_capability(can::auto_bandwidth) ? bandwidth_auto
                                     : bandwidth_7_->isChecked()                 ? bandwidth_7_mhz

@@ -2,6 +2,7 @@
 
 #include "app/dialogs/kestrel_dialog.h"
 #include "device/dvb_device.h"
+#include "device/signal_statistics.h"
 
 class QCheckBox;
 class QComboBox;
@@ -12,12 +13,15 @@ class QRadioButton;
 
 namespace kestrel::app {
 
+class delivery_fields;
+
 // The current tuning for the dialog; a record of zeros of the device's frontend type when
 // the tuner cannot be read back.
 TUNERPARM read_tuning(dvb_device& device);
 
-// "Tuning": shows the channel of `record` by frontend type, tunes to what it shows on
-// Apply and OK, and shows signal level, quality and lock every 250 ms.
+// "Tuning": shows the channel of `record` by frontend type with its delivery record, tunes to
+// what it shows on Apply and OK, and shows signal level, quality and lock every 250 ms, with
+// strength, CNR and the error rates of the last second where the card gives them.
 class CTuningDlg : public CKestrelDialog {
   public:
     CTuningDlg(const TUNERPARM& record, dvb_device& device, settings_store& settings, QWidget* parent);
@@ -40,6 +44,9 @@ class CTuningDlg : public CKestrelDialog {
     QProgressBar& level() { return *level_; }
     QProgressBar& quality() { return *quality_; }
     QProgressBar& synchronization() { return *sync_; }
+    delivery_fields& delivery() { return *delivery_; }
+    QLabel& strength() { return *strength_; }
+    QLabel& cnr() { return *cnr_; }
 
   private:
     void build_layout();
@@ -68,6 +75,13 @@ class CTuningDlg : public CKestrelDialog {
     QProgressBar* level_;
     QProgressBar* quality_;
     QProgressBar* sync_;
+    delivery_fields* delivery_;
+    QLabel* strength_;
+    QLabel* cnr_;
+    QLabel* ber_;
+    QLabel* post_ber_;
+    QLabel* per_;
+    error_rate_tracker rates_;
 };
 
 }  // namespace kestrel::app

@@ -2,6 +2,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QStandardItemModel>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include "app/dialogs/lnb_disq_dlg.h"
 #include "app/dialogs/settings_dlg.h"
 #include "app/dialogs/si_table_dlg.h"
+#include "app/dialogs/delivery_fields.h"
 #include "app/dialogs/tuning_dlg.h"
 #include "app/tests/rig.h"
 #include "settings/keys.h"
@@ -149,6 +152,42 @@ TEST(TuningDialog, CableTakesKilosymbolsAndTunesUndefinedModulationAs64Qam) {
     CTuningDlg reopened(read_tuning(*r.device), *r.device, r.settings, nullptr);
     EXPECT_EQ(reopened.symbol_rate().text(), "6900");
     EXPECT_TRUE(reopened.bandwidth_8().isChecked());
+}
+
+TEST(TuningDialog, TunesTheDeliveryShownAndDisablesWhatTheFrontendLacks) {
+    using lib13818::DeliverySystem;
+    rig r;
+    r.card->set().systems = {DeliverySystem::dvb_s};
+    r.card->set().statistics.strength_dbm = -34.2;
+    r.card->set().statistics.cnr_db = 28.1;
+    CTuningDlg plain(read_tuning(*r.device), *r.device, r.settings, nullptr);
+    const auto* systems = static_cast<QStandardItemModel*>(plain.delivery().system().model());
+    EXPECT_FALSE(systems->item(plain.delivery().system().findText(QStringLiteral("DVB-S2")))->isEnabled());
+    EXPECT_TRUE(systems->item(plain.delivery().system().findText(QStringLiteral("DVB-S")))->isEnabled());
+    EXPECT_FALSE(plain.delivery().roll_off().isEnabled());
+    EXPECT_FALSE(plain.delivery().stream_id().isEnabled());
+    EXPECT_TRUE(plain.delivery().roll_off().isVisibleTo(&plain));
+    EXPECT_TRUE(testing::wait_until([&] { return plain.strength().text() == "-34.2 dBm"; }, 2000));
+    EXPECT_EQ(plain.cnr().text(), "28.1 dB");
+
+    r.card->set().systems = {DeliverySystem::dvb_s, DeliverySystem::dvb_s2};
+    CTuningDlg dialog(read_tuning(*r.device), *r.device, r.settings, nullptr);
+    EXPECT_TRUE(dialog.delivery().roll_off().isEnabled());
+    dialog.delivery().system().setCurrentText(QStringLiteral("DVB-S2"));
+    dialog.delivery().modulation().setCurrentText(QStringLiteral("8PSK"));
+    dialog.delivery().stream_id().setText(QStringLiteral("1"));
+    dialog.apply();
+    EXPECT_TRUE(r.messages.isEmpty()) << r.messages.join(',').toStdString();
+    const ChannelRecord channel = r.card->channel();
+    EXPECT_EQ(channel.delivery.system, DeliverySystem::dvb_s2);
+    EXPECT_EQ(channel.delivery.modulation, lib13818::Modulation::psk_8);
+    EXPECT_EQ(channel.delivery.stream_id, 1);
+    EXPECT_EQ(channel.delivery.scrambling_index, -1);  // left empty
+    EXPECT_EQ(channel.word[channel_word::symbol_rate], 27800000u);
+
+    CTuningDlg reopened(read_tuning(*r.device), *r.device, r.settings, nullptr);
+    EXPECT_EQ(reopened.delivery().system().currentText(), "DVB-S2");
+    EXPECT_EQ(reopened.delivery().stream_id().text(), "1");
 }
 
 }  // namespace

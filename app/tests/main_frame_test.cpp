@@ -228,22 +228,26 @@ QStringList pane_texts(CMainFrame& frame) {
     return texts;
 }
 
-TEST(MainFrame, StatusPanesShowLockLevelAndQuality) {
+TEST(MainFrame, StatusPanesShowLockLevelQualityAndDecibels) {
     rig r(frontend_dvb_s, true);
     CKestrel2App with_card({r.settings, r.device.get(), r.satellites, ""});
     EXPECT_EQ(pane_texts(with_card.main_frame()),
-              QStringList({"NOT LOCKED", "Signal level: 0 %", "Signal quality: 0%"}));
+              QStringList({"NOT LOCKED", "Signal level: 0 %", "Signal quality: 0%", ""}));
+    r.card->set().statistics.strength_dbm = -34.2;
+    r.card->set().statistics.cnr_db = 28.1;
     with_card.main_frame().refresh();
     EXPECT_EQ(pane_texts(with_card.main_frame()),
-              QStringList({"LOCKED", "Signal level: 80 %", "Signal quality: 100 %"}));
+              QStringList({"LOCKED", "Signal level: 80 %", "Signal quality: 100 %",
+                           "Strength: -34.2 dBm  CNR: 28.1 dB"}));
     r.card->set().state = {false, 7, 0.5};
+    r.card->set().statistics = {};
     with_card.main_frame().refresh();
     EXPECT_EQ(pane_texts(with_card.main_frame()),
-              QStringList({"NOT LOCKED", "Signal level: 7 %", "Signal quality: 0 %"}));
+              QStringList({"NOT LOCKED", "Signal level: 7 %", "Signal quality: 0 %", ""}));
 
     CKestrel2App without_card({r.settings, nullptr, r.satellites, ""});
     without_card.main_frame().refresh();
-    EXPECT_EQ(pane_texts(without_card.main_frame()), QStringList({"", "", ""}));
+    EXPECT_EQ(pane_texts(without_card.main_frame()), QStringList({"", "", "", ""}));
 }
 
 TEST(MainFrame, ClosedTranponderWindowIsMadeAnew) {

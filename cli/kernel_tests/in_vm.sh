@@ -23,6 +23,14 @@ run tune-s tune --card 'linux:0?dvb-s' --frequency 11362 --polarisation H --symb
 run tune-t-wrong tune --card 'linux:0?dvb-t' --frequency 490 --bandwidth 8
 run tune-s-wrong tune --card 'linux:0?dvb-s' --frequency 11500 --polarisation H --symbol-rate 27500
 run tune-default tune --card linux:0 --frequency 474
+run tune-s2 tune --card 'linux:0?dvb-s2' --frequency 11362 --polarisation H --symbol-rate 27500 \
+	--modulation 8psk --roll-off 0.20 --stream-id 1
+run tune-t2 tune --card 'linux:0?dvb-t' --frequency 474 --system dvb-t2 --stream-id 0
+
+# A current scan on the terrestrial tuning tune-t kept: the NIT has no delivery descriptor,
+# so the transport stream is labelled from the card's read-back.
+cp /out/tune-t.ini /out/scan-t.ini
+run scan-t scan --card 'linux:0?dvb-t' --tables 0x459 --quiet
 
 # Scans and recordings play the stored tuning: 12322 MHz horizontal, high band.
 sat='linux:0?dvb-s'

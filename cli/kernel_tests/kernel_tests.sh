@@ -46,6 +46,18 @@ check "DVB-T locks at 474 MHz" locks tune-t
 check "DVB-C locks at 474 MHz" locks tune-c
 check "DVB-S locks at 11362 MHz horizontal, low band" locks tune-s
 check "the frontend's own first system is DVB-T" locks tune-default
+measures() { says "$1.out" '^strength: -[0-9]+\.[0-9] dBm$' && says "$1.out" '^cnr: +[0-9]+\.[0-9] dB$'; }
+check "DVB-S2 8PSK, roll-off 0.20, stream 1 locks on linux:0?dvb-s2" locks tune-s2
+check "DVB-T2 PLP 0 locks at 474 MHz" locks tune-t2
+check "DVB-S2 prints its strength in dBm and CNR in dB" measures tune-s2
+check "DVB-T2 prints its strength in dBm and CNR in dB" measures tune-t2
+check "DVB-C 256-QAM prints its strength in dBm and CNR in dB" measures tune-c
+check "the adapter's error counters give no rate" says tune-s2.out '^ber: +n/a$'
+check "the DVB-S2 tuning is kept as DVB-S2 with its stream" says tune-s2.ini '^STREAMID=1$'
+check "the DVB-S2 tuning reads back as DVB-S2" says tune-s2.ini '^SYSTEM=4$'
+check "the DVB-T2 tuning reads back as DVB-T2 PLP 0" says tune-t2.ini '^SYSTEM=5$'
+check "a terrestrial scan labels its stream from the read-back" says scan-t.out '^  4081 - 474\.000 MHz 8 MHz$'
+check "the event log names the stream of the DVB-S2 tuning" says events.csv '"delivery system=auto stream=1"'
 check "DVB-T at 490 MHz does not lock" misses tune-t-wrong
 check "DVB-S at 11500 MHz does not lock" misses tune-s-wrong
 check "the event log shows the DVB-T tuning" says events.csv '"Setting DVB-T freq=474000 si=[0-2] bw=2"'

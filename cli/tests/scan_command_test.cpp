@@ -109,7 +109,13 @@ TEST(ScanCommand, PrintsTheTreeAndTheJsonOfADemoTransponder) {
 
     const auto json = nlohmann::json::parse(scan_output({"--card", "demo", "--json", "--quiet"}, status));
     ASSERT_EQ(status, 0);
-    const auto& tables_json = json.at("networks").at(0).at("transponders").at(0).at("tables");
+    const auto& transponder = json.at("networks").at(0).at("transponders").at(0);
+    EXPECT_EQ(transponder.at("delivery_system"), "DVB-S");
+    EXPECT_EQ(transponder.at("modulation"), "QPSK");
+    EXPECT_FALSE(transponder.contains("roll_off"));  // DVB-S2 only
+    EXPECT_TRUE(transponder.at("stream_id").is_null());
+    EXPECT_EQ(transponder.at("frequency_khz"), 12322000);
+    const auto& tables_json = transponder.at("tables");
     const auto& services = tables_json.at("sdt_actual").at(0).at("services");
     const auto& name = services.at(0).at("descriptors").at("service").at(0);
     EXPECT_EQ(name.at("service_name"), "Kestrel Demo 1");

@@ -55,6 +55,10 @@ AllNetworks awkward_scan() {
     tp.symbol_rate = 21.9999999;  // 22000 ksymbols/s in floating point
     tp.polarisation = 1;
     tp.FEC = 3;
+    tp.delivery.system = lib13818::DeliverySystem::dvb_s2;
+    tp.delivery.modulation = lib13818::Modulation::psk_8;
+    tp.delivery.roll_off = lib13818::RollOff::r0_20;
+    tp.delivery.stream_id = 3;
     tp.CAT.CA_descriptors.push_back(ca(0x0B00, 0x1F0, {}));
     tp.PAT.programs = {{0, 0x10}, {100, 0x100}, {200, 0x200}, {300, 0x300}, {100, 0x999}};
 
@@ -76,7 +80,10 @@ AllNetworks awkward_scan() {
 
     lib13818::Sdt first, second, other_stream;
     first.services = {sdt_entry(100, "First", 1), sdt_entry(300, "", 0)};
-    second.services = {sdt_entry(100, "\x05" "Caf\xE9", 1)};  // after an ISO 8859-9 selector
+    second.services = {sdt_entry(100,
+                                 "\x05"
+                                 "Caf\xE9",
+                                 1)};  // after an ISO 8859-9 selector
     other_stream.services = {sdt_entry(200, "Elsewhere", 0)};
     tp.sdt_actual[0x85][0x401] = {{0, first}, {1, second}};
     tp.sdt_actual[0x85][0x402] = {{0, other_stream}};
@@ -105,7 +112,8 @@ TEST_F(DatabaseExport, EmptyScanGivesTheWholeSchema) {
               "pragma_table_info(m.name) p WHERE m.name LIKE 'tb_%' GROUP BY m.name ORDER BY m.rowid"),
         (rows{"tb_network|NID INTEGER, NETWORK_NAME VARCHAR(255), DISQ INTEGER, SWITCH12 INTEGER",
               "tb_transponder|TRANSPONDER_ID INTEGER, NID INTEGER, TID INTEGER, FREQUENCY INTEGER, "
-              "POLARIZATION INTEGER, SYMBOLRATE INTEGER, FEC INTEGER",
+              "POLARIZATION INTEGER, SYMBOLRATE INTEGER, FEC INTEGER, DELIVERY_SYSTEM TEXT, MODULATION TEXT, "
+              "ROLLOFF TEXT, STREAM_ID INTEGER",
               "tb_service|SERVICE_ID INTEGER, TRANSPONDER_ID INTEGER, SID INTEGER, SERVICENAME VARCHAR(50), "
               "PROVIDERNAME VARCHAR(50), TYPE INTEGER, FREE_CA INTEGER, EIT_SCHEDULE INTEGER, "
               "EIT_PRESENT_FOLLOWING INTEGER, VPID INTEGER, APID INTEGER, PCR INTEGER, PMT INTEGER",
@@ -144,7 +152,13 @@ TEST_F(DatabaseExport, EmptyScanGivesTheWholeSchema) {
 TEST_F(DatabaseExport, WritesEveryRowWithTheValuesOfTheScan) {
     ASSERT_EQ(export_database(file, awkward_scan()), "");
     EXPECT_EQ(query(file, "SELECT * FROM tb_network"), rows{"133|R\xC3\xA9seau|2|0"});
-    EXPECT_EQ(query(file, "SELECT * FROM tb_transponder"), rows{"1|133|1025|11778|1|22|3"});
+    EXPECT_EQ(query(file, "SELECT * FROM tb_transponder"),
+              rows{"1|133|1025|11778|1|22|3|DVB-S2|8PSK|0.20|3"});
+    // A DVB-S transponder has no roll-off to name, and no stream.
+    const std::filesystem::path plain = folder.path() / "plain.db";
+    ASSERT_EQ(export_database(plain, testing::synthetic_scan(1, 1, 0)), "");
+    EXPECT_EQ(query(plain, "SELECT DELIVERY_SYSTEM, MODULATION, ROLLOFF, STREAM_ID FROM tb_transponder"),
+              rows{"DVB-S|auto|NULL|NULL"});
     EXPECT_EQ(query(file, "SELECT * FROM tb_service ORDER BY SERVICE_ID"),
               (rows{"1|1|100|Caf\xC3\xA9|Kestrel|1|1|1|1|257|258|257|256",
                     "2|1|200|<service not in sdt>|<service not in sdt>|-1|-1|-1|-1|8191|8191|8191|512",

@@ -11,10 +11,6 @@ namespace kestrel {
 
 namespace {
 
-const char* frontend_name(std::int32_t type) {
-    return type == frontend_dvb_c ? "DVB-C" : type == frontend_dvb_t ? "DVB-T" : "DVB-S";
-}
-
 // A single capture: one transponder that is always received.
 capture_manifest single_capture(const capture_options& options) {
     capture_manifest manifest;
@@ -74,7 +70,7 @@ std::int32_t capture_card::describe(std::uint16_t index, card_description& out) 
     if (index != 0) return ENODEV;
     out.name = name_;
     out.location = manifest_.always_locked ? captures_.front()->path() : name_;
-    out.detail = std::string(frontend_name(manifest_.type)) + ", " +
+    out.detail = std::string(frontend_type_name(manifest_.type)) + ", " +
                  (manifest_.always_locked ? std::string("always locked")
                                           : std::to_string(manifest_.transponders.size()) + " transponders");
     return 0;
@@ -93,6 +89,40 @@ std::int32_t capture_card::read_state(signal_state& out) {
     out.level_percent = locked ? 80 : 0;
     out.bit_error_rate = 0.0;
     return 0;
+}
+
+std::int32_t capture_card::read_statistics(signal_statistics& out) {
+    out = {};
+    return 0;
+}
+
+bool capture_card::offers(lib13818::DeliverySystem system) {
+    return system == lib13818::DeliverySystem::automatic || frontend_type_of(system) == manifest_.type;
+}
+
+TUNERPARM capture_card::first_transponder_tuning() const {
+    constexpr std::string_view polarisations = "HVLR";
+    constexpr std::uint32_t bandwidth_automatic = 3;
+    const capture_transponder& t = manifest_.transponders.front();
+    TUNERPARM tuning;
+    tuning.type = static_cast<std::uint32_t>(manifest_.type);
+    tuning.delivery.system = t.system;
+    tuning.delivery.stream_id = t.stream_id;
+    if (manifest_.type == frontend_dvb_s) {
+        tuning.frequency = t.frequency_khz * 1e-6;
+        tuning.word_a = static_cast<std::int32_t>(polarisations.find(t.polarisation));
+        tuning.word_c = t.symbol_rate;
+        tuning.word_d = static_cast<std::uint32_t>(std::max(t.position, 0));
+        return tuning;
+    }
+    tuning.frequency = t.frequency_khz * 1e-3;
+    if (manifest_.type == frontend_dvb_c) {
+        tuning.word_b = static_cast<std::int32_t>(t.symbol_rate);
+        tuning.word_d = bandwidth_automatic;
+    } else {
+        tuning.word_c = bandwidth_automatic;
+    }
+    return tuning;
 }
 
 int capture_card::locked_transponder() {
@@ -125,9 +155,17 @@ std::int32_t capture_card::set_channel(const ChannelRecord& record) {
     return 0;
 }
 
+// The channel as tuned, with the system and the stream of the transponder received.
 std::int32_t capture_card::get_channel(ChannelRecord& record) {
     std::lock_guard lock(mutex_);
     record = channel_;
+    if (record.delivery.system == lib13818::DeliverySystem::automatic)
+        record.delivery.system = base_system(manifest_.type);
+    if (locked_ >= 0) {
+        const capture_transponder& t = manifest_.transponders[static_cast<std::size_t>(locked_)];
+        if (t.system != lib13818::DeliverySystem::automatic) record.delivery.system = t.system;
+        record.delivery.stream_id = t.stream_id;
+    }
     return 0;
 }
 

@@ -19,6 +19,7 @@
 #include "device/capture/stream_clock.h"
 #include "device/card.h"
 #include "device/filter_registry.h"
+#include "device/tuner_params.h"
 #include "ts/section_assembler.h"
 
 namespace kestrel {
@@ -61,6 +62,9 @@ class capture_card final : public card {
     std::int32_t frontend_type() override { return manifest_.type; }
     std::uint32_t capabilities() override { return capability::auto_fec | capability::auto_inversion; }
     std::int32_t read_state(signal_state& out) override;
+    // A capture has no signal to measure: no statistics.
+    std::int32_t read_statistics(signal_statistics& out) override;
+    bool offers(lib13818::DeliverySystem system) override;
     std::int32_t send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) override;
     std::int32_t set_channel(const ChannelRecord& record) override;
     std::int32_t get_channel(ChannelRecord& record) override;
@@ -76,6 +80,9 @@ class capture_card final : public card {
 
     // The transponder now received, as an index into the manifest, or -1.
     int locked_transponder();
+    // The tuning (of the manifest's frontend type) that receives the manifest's first
+    // transponder.
+    TUNERPARM first_transponder_tuning() const;
 
   private:
     struct queued_diseqc {

@@ -46,6 +46,35 @@ bool read_frontend(std::string_view word, std::int32_t& type) {
     return true;
 }
 
+// The options between the symbol rate and the file: "system=dvb-s2", "stream=1"; "" or the
+// reason they do not parse.
+std::string read_options(std::string_view& rest, std::int32_t type, capture_transponder& t) {
+    constexpr std::string_view system_option = "system=", stream_option = "stream=";
+    for (;;) {
+        std::string_view after = rest;
+        const std::string_view word = next_word(after);
+        if (word.starts_with(system_option)) {
+            const std::string_view value = word.substr(system_option.size());
+            if (!lib13818::parse(value, t.system) || t.system == lib13818::DeliverySystem::automatic)
+                return "system must be dvb-s, dvb-s2, dvb-t, dvb-t2 or dvb-c, not '" + std::string(value) +
+                       "'";
+            if (frontend_type_of(t.system) != type)
+                return std::string(value) + " is not a system of this manifest's frontend";
+        } else if (word.starts_with(stream_option)) {
+            std::uint32_t n = 0;
+            if (!read_number(word.substr(stream_option.size()), n) || n > lib13818::max_stream_id)
+                return "stream must be a number from 0 to 255";
+            t.stream_id = static_cast<std::int32_t>(n);
+        } else {
+            break;
+        }
+        rest = after;
+    }
+    if (t.stream_id != lib13818::automatic && !lib13818::is_second_generation(t.system))
+        return "stream is for dvb-s2 and dvb-t2 lines";
+    return {};
+}
+
 // One transponder line; "" or the reason it does not parse.
 std::string read_transponder(std::string_view rest, std::int32_t type, const std::string& folder,
                              capture_transponder& t) {
@@ -53,6 +82,7 @@ std::string read_transponder(std::string_view rest, std::int32_t type, const std
     const std::string_view frequency = next_word(rest);
     const std::string_view polarisation = next_word(rest);
     const std::string_view symbol_rate = next_word(rest);
+    if (std::string why = read_options(rest, type, t); !why.empty()) return why;
     const std::string_view file = trim(rest);
     if (file.empty()) return "expected POSITION FREQUENCY_KHZ POLARISATION SYMBOL_RATE FILE";
     if (type == frontend_dvb_s) {
@@ -109,6 +139,17 @@ std::string parse_manifest(std::string_view text, const std::string& name, const
     if (manifest.transponders.empty()) return name + ": no transponder in the manifest";
     out = std::move(manifest);
     return {};
+}
+
+lib13818::DeliverySystem base_system(std::int32_t frontend_type) {
+    switch (frontend_type) {
+        case frontend_dvb_c:
+            return lib13818::DeliverySystem::dvb_c;
+        case frontend_dvb_t:
+            return lib13818::DeliverySystem::dvb_t;
+        default:
+            return lib13818::DeliverySystem::dvb_s;
+    }
 }
 
 std::string load_manifest(const std::string& path, capture_manifest& out) {

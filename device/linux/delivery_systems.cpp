@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "device/card.h"
+#include "device/linux/delivery_properties.h"
 
 namespace kestrel {
 
@@ -81,11 +82,20 @@ std::int32_t frontend_type_of_system(std::uint32_t system) {
     return e != nullptr ? e->type : frontend_none;
 }
 
-std::optional<std::uint32_t> system_for_type(const std::vector<std::uint32_t>& systems, std::int32_t type) {
-    const auto it = std::find_if(systems.begin(), systems.end(),
-                                 [&](std::uint32_t s) { return frontend_type_of_system(s) == type; });
-    if (type == frontend_none || it == systems.end()) return std::nullopt;
-    return *it;
+std::optional<std::uint32_t> default_system(const std::vector<std::uint32_t>& systems,
+                                            lib13818::DeliverySystem wanted) {
+    const auto first_of = [&](auto&& take) -> std::optional<std::uint32_t> {
+        const auto it = std::find_if(systems.begin(), systems.end(), take);
+        if (it == systems.end()) return std::nullopt;
+        return *it;
+    };
+    if (wanted == lib13818::DeliverySystem::automatic)
+        return first_of([](std::uint32_t s) { return frontend_type_of_system(s) != frontend_none; });
+    const std::uint32_t system = kernel_value(wanted);
+    if (const auto exact = first_of([&](std::uint32_t s) { return s == system; })) return exact;
+    if (lib13818::is_second_generation(wanted)) return std::nullopt;
+    const std::int32_t type = frontend_type_of_system(system);
+    return first_of([&](std::uint32_t s) { return frontend_type_of_system(s) == type; });
 }
 
 std::string delivery_system_name(std::uint32_t system) {
@@ -98,13 +108,6 @@ std::string delivery_system_names(const std::vector<std::uint32_t>& systems) {
     for (const std::uint32_t s : systems)
         names += (names.empty() ? "" : ", ") + delivery_system_name(s);
     return names.empty() ? "no delivery system" : names;
-}
-
-const char* frontend_type_name(std::int32_t type) {
-    return type == frontend_dvb_s   ? "DVB-S"
-           : type == frontend_dvb_c ? "DVB-C"
-           : type == frontend_dvb_t ? "DVB-T"
-                                    : "unknown";
 }
 
 }  // namespace kestrel

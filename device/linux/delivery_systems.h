@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/linux/linux_kernel.h"
+#include "lib13818/delivery/delivery.h"
 
 namespace kestrel {
 
@@ -22,13 +23,15 @@ std::vector<std::uint32_t> read_delivery_systems(system_calls& calls, int fronte
 // The frontend type (DVB-S, DVB-C, DVB-T) a delivery system belongs to; frontend_none for
 // systems the device does not tune (ISDB, ATSC, ...).
 std::int32_t frontend_type_of_system(std::uint32_t system);
-// The first offered system of the type, the one a tuning of that type asks for.
-std::optional<std::uint32_t> system_for_type(const std::vector<std::uint32_t>& systems, std::int32_t type);
+// The system a card made for `wanted` tunes when a tuning names none: for automatic the
+// first offered system of a type the device tunes; for DVB-S, DVB-C or DVB-T that system
+// when offered, else the first offered of its type (a frontend with DVB-S2 alone serves
+// DVB-S); for DVB-S2 or DVB-T2 that system. Empty when the frontend offers no such system.
+std::optional<std::uint32_t> default_system(const std::vector<std::uint32_t>& systems,
+                                            lib13818::DeliverySystem wanted);
 
 // "DVB-S2", "DVB-C", "ISDB-T", ...; "DVB-S, DVB-S2" for a list.
 std::string delivery_system_name(std::uint32_t system);
 std::string delivery_system_names(const std::vector<std::uint32_t>& systems);
-// "DVB-S", "DVB-C", "DVB-T" or "unknown".
-const char* frontend_type_name(std::int32_t type);
 
 }  // namespace kestrel

@@ -8,9 +8,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <iterator>
+#include <optional>
 
 #include "device/linux/delivery_systems.h"
 #include "device/linux/demux_reads.h"
+#include "device/linux/frontend_statistics.h"
 #include "log/event_log.h"
 
 namespace kestrel {
@@ -44,35 +47,9 @@ void* by_value(unsigned long value) {
     return reinterpret_cast<void*>(static_cast<std::uintptr_t>(value));
 }
 
-dtv_property property(std::uint32_t command, std::uint32_t data = 0) {
-    dtv_property p{};
-    p.cmd = command;
-    p.u.data = data;
-    return p;
-}
-
-std::uint32_t inversion_of(std::uint32_t code) {
-    return code == 0 ? INVERSION_OFF : code == 1 ? INVERSION_ON : INVERSION_AUTO;
-}
-std::uint32_t inversion_code(std::uint32_t inversion) {
-    return inversion == INVERSION_OFF ? 0 : inversion == INVERSION_ON ? 1 : 2;
-}
-
-constexpr fe_modulation cable_modulations[] = {QAM_16, QAM_32, QAM_64, QAM_128, QAM_256};
-constexpr std::uint32_t unknown_modulation = 0xFF;
-
-std::uint32_t modulation_code(std::uint32_t modulation) {
-    const auto* it = std::find(std::begin(cable_modulations), std::end(cable_modulations), modulation);
-    return it == std::end(cable_modulations) ? unknown_modulation
-                                             : static_cast<std::uint32_t>(it - std::begin(cable_modulations));
-}
-
-std::uint32_t bandwidth_hz(std::uint32_t code) {
-    return code == 1 ? 7000000 : code == 2 ? 8000000 : 0;
-}
-std::uint32_t bandwidth_code(std::uint32_t hz) {
-    return hz == 7000000 ? 1 : hz == 8000000 ? 2 : 3;
-}
+// What DTV_API_VERSION gives when the driver does not answer: the API before the
+// scrambling index.
+constexpr std::uint32_t oldest_api = 0x0500;
 
 }  // namespace
 
@@ -106,12 +83,12 @@ std::int32_t linux_card::describe_frontend(linux_kernel& kernel, int adapter, fr
     return 0;
 }
 
-linux_card::linux_card(linux_kernel& kernel, int adapter, std::int32_t type)
+linux_card::linux_card(linux_kernel& kernel, int adapter, lib13818::DeliverySystem system)
     : kernel_(kernel),
       calls_(kernel),
       adapter_(adapter),
       adapters_(find_adapters(kernel)),
-      wanted_type_(type),
+      wanted_system_(system),
       read_buffer_(std::max(section_read_size, packet_read_size)) {}
 
 linux_card::~linux_card() {
@@ -175,23 +152,23 @@ std::int32_t linux_card::read_version() {
 }
 std::int32_t linux_card::init_frontend() {
     if (const std::int32_t r = call(frontend_.get(), FE_GET_INFO, &info_, "FE_GET_INFO"); r != 0) return r;
-    const std::vector<std::uint32_t> systems = read_delivery_systems(calls_, frontend_.get(), info_);
-    std::int32_t type = wanted_type_;
-    if (type == frontend_none) {
-        const auto first = std::find_if(systems.begin(), systems.end(), [](std::uint32_t s) {
-            return frontend_type_of_system(s) != frontend_none;
-        });
-        if (first != systems.end()) type = frontend_type_of_system(*first);
-    }
-    const std::optional<std::uint32_t> system = system_for_type(systems, type);
+    systems_ = read_delivery_systems(calls_, frontend_.get(), info_);
+    const std::optional<std::uint32_t> system = default_system(systems_, wanted_system_);
     if (!system) {
         event_log(1, "Frontend offers no %s (%s)",
-                  wanted_type_ == frontend_none ? "DVB-S, DVB-C or DVB-T" : frontend_type_name(wanted_type_),
-                  delivery_system_names(systems).c_str());
+                  wanted_system_ == lib13818::DeliverySystem::automatic ? "DVB-S, DVB-C or DVB-T"
+                                                                        : lib13818::name(wanted_system_),
+                  delivery_system_names(systems_).c_str());
         return ENODEV;
     }
-    type_ = type;
-    system_ = *system;
+    type_ = frontend_type_of_system(*system);
+    facts_.system = *system;
+    facts_.caps = info_.caps;
+    dtv_property version = property(DTV_API_VERSION);
+    dtv_properties list{1, &version};
+    facts_.api_version = calls_.ioctl(frontend_.get(), FE_GET_PROPERTY, &list, "FE_GET_PROPERTY").ok()
+                             ? version.u.data
+                             : oldest_api;
     return 0;
 }
 std::int32_t linux_card::enable_data(bool) {
@@ -214,36 +191,23 @@ std::int32_t linux_card::read_state(signal_state& out) {
     if (const std::int32_t r = call(frontend_.get(), FE_READ_STATUS, &status, "FE_READ_STATUS"); r != 0)
         return r;
     out.locked = (status & FE_HAS_LOCK) != 0;
-
-    // Statistics where the driver gives them, the older calls where it does not. Either may
-    // be missing: a value the frontend cannot give reads as 0.
-    dtv_property stats[] = {property(DTV_STAT_SIGNAL_STRENGTH), property(DTV_STAT_PRE_ERROR_BIT_COUNT),
-                            property(DTV_STAT_PRE_TOTAL_BIT_COUNT)};
-    dtv_properties list{3, stats};
-    bool have_level = false, have_ber = false;
-    if (calls_.ioctl(frontend_.get(), FE_GET_PROPERTY, &list, "FE_GET_PROPERTY").ok()) {
-        const dtv_stats& strength = stats[0].u.st.stat[0];
-        if (stats[0].u.st.len > 0 && strength.scale == FE_SCALE_RELATIVE) {
-            out.level_percent = static_cast<std::uint16_t>(strength.uvalue * 100 / 65535);
-            have_level = true;
-        }
-        const dtv_stats& errors = stats[1].u.st.stat[0];
-        const dtv_stats& total = stats[2].u.st.stat[0];
-        if (stats[1].u.st.len > 0 && stats[2].u.st.len > 0 && errors.scale == FE_SCALE_COUNTER &&
-            total.scale == FE_SCALE_COUNTER && total.uvalue > 0) {
-            out.bit_error_rate = static_cast<double>(errors.uvalue) / static_cast<double>(total.uvalue);
-            have_ber = true;
-        }
-    }
-    std::uint16_t strength = 0;
-    if (!have_level &&
-        calls_.ioctl(frontend_.get(), FE_READ_SIGNAL_STRENGTH, &strength, "FE_READ_SIGNAL_STRENGTH").ok())
-        out.level_percent = static_cast<std::uint16_t>(strength * 100u / 65535u);
-    // FE_READ_BER has no common unit; drivers mostly count errors per 10^8 bits.
-    std::uint32_t ber = 0;
-    if (!have_ber && calls_.ioctl(frontend_.get(), FE_READ_BER, &ber, "FE_READ_BER").ok())
-        out.bit_error_rate = ber / 1e8;
+    read_level_and_error_rate(calls_, frontend_.get(), out);
     return 0;
+}
+
+std::int32_t linux_card::read_statistics(signal_statistics& out) {
+    fe_status_t status{};
+    if (const std::int32_t r = call(frontend_.get(), FE_READ_STATUS, &status, "FE_READ_STATUS"); r != 0)
+        return r;
+    read_frontend_statistics(calls_, frontend_.get(), (status & FE_HAS_LOCK) != 0, out);
+    return 0;
+}
+
+bool linux_card::offers(lib13818::DeliverySystem system) {
+    if (system == lib13818::DeliverySystem::automatic) return true;
+    const std::uint32_t kernel = kernel_value(system);
+    return frontend_type_of_system(kernel) == type_ &&
+           std::find(systems_.begin(), systems_.end(), kernel) != systems_.end();
 }
 
 std::int32_t linux_card::send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) {
@@ -260,43 +224,25 @@ std::int32_t linux_card::set_channel(const ChannelRecord& record) {
         steps.swap(queued_);
         last_record_ = record;
     }
-    const auto& w = record.word;
-    const std::uint32_t inversion = inversion_of(w[channel_word::inversion]);
-    switch (frontend_type()) {
-        case frontend_dvb_s: {
-            if (const std::int32_t r = send_diseqc_sequence(record, steps); r != 0) return r;
-            // The frontend tunes the intermediate frequency, the distance to the oscillator.
-            const std::uint32_t f = w[channel_word::frequency], lof = w[channel_word::lof];
-            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
-                                   property(DTV_FREQUENCY, f > lof ? f - lof : lof - f),
-                                   property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
-                                   property(DTV_INNER_FEC, FEC_AUTO), property(DTV_INVERSION, inversion),
-                                   property(DTV_TUNE)});
-        }
-        case frontend_dvb_c: {
-            const std::uint32_t m = w[channel_word::modulation];
-            if (w[channel_word::frequency] > UINT32_MAX / 1000 || m >= std::size(cable_modulations))
-                return EINVAL;
-            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
-                                   property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
-                                   property(DTV_SYMBOL_RATE, w[channel_word::symbol_rate]),
-                                   property(DTV_MODULATION, cable_modulations[m]),
-                                   property(DTV_INNER_FEC, FEC_AUTO), property(DTV_INVERSION, inversion),
-                                   property(DTV_TUNE)});
-        }
-        case frontend_dvb_t:
-            if (w[channel_word::frequency] > UINT32_MAX / 1000) return EINVAL;
-            return set_properties({property(DTV_DELIVERY_SYSTEM, system_), property(DTV_CLEAR),
-                                   property(DTV_FREQUENCY, w[channel_word::frequency] * 1000),
-                                   property(DTV_BANDWIDTH_HZ, bandwidth_hz(w[channel_word::bandwidth])),
-                                   property(DTV_INVERSION, inversion), property(DTV_CODE_RATE_HP, FEC_AUTO),
-                                   property(DTV_CODE_RATE_LP, FEC_AUTO), property(DTV_MODULATION, QAM_AUTO),
-                                   property(DTV_TRANSMISSION_MODE, TRANSMISSION_MODE_AUTO),
-                                   property(DTV_GUARD_INTERVAL, GUARD_INTERVAL_AUTO),
-                                   property(DTV_HIERARCHY, HIERARCHY_AUTO), property(DTV_TUNE)});
-        default:
-            return ENODEV;
-    }
+    frontend_facts frontend = facts_;
+    frontend.system = system_to_tune(record.delivery.system);
+    if (frontend.system == SYS_UNDEFINED) return EINVAL;
+    std::vector<dtv_property> properties = tuning_properties(record, frontend);
+    if (properties.empty()) return EINVAL;
+    if (type_ == frontend_dvb_s)
+        if (const std::int32_t r = send_diseqc_sequence(record, steps); r != 0) return r;
+    return set_properties(std::move(properties));
+}
+
+std::uint32_t linux_card::system_to_tune(lib13818::DeliverySystem system) {
+    if (system == lib13818::DeliverySystem::automatic) return facts_.system;
+    if (offers(system)) return kernel_value(system);
+    std::vector<std::uint32_t> own;
+    std::copy_if(systems_.begin(), systems_.end(), std::back_inserter(own),
+                 [&](std::uint32_t s) { return frontend_type_of_system(s) == type_; });
+    event_log(1, "Frontend %s cannot tune %s (its %s systems: %s)", info_.name, lib13818::name(system),
+              frontend_type_name(type_), delivery_system_names(own).c_str());
+    return SYS_UNDEFINED;
 }
 
 // The LNB's supply, then the switch: voltage, tone off, the messages, the burst, the tone.
@@ -343,9 +289,8 @@ std::int32_t linux_card::set_properties(std::vector<dtv_property> properties) {
 }
 
 std::int32_t linux_card::get_channel(ChannelRecord& record) {
-    dtv_property tuned[] = {property(DTV_FREQUENCY), property(DTV_SYMBOL_RATE), property(DTV_INVERSION),
-                            property(DTV_MODULATION), property(DTV_BANDWIDTH_HZ)};
-    dtv_properties list{5, tuned};
+    std::vector<dtv_property> values = read_back_properties(facts_);
+    dtv_properties list{static_cast<std::uint32_t>(values.size()), values.data()};
     if (const std::int32_t r = call(frontend_.get(), FE_GET_PROPERTY, &list, "FE_GET_PROPERTY"); r != 0)
         return r;
     ChannelRecord last;
@@ -353,38 +298,9 @@ std::int32_t linux_card::get_channel(ChannelRecord& record) {
         std::lock_guard lock(tune_mutex_);
         last = last_record_;
     }
-    const std::uint32_t frequency = tuned[0].u.data, symbol_rate = tuned[1].u.data;
-    const std::uint32_t inversion = inversion_code(tuned[2].u.data);
-    auto& w = record.word;
-    switch (frontend_type()) {
-        case frontend_dvb_s: {
-            // Back from the intermediate frequency, on the side of the oscillator tuned to.
-            const std::uint32_t lof = last.word[channel_word::lof];
-            const bool below_lof = last.word[channel_word::frequency] < lof;
-            w = {below_lof ? lof - frequency : frequency + lof,
-                 inversion,
-                 symbol_rate,
-                 lof,
-                 last.word[channel_word::tone],
-                 last.word[channel_word::voltage],
-                 0};
-            return 0;
-        }
-        case frontend_dvb_c:
-            w = {frequency / 1000,
-                 inversion,
-                 symbol_rate,
-                 modulation_code(tuned[3].u.data),
-                 last.word[channel_word::cable_bandwidth],
-                 0,
-                 0};
-            return 0;
-        case frontend_dvb_t:
-            w = {frequency / 1000, inversion, 0, bandwidth_code(tuned[4].u.data), 0, 0, 0};
-            return 0;
-        default:
-            return ENODEV;
-    }
+    if (type_ == frontend_none) return ENODEV;
+    record = channel_from(values, last, type_, facts_);
+    return 0;
 }
 
 // Linux frontends take 7 and 8 MHz and automatic alike.

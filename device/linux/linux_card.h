@@ -15,13 +15,17 @@
 
 #include "device/card.h"
 #include "device/filter_registry.h"
+#include "device/linux/delivery_properties.h"
 #include "device/linux/linux_kernel.h"
 
 namespace kestrel {
 
 // A DVB adapter of the Linux DVB API v5: /dev/dvb/adapterN/frontend0 for tuning and
 // state, one descriptor of demux0 per filter, and one delivery thread polling them all.
-// A multi-standard frontend is used as one frontend type, chosen when the card is made.
+// A multi-standard frontend is used as one frontend type, chosen when the card is made; each
+// tuning asks for the system its record names (DVB-S or DVB-S2 on a DVB-S card, DVB-T or
+// DVB-T2 on a DVB-T card), or for the card's own system when it names none. The property
+// lists are those of delivery_properties.h.
 class linux_card final : public card {
   public:
     // The adapter numbers that exist, in ascending order.
@@ -35,9 +39,11 @@ class linux_card final : public card {
     // 0, or the errno of opening or asking the frontend.
     static std::int32_t describe_frontend(linux_kernel& kernel, int adapter, frontend_description& out);
 
-    // `type` is the frontend type to tune (frontend_dvb_s, ...); frontend_none takes the type
-    // of the frontend's first delivery system.
-    linux_card(linux_kernel& kernel, int adapter, std::int32_t type = frontend_none);
+    // `system` is the system a tuning that names none asks for, and its frontend type the
+    // card's; automatic takes the frontend's first delivery system. A first-generation system
+    // stands for its type: a frontend with DVB-S2 alone serves "DVB-S" as DVB-S2.
+    linux_card(linux_kernel& kernel, int adapter,
+               lib13818::DeliverySystem system = lib13818::DeliverySystem::automatic);
     ~linux_card() override;
     linux_card(const linux_card&) = delete;
     linux_card& operator=(const linux_card&) = delete;
@@ -52,6 +58,8 @@ class linux_card final : public card {
     std::int32_t frontend_type() override;
     std::uint32_t capabilities() override;
     std::int32_t read_state(signal_state& out) override;
+    std::int32_t read_statistics(signal_statistics& out) override;
+    bool offers(lib13818::DeliverySystem system) override;
     std::int32_t send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) override;
     std::int32_t set_channel(const ChannelRecord& record) override;
     std::int32_t get_channel(ChannelRecord& record) override;
@@ -81,6 +89,9 @@ class linux_card final : public card {
     std::int32_t failed(const call_result& r);
     std::int32_t send_diseqc_sequence(const ChannelRecord& record, const std::vector<diseqc_step>& steps);
     std::int32_t set_properties(std::vector<dtv_property> properties);
+    // The kernel's system for a tuning of `system`, or SYS_UNDEFINED (logged) when the
+    // frontend does not offer it as its type.
+    std::uint32_t system_to_tune(lib13818::DeliverySystem system);
     std::int32_t call(int fd, unsigned long request, void* argument, const char* name);
     void deliver_loop();
     struct polled {
@@ -100,10 +111,11 @@ class linux_card final : public card {
     std::vector<int> adapters_;
     file_descriptor frontend_;
     dvb_frontend_info info_{};
-    std::int32_t wanted_type_;
-    std::int32_t type_ = frontend_none;     // set by init_frontend
-    std::uint32_t system_ = SYS_UNDEFINED;  // the delivery system tunings ask for
-    std::mutex tune_mutex_;                 // the DiSEqC queue and the last record
+    lib13818::DeliverySystem wanted_system_;
+    std::int32_t type_ = frontend_none;   // set by init_frontend, as what follows
+    std::vector<std::uint32_t> systems_;  // offered, in the driver's order
+    frontend_facts facts_;                // its system: the one tunings naming none ask for
+    std::mutex tune_mutex_;               // the DiSEqC queue and the last record
     std::vector<diseqc_step> queued_;
     ChannelRecord last_record_{};
 

@@ -1,5 +1,6 @@
 #include "device/testing/fake_card.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kestrel::testing {
@@ -44,6 +45,16 @@ std::int32_t fake_card::describe(std::uint16_t index, card_description& out) {
 std::int32_t fake_card::read_state(signal_state& out) {
     out = answers_.state;
     return answers_.state_error;
+}
+
+std::int32_t fake_card::read_statistics(signal_statistics& out) {
+    out = answers_.statistics;
+    return answers_.state_error;
+}
+
+bool fake_card::offers(lib13818::DeliverySystem system) {
+    return system == lib13818::DeliverySystem::automatic ||
+           std::find(answers_.systems.begin(), answers_.systems.end(), system) != answers_.systems.end();
 }
 
 std::int32_t fake_card::send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) {

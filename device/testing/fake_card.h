@@ -32,6 +32,12 @@ class fake_card final : public card {
         std::uint32_t capabilities = 0;
         std::int32_t state_error = 0;
         signal_state state{true, 80, 0.0};
+        signal_statistics statistics;
+        // The systems offers() names; an automatic system is always offered.
+        std::vector<lib13818::DeliverySystem> systems{
+            lib13818::DeliverySystem::dvb_s, lib13818::DeliverySystem::dvb_s2,
+            lib13818::DeliverySystem::dvb_c, lib13818::DeliverySystem::dvb_t,
+            lib13818::DeliverySystem::dvb_t2};
         std::int32_t set_channel = 0;
         std::int32_t get_channel = 0;
         std::int32_t bandwidth_error = 0;
@@ -76,6 +82,8 @@ class fake_card final : public card {
     std::int32_t frontend_type() override { return answers_.frontend_type; }
     std::uint32_t capabilities() override { return answers_.capabilities; }
     std::int32_t read_state(signal_state& out) override;
+    std::int32_t read_statistics(signal_statistics& out) override;
+    bool offers(lib13818::DeliverySystem system) override;
     std::int32_t send_diseqc(std::span<const std::uint8_t> message, std::uint8_t burst) override;
     std::int32_t set_channel(const ChannelRecord& record) override;
     std::int32_t get_channel(ChannelRecord& record) override;

@@ -37,6 +37,32 @@ fe_type type_of_system(std::uint32_t system) {
     }
 }
 
+// What DTV_CLEAR leaves in a property the tuning did not set.
+std::uint32_t cleared_value(std::uint32_t command) {
+    switch (command) {
+        case DTV_STREAM_ID:
+            return NO_STREAM_ID_FILTER;
+        case DTV_INNER_FEC:
+        case DTV_CODE_RATE_HP:
+        case DTV_CODE_RATE_LP:
+            return FEC_AUTO;
+        case DTV_MODULATION:
+            return QAM_AUTO;
+        case DTV_ROLLOFF:
+            return ROLLOFF_AUTO;
+        case DTV_PILOT:
+            return PILOT_AUTO;
+        case DTV_GUARD_INTERVAL:
+            return GUARD_INTERVAL_AUTO;
+        case DTV_TRANSMISSION_MODE:
+            return TRANSMISSION_MODE_AUTO;
+        case DTV_HIERARCHY:
+            return HIERARCHY_AUTO;
+        default:
+            return 0;
+    }
+}
+
 unsigned long by_value(void* argument) {
     return static_cast<unsigned long>(reinterpret_cast<std::uintptr_t>(argument));
 }
@@ -215,6 +241,11 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
             const std::vector<std::uint32_t> offered = offered_systems();
             for (std::uint32_t i = 0; i < list->num; ++i) {
                 const dtv_property& p = list->props[i];
+                // An API before 5.11 ends its commands before the scrambling index.
+                if (p.cmd == DTV_SCRAMBLING_SEQUENCE_INDEX && api_version < 0x050B) {
+                    errno = EINVAL;
+                    return -1;
+                }
                 if (p.cmd != DTV_DELIVERY_SYSTEM) continue;
                 if (std::find(offered.begin(), offered.end(), p.u.data) == offered.end()) {
                     errno = EINVAL;
@@ -227,7 +258,7 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
             return 0;
         }
         case FE_GET_PROPERTY: {
-            // Statistics are not offered (the card falls back); tuned values read back.
+            // Statistics as the test gives them; tuned values read back.
             auto* list = static_cast<dtv_properties*>(argument);
             for (std::uint32_t i = 0; i < list->num; ++i) {
                 dtv_property& p = list->props[i];
@@ -237,10 +268,15 @@ int fake_kernel::ioctl(int fd, unsigned long request, void* argument) {
                     const std::vector<std::uint32_t> offered = offered_systems();
                     p.u.buffer.len = static_cast<std::uint32_t>(offered.size());
                     std::copy(offered.begin(), offered.end(), p.u.buffer.data);
-                } else if (p.cmd >= DTV_STAT_SIGNAL_STRENGTH)
-                    p.u.st.len = 0;
-                else
-                    p.u.data = it == tuned_.end() ? 0 : it->u.data;
+                } else if (p.cmd == DTV_API_VERSION) {
+                    p.u.data = api_version;
+                } else if (p.cmd >= DTV_STAT_SIGNAL_STRENGTH && p.cmd <= DTV_STAT_TOTAL_BLOCK_COUNT) {
+                    const auto stat = statistics.find(p.cmd);
+                    p.u.st.len = stat == statistics.end() ? 0 : 1;
+                    if (stat != statistics.end()) p.u.st.stat[0] = stat->second;
+                } else {
+                    p.u.data = it == tuned_.end() ? cleared_value(p.cmd) : it->u.data;
+                }
             }
             return 0;
         }

@@ -30,8 +30,11 @@ class fake_kernel final : public linux_kernel {
     // follows the delivery system tuned last, and a tuning to a system not offered fails.
     std::vector<std::uint32_t> delivery_systems;
     bool locked = true;
-    std::uint16_t strength = 0xC000;  // FE_READ_SIGNAL_STRENGTH
-    std::uint32_t ber = 0;            // FE_READ_BER
+    std::uint16_t strength = 0xC000;     // FE_READ_SIGNAL_STRENGTH
+    std::uint32_t ber = 0;               // FE_READ_BER
+    std::uint32_t api_version = 0x050B;  // DTV_API_VERSION, 5.11
+    // DTV_STAT_... by command; a statistic not given here reads as not available (len 0).
+    std::map<std::uint32_t, dtv_stats> statistics;
 
     fake_kernel();
 
@@ -39,7 +42,8 @@ class fake_kernel final : public linux_kernel {
     // "FE_DISEQC_SEND_BURST A", "FE_SET_PROPERTY", "FE_READ_STATUS", in the order made.
     std::vector<std::string> events() const;
     void clear_events();
-    // The property list of the last FE_SET_PROPERTY as command -> value.
+    // The property list of the last FE_SET_PROPERTY as command -> value. As in dvb-core,
+    // every property the list did not set reads back as DTV_CLEAR left it (automatic).
     std::map<std::uint32_t, std::uint32_t> tuned() const;
     std::vector<std::uint32_t> tuned_commands() const;
     dmx_sct_filter_params section_filter() const;

@@ -135,7 +135,8 @@ TEST_F(LinuxCard, MultiStandardFrontendTunesTheChosenSystem) {
     ASSERT_EQ(linux_card::describe_frontend(kernel, 0, frontend), 0);
     EXPECT_EQ(frontend.systems, kernel.delivery_systems);
 
-    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0, frontend_dvb_s));
+    device = std::make_unique<dvb_device_techotrend>(
+        std::make_unique<linux_card>(kernel, 0, lib13818::DeliverySystem::dvb_s));
     ASSERT_EQ(device->init(), result::ok);
     EXPECT_EQ(device->get_frontend_type(), 1u);
     ASSERT_EQ(device->set_tuner(11.362, 0, 0, 27500000, 0), result::ok);
@@ -152,7 +153,8 @@ TEST_F(LinuxCard, MultiStandardFrontendTunesTheChosenSystem) {
         << log.all();
 
     kernel.delivery_systems = {SYS_DVBT2, SYS_ISDBT};
-    device = std::make_unique<dvb_device_techotrend>(std::make_unique<linux_card>(kernel, 0, frontend_dvb_c));
+    device = std::make_unique<dvb_device_techotrend>(
+        std::make_unique<linux_card>(kernel, 0, lib13818::DeliverySystem::dvb_c));
     EXPECT_EQ(device->init(), result::failed);
     EXPECT_TRUE(log.has("Frontend offers no DVB-C (DVB-T2, ISDB-T)", 1)) << log.all();
 }

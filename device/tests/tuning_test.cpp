@@ -212,5 +212,34 @@ TEST_F(Tuning, TerrestrialUsesTheFrontendsAutomaticModes) {
     EXPECT_EQ(word(3), 2u);
 }
 
+TEST_F(Tuning, TheDeliveryRecordReachesTheCardForEveryTypeAndComesBack) {
+    lib13818::Delivery delivery;
+    delivery.system = lib13818::DeliverySystem::dvb_t2;
+    delivery.stream_id = 3;
+    for (const std::int32_t type : {frontend_dvb_s, frontend_dvb_c, frontend_dvb_t}) {
+        start(type);
+        TUNERPARM t{static_cast<std::uint32_t>(type),
+                    type == frontend_dvb_s ? 12.322 : 474.0,
+                    0,
+                    6900000,
+                    1,
+                    0,
+                    0,
+                    0,
+                    delivery};
+        ASSERT_EQ(device->set_tuner(t), result::ok);
+        EXPECT_EQ(card->channel().delivery, delivery);
+        EXPECT_TRUE(log.has("delivery system=DVB-T2 stream=3", type == frontend_dvb_s ? 1 : 2)) << log.all();
+        TUNERPARM back;
+        ASSERT_EQ(device->get_tuner(back), result::ok);
+        EXPECT_EQ(back.delivery, delivery);
+    }
+    // The seed's DVB-S call names no delivery.
+    start(frontend_dvb_s);
+    device->set_tuner(12.322, 0, 0, 27500000, 0);
+    EXPECT_EQ(card->channel().delivery, lib13818::Delivery{});
+    EXPECT_TRUE(log.has("delivery system=auto stream=-1", 1));
+}
+
 }  // namespace
 }  // namespace kestrel

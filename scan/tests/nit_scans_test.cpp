@@ -16,7 +16,9 @@ TEST_F(ScanTest, CurrentNitTunesEveryStreamAtThePositionInForceAndRestoresTheTun
     EXPECT_EQ(network.diseqc_position, 1);
     EXPECT_EQ(traced("2 transponders in NIT section"), 1);
     EXPECT_EQ(traced("tuner restored"), 1);
-    EXPECT_EQ(device->current_channel(), before);
+    // Put back as read back: the same words, and now naming the system the card delivered.
+    EXPECT_EQ(device->current_channel().word, before.word);
+    EXPECT_EQ(device->current_channel().delivery.system, lib13818::DeliverySystem::dvb_s);
     EXPECT_EQ(progress.exits, std::vector<int>{1});
 }
 
@@ -43,6 +45,19 @@ TEST_F(ScanTest, ConfiguredSatellitesReadTheNitOfEveryRecordThatTunes) {
     EXPECT_EQ(network.transponders.size(), 3u);
     EXPECT_EQ(network.diseqc_position, 1);
     EXPECT_EQ(traced("tuner restored"), 4);  // after each of the three walks and at the end
+}
+
+TEST_F(ScanTest, ConfiguredSatellitesTryAStartTransponderThatDoesNotLockAsDvbS2) {
+    const std::string manifest = "0 12322000 H 27800000 " + demo_file("sat-a-12322-h.ts") +
+                                 "\n0 11778000 V 27500000 system=dvb-s2 " + demo_file("sat-a-11778-v.ts") +
+                                 "\n";
+    open(write_file("s2.manifest", {manifest.begin(), manifest.end()}), 12.322, 0, 27800);
+    satellites.parse_line("\"S2 Sat\",235,11778,1,27500,3");
+    settings::write(settings, settings::lnb_satellite[0], "S2 Sat");
+    EXPECT_EQ(scan(2, table_selection(table_pat)), 1);
+    EXPECT_EQ(traced("not locked as DVB-S - trying DVB-S2"), 1);
+    EXPECT_EQ(traced("1 NIT sections"), 1);  // the DVB-S2 transponder's NIT, walked
+    EXPECT_EQ(networks.at(0x2F00).transponders.count(1), 1u);
 }
 
 TEST_F(ScanTest, ConfiguredSatellitesScanTheWholeDemoNetwork) {

@@ -1,6 +1,7 @@
 #include <condition_variable>
 #include <thread>
 
+#include "device/capture/capture_card.h"
 #include "scan/tests/scan_fixture.h"
 #include "tools/encode/descriptors.h"
 #include "tools/encode/tables.h"
@@ -78,6 +79,22 @@ TEST_F(ScanTest, ReadsThePmtsFourPidsAtATimeAndTakesTheTuningFromTheTuner) {
     EXPECT_EQ(scan(0, table_selection(table_pmt)), 0);
     EXPECT_EQ(progress.collections, (strings{"NIT", "SDT", "PAT"}));
     EXPECT_TRUE(networks.at(0x3000).transponders.at(0x42).PMTs.empty());
+}
+
+TEST_F(ScanTest, ATransportStreamTheNitDoesNotListIsLabelledByItsSystemFromTheReadBack) {
+    const std::string file = write_stream(pmt_stream());
+    const std::string manifest = "frontend dvb-t\n- 474000 - 0 system=dvb-t2 stream=0 " + file + "\n";
+    std::string error;
+    device = std::make_unique<dvb_device_techotrend>(capture_card::create(
+        {write_file("t2.manifest", {manifest.begin(), manifest.end()}), false, 0}, error));
+    ASSERT_EQ(device->init(), result::ok) << error;
+    TUNERPARM t{3, 474.0, 0, 1, 2, 0, 0, 0, {}};  // 8 MHz by the seed's word
+    t.delivery.system = lib13818::DeliverySystem::dvb_t2;
+    ASSERT_EQ(device->set_tuner(t), result::ok);
+    EXPECT_EQ(scan(0, table_selection(table_pat)), 0);
+    const Transponder& tp = networks.at(0x3000).transponders.at(0x42);
+    EXPECT_EQ(tp.label(), "0042 - 474.000 MHz 8 MHz T2 PLP 0");
+    EXPECT_EQ(tp.delivery.bandwidth_hz, 8000000);
 }
 
 TEST_F(ScanTest, CancelOnTheFirstEitBytesEndsThatCollectionOnly) {

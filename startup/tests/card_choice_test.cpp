@@ -20,12 +20,17 @@ TEST(CardChoice, LinuxSpecsNameExistingAdaptersOnly) {
     EXPECT_EQ(choose_card("dvb0", kernel).error,
               "card 'dvb0': unknown card (use linux:N, capture:FILE or demo)");
 
-    kernel.delivery_systems = {SYS_DVBT, SYS_DVBT2};
-    EXPECT_TRUE(choose_card("linux:3?dvb-t", kernel).chosen);
+    kernel.delivery_systems = {SYS_DVBT, SYS_DVBT2, SYS_DVBS2};
+    EXPECT_TRUE(choose_card("linux:3?dvb-t2", kernel).chosen);
+    // A frontend with DVB-S2 alone serves DVB-S; DVB-S2 is named only where it is.
+    EXPECT_TRUE(choose_card("linux:3?dvb-s", kernel).chosen);
+    kernel.delivery_systems = {SYS_DVBT};
     EXPECT_EQ(choose_card("linux:3?dvb-s", kernel).error,
-              "card 'linux:3?dvb-s': adapter 3 (Fake Frontend) offers no DVB-S, only DVB-T, DVB-T2");
+              "card 'linux:3?dvb-s': adapter 3 (Fake Frontend) offers no DVB-S, only DVB-T");
+    EXPECT_EQ(choose_card("linux:3?dvb-t2", kernel).error,
+              "card 'linux:3?dvb-t2': adapter 3 (Fake Frontend) offers no DVB-T2, only DVB-T");
     EXPECT_EQ(choose_card("linux:3?isdb", kernel).error,
-              "card 'linux:3?isdb': unknown option 'isdb' (dvb-s, dvb-c or dvb-t)");
+              "card 'linux:3?isdb': unknown option 'isdb' (dvb-s, dvb-s2, dvb-c, dvb-t or dvb-t2)");
 }
 
 TEST(CardChoice, WithoutSpecTheFirstAdapterElseTheDemo) {

@@ -78,5 +78,43 @@ TEST_F(LnbKeep, AFailedReadBackKeepsTheLnbValuesOnly) {
     EXPECT_FALSE(store.contains("DISQ", "SI"));
 }
 
+TEST(LnbSettings, TheDeliveryRecordRoundTripsAndMissingKeysAreAutomatic) {
+    memory_store store;
+    // A store from before the record: every field automatic, and the QAM key in force.
+    key::write(store, key::qam, 5);
+    const TUNERPARM old = load_lnb_settings(store, frontend_dvb_c).tuning;
+    EXPECT_EQ(old.delivery, lib13818::Delivery{});
+    EXPECT_EQ(old.word_c, 5u);
+
+    TUNERPARM t;
+    t.type = frontend_dvb_t;
+    t.delivery = {lib13818::DeliverySystem::dvb_t2,
+                  lib13818::Modulation::qam_256,
+                  lib13818::RollOff::r0_20,
+                  lib13818::Pilot::on,
+                  7,
+                  262142,
+                  1712000,
+                  lib13818::CodeRate::r3_5,
+                  lib13818::CodeRate::none,
+                  lib13818::GuardInterval::g19_256,
+                  lib13818::TransmissionMode::m32k,
+                  lib13818::Hierarchy::a4};
+    save_lnb_settings(store, frontend_dvb_t, {}, &t);
+    EXPECT_EQ(key::read(store, key::delivery_system), 5);
+    EXPECT_EQ(key::read(store, key::guard), 19256);
+    EXPECT_EQ(load_lnb_settings(store, frontend_dvb_t).tuning.delivery, t.delivery);
+
+    // The store serves every card: a system the card's type cannot tune is left to the card,
+    // and numbers that name nothing read as automatic.
+    key::write(store, key::coderatehp, 24);
+    key::write(store, key::streamid, 300);
+    const lib13818::Delivery on_satellite = load_lnb_settings(store, frontend_dvb_s).tuning.delivery;
+    EXPECT_EQ(on_satellite.system, lib13818::DeliverySystem::automatic);
+    EXPECT_EQ(on_satellite.code_rate_hp, lib13818::CodeRate::automatic);
+    EXPECT_EQ(on_satellite.stream_id, -1);
+    EXPECT_EQ(on_satellite.guard_interval, lib13818::GuardInterval::g19_256);
+}
+
 }  // namespace
 }  // namespace kestrel::startup

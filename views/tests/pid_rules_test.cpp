@@ -57,8 +57,13 @@ TEST(SetTuner, TakesTheDescriptorsTuningOverASuccessfulDvbSReadBack) {
     EXPECT_EQ(tuning.word_b, 3);
     EXPECT_EQ(tuning.word_c, 27500u);
     EXPECT_EQ(tuning.word_d, 2u);
+    EXPECT_EQ(tuning.delivery.system, lib13818::DeliverySystem::dvb_s);
     delivery.symbol_rate = 22.0;
-    EXPECT_EQ(std::get<TUNERPARM>(tuning_from(delivery, read_back, 0)).word_c, 22000u);
+    delivery.modulation = 0x16;  // DVB-S2, 8PSK, roll-off 0.20
+    const TUNERPARM s2 = std::get<TUNERPARM>(tuning_from(delivery, read_back, 0));
+    EXPECT_EQ(s2.word_c, 22000u);
+    EXPECT_EQ(s2.delivery.system, lib13818::DeliverySystem::dvb_s2);
+    EXPECT_EQ(s2.delivery.roll_off, lib13818::RollOff::r0_20);
 
     EXPECT_TRUE(std::holds_alternative<std::string>(tuning_from(delivery, read_back, 2)));
     TUNERPARM cable = read_back;

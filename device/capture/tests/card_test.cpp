@@ -253,6 +253,28 @@ TEST_F(CaptureCard, LocksOnlyWhereTheManifestSaysAndPlaysThatCapture) {
     EXPECT_TRUE(none.sections.empty());
 }
 
+TEST_F(CaptureCard, ReadsBackTheSystemAndStreamItDelivers) {
+    write("a.ts", mux({}));
+    const std::string manifest = write("s2.manifest",
+                                       "0 12322000 H 27800000 a.ts\n"
+                                       "0 11362000 H 27500000 system=dvb-s2 stream=4 a.ts\n"
+                                       "0 11362000 H 27500000 system=dvb-s2 stream=9 a.ts\n");
+    auto device = device_for({manifest});
+    EXPECT_TRUE(device->offers_system(lib13818::DeliverySystem::dvb_s2));
+    EXPECT_FALSE(device->offers_system(lib13818::DeliverySystem::dvb_t2));
+    TUNERPARM t{1, 11.362, 0, 0, 27500000, 0, 0, 0, {}};
+    t.delivery.system = lib13818::DeliverySystem::dvb_s2;
+    ASSERT_EQ(device->set_tuner(t), result::ok);
+    TUNERPARM back;
+    ASSERT_EQ(device->get_tuner(back), result::ok);
+    EXPECT_EQ(back.delivery.system, lib13818::DeliverySystem::dvb_s2);
+    EXPECT_EQ(back.delivery.stream_id, 4);  // the lowest, as no stream was named
+    ASSERT_EQ(device->set_tuner(12.322, 0, 0, 27800000, 0), result::ok);
+    ASSERT_EQ(device->get_tuner(back), result::ok);
+    EXPECT_EQ(back.delivery.system, lib13818::DeliverySystem::dvb_s);
+    EXPECT_EQ(back.delivery.stream_id, -1);
+}
+
 TEST_F(CaptureCard, PacketFiltersGetWholePacketsOf192ByteCaptures) {
     ts::stream_builder builder(ts::format_192);
     ts::mux_plan plan;

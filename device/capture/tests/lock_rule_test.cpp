@@ -59,5 +59,38 @@ TEST(LockRule, PositionPolarisationVoltageAndFrequency) {
     EXPECT_EQ(receiving_transponder(m, ChannelRecord{}, 3), 0);
 }
 
+TEST(LockRule, ALineLocksAsItsSystemAndItsStream) {
+    using lib13818::DeliverySystem;
+    capture_manifest m;
+    m.transponders = {{0, 12322000, 'H', 27800000, "s.ts", 1},
+                      {0, 11362000, 'H', 27500000, "isi2.ts", 2, DeliverySystem::dvb_s2, 2},
+                      {0, 11362000, 'H', 27500000, "isi1.ts", 3, DeliverySystem::dvb_s2, 1},
+                      {0, 11900000, 'H', 27500000, "s2.ts", 4, DeliverySystem::dvb_s2}};
+    const auto tuned = [](std::uint32_t khz, DeliverySystem system, std::int32_t stream) {
+        ChannelRecord r = satellite(khz, 18);
+        r.delivery.system = system;
+        r.delivery.stream_id = stream;
+        return r;
+    };
+    const struct {
+        ChannelRecord channel;
+        int locks;
+    } cases[] = {
+        {tuned(12322000, DeliverySystem::automatic, -1), 0},  // as today
+        {tuned(12322000, DeliverySystem::dvb_s, 7), 0},       // a line without stream: any
+        {tuned(12322000, DeliverySystem::dvb_s2, -1), -1},    // DVB-S is not DVB-S2
+        {tuned(11362000, DeliverySystem::automatic, -1), -1},
+        {tuned(11362000, DeliverySystem::dvb_s2, -1), 2},  // no stream named: the lowest
+        {tuned(11362000, DeliverySystem::dvb_s2, 2), 1},
+        {tuned(11362000, DeliverySystem::dvb_s2, 3), -1},
+        {tuned(11900000, DeliverySystem::dvb_s2, 5), 3},
+        {tuned(11900000, DeliverySystem::dvb_s, -1), -1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(receiving_transponder(m, c.channel, 0), c.locks)
+            << c.channel.word[0] << " " << lib13818::name(c.channel.delivery.system) << " "
+            << c.channel.delivery.stream_id;
+}
+
 }  // namespace
 }  // namespace kestrel

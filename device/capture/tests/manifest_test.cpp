@@ -39,6 +39,23 @@ TEST(Manifest, ReadsSatelliteAndCableTransponders) {
     EXPECT_EQ(m.transponders[0].polarisation, 0);
 }
 
+TEST(Manifest, ReadsTheSystemAndStreamOfALine) {
+    capture_manifest m;
+    ASSERT_EQ(parse_manifest("frontend dvb-t\n"
+                             "- 474000 - 0 t.ts\n"
+                             "- 474000 - 0 system=dvb-t2 stream=1 plp 1.ts\n"
+                             "- 474000 - 0 stream=0 system=DVB-T2 plp0.ts\n",
+                             "t.manifest", "/x", m),
+              "");
+    ASSERT_EQ(m.transponders.size(), 3u);
+    EXPECT_EQ(m.transponders[0].system, lib13818::DeliverySystem::automatic);
+    EXPECT_EQ(m.transponders[0].stream_id, -1);
+    EXPECT_EQ(m.transponders[1].system, lib13818::DeliverySystem::dvb_t2);
+    EXPECT_EQ(m.transponders[1].stream_id, 1);
+    EXPECT_EQ(m.transponders[1].path, "/x/plp 1.ts");
+    EXPECT_EQ(m.transponders[2].stream_id, 0);
+}
+
 TEST(Manifest, NamesTheLineThatDoesNotParse) {
     const std::pair<const char*, const char*> cases[] = {
         {"4 12322000 H 27800000 a.ts", "m:1: position must be 0, 1, 2 or 3"},
@@ -52,6 +69,14 @@ TEST(Manifest, NamesTheLineThatDoesNotParse) {
         {"frontend dvb-t\n0 474000 H 0 t.ts",
          "m:2: cable and terrestrial transponders give '-' for position and polarisation"},
         {"# nothing\n", "m: no transponder in the manifest"},
+        {"0 12322000 H 27800000 system=dvb-t2 a.ts",
+         "m:1: dvb-t2 is not a system of this manifest's frontend"},
+        {"frontend dvb-c\n- 346000 - 6900000 system=dvb-t a.ts",
+         "m:2: dvb-t is not a system of this manifest's frontend"},
+        {"0 12322000 H 27800000 system=auto a.ts",
+         "m:1: system must be dvb-s, dvb-s2, dvb-t, dvb-t2 or dvb-c, not 'auto'"},
+        {"0 12322000 H 27800000 system=dvb-s2 stream=256 a.ts", "m:1: stream must be a number from 0 to 255"},
+        {"0 12322000 H 27800000 stream=1 a.ts", "m:1: stream is for dvb-s2 and dvb-t2 lines"},
     };
     for (const auto& [text, error] : cases) {
         capture_manifest m;
