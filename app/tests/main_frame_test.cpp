@@ -152,7 +152,7 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     application.GetTransonderWnd();
     frame.refresh();
     items = menu_items(frame);
-    EXPECT_EQ(items.size(), 29u);
+    EXPECT_EQ(items.size(), 30u);
     EXPECT_EQ(items["Edit > Copy"]->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
