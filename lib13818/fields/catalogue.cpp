@@ -1,6 +1,7 @@
 #include "lib13818/fields/catalogue.h"
 
 #include <array>
+#include <vector>
 
 namespace lib13818 {
 
@@ -56,35 +57,45 @@ bool is_private(std::uint8_t tag) {
     return tag >= 0x80 && tag <= 0xFE;
 }
 
-// The descriptions of plain tags by tag, built once.
-const std::array<const description*, 256>& by_tag() {
-    static const std::array<const description*, 256> index = [] {
-        std::array<const description*, 256> tags{};
-        for (const description* d : all)
-            if (d->extension == description::no_extension && !is_private(d->tag) &&
-                d != &descriptions::user_defined)
-                tags[d->tag] = d;
-        return tags;
+// The descriptions by the way loops look them up, sorted once.
+struct index {
+    std::array<const description*, 256> plain{};  // by tag
+    std::vector<const description*> extensions;   // of tag 0x7F
+    std::vector<const description*> privates;     // of a private_data_specifier
+};
+
+const index& by_key() {
+    static const index built = [] {
+        index i;
+        for (const description* d : all) {
+            if (d == &descriptions::extension || d == &descriptions::user_defined) continue;
+            if (d->tag == extension_tag)
+                i.extensions.push_back(d);
+            else if (is_private(d->tag))
+                i.privates.push_back(d);
+            else
+                i.plain[d->tag] = d;
+        }
+        return i;
     }();
-    return index;
+    return built;
 }
 
 }  // namespace
 
 const description* find_description(std::uint8_t tag, int extension, std::uint64_t specifier) {
+    const index& i = by_key();
     if (tag == extension_tag) {
-        for (const description* d : all)
-            if (d->tag == extension_tag && d->extension == extension) return d;
+        for (const description* d : i.extensions)
+            if (d->extension == extension) return d;
         return &descriptions::extension;
     }
     if (is_private(tag)) {
-        for (const description* d : all)
-            if (d->tag == tag && d->private_data_specifier != description::no_specifier &&
-                d->private_data_specifier == specifier)
-                return d;
+        for (const description* d : i.privates)
+            if (d->tag == tag && d->private_data_specifier == specifier) return d;
         return &descriptions::user_defined;
     }
-    return by_tag()[tag];
+    return i.plain[tag];
 }
 
 std::span<const description* const> catalogue() {

@@ -8,8 +8,9 @@
 //   own to a described_loop (described_loop.h), which decodes the ones the catalogue
 //   knows into DescriptorDescribed values (the table's `described` sequence, in stream
 //   order) and keeps the others generic.
-// - Consumers (scans building tunings, channel lists, the programme guide) read typed
-//   values by the standard's field names, never the bytes:
+// - Consumers (scans building tunings, channel lists, the programme guide) pick their
+//   descriptors by description (catalogue.h) and read typed values by the standard's
+//   field names, never the bytes:
 //
 //       for (const DescriptorDescribed& d : ts.described)
 //           if (d.is(descriptions::T2_delivery_system))
@@ -18,9 +19,14 @@
 //
 //   number(name) is the field's integer (BCD digits as their decimal number), std::nullopt
 //   when the field is absent because its condition did not hold; quantity(name) is that
-//   value in the field's unit (Hz, kHz, symbol/s); records(name) are a loop's entries. A
-//   name the description does not have throws std::invalid_argument: a misspelt name fails
-//   on first use, never silently.
+//   value in the field's unit (Hz, kHz, symbol/s; orbital positions stay in tenths of a
+//   degree through number()); records(name) are a loop's entries. A name the description
+//   does not have throws std::invalid_argument: a misspelt name fails on first use, never
+//   silently. Logical channel numbers, for one: d.records("channels") of
+//   descriptions::logical_channel_eacem or _nordig, each with service_id,
+//   visible_service_flag and logical_channel_number.
+// - Faults: decoding never throws; what a descriptor's length leaves out is absent, with a
+//   warning in its section's `warnings`.
 // - The renderers (the dump here, the views' value rows and JSON) walk `fields` with the
 //   description, so no renderer knows any descriptor.
 //

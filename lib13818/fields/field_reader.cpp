@@ -30,6 +30,17 @@ struct scope {
     const field* optional = nullptr;
 };
 
+// The most fields a record without loops decodes to (a group's count in line); with a loop,
+// about one a byte of the descriptor. Decoding then fills one allocation.
+std::size_t fields_to_expect(std::span<const field> fields, std::size_t length) {
+    std::size_t n = 0;
+    for (const field& f : fields) {
+        if (f.kind == field_kind::loop) return n + length + 1;
+        n += f.kind == field_kind::group ? fields_to_expect(f.element->fields, length) : 1;
+    }
+    return n;
+}
+
 // The name a warning gives a field: a group's is that of its first field that shows.
 const char* shown_name(const field& f) {
     if (f.kind != field_kind::group) return f.name;
@@ -306,7 +317,9 @@ bool read_described(const description& what, reader d, std::uint64_t specifier, 
     out.byte = static_cast<std::uint16_t>(d.offset());
     out.raw.assign(reinterpret_cast<const char*>(p), d.remaining());
     out.fields.clear();
-    out.fields.reserve(what.body.fields.size() + 3);
+    // The header's three fields and the two that may cover what the description leaves.
+    constexpr std::size_t framework_fields = 5;
+    out.fields.reserve(framework_fields + fields_to_expect(what.body.fields, d.remaining() - 2));
     interpreter reading(d, specifier, out);
     try {
         reading.run(what);

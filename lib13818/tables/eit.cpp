@@ -47,17 +47,19 @@ EitEvent::EitEvent(reader& loop, std::vector<SectionWarning>& warnings) {
 }
 
 void EitEvent::reserve(reader loop_descriptors) {
-    std::size_t short_events = 0, extended_events = 0, components = 0, contents = 0;
+    std::size_t short_events = 0, extended_events = 0, components = 0, contents = 0, others = 0;
     count_descriptors(loop_descriptors, [&](std::uint8_t tag) {
         short_events += tag == 0x4D;
         extended_events += tag == 0x4E;
         components += tag == 0x50;
         contents += tag == 0x54;
+        others += tag != 0x4D && tag != 0x4E && tag != 0x4F && tag != 0x50 && tag != 0x54;
     });
     short_event.reserve(short_events);
     extended_event.reserve(extended_events);
     component.reserve(components);
     content.reserve(contents);
+    described.reserve(others);
 }
 
 void EitEvent::dump(std::ostream& out) const {
