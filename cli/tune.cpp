@@ -249,25 +249,6 @@ LnbConfig lnb_for(LnbConfig lnb, const tune_request& r) {
     return lnb;
 }
 
-// The bandwidth codes of the seed's word (1 7 MHz, 2 8 MHz, 3 automatic) for a bandwidth in Hz;
-// empty for the bandwidths the word has no code for.
-std::optional<std::uint32_t> bandwidth_code(std::int32_t hz) {
-    if (hz == lib13818::automatic) return 3;
-    if (hz == 7000000) return 1;
-    if (hz == 8000000) return 2;
-    return std::nullopt;
-}
-
-// The seed's QAM word (1..5 for 16..256-QAM) of a modulation; empty for any other.
-std::optional<std::uint32_t> qam_word(lib13818::Modulation m) {
-    constexpr lib13818::Modulation qams[] = {lib13818::Modulation::qam_16, lib13818::Modulation::qam_32,
-                                             lib13818::Modulation::qam_64, lib13818::Modulation::qam_128,
-                                             lib13818::Modulation::qam_256};
-    const auto* it = std::find(std::begin(qams), std::end(qams), m);
-    if (it == std::end(qams)) return std::nullopt;
-    return static_cast<std::uint32_t>(it - std::begin(qams)) + 1;
-}
-
 void apply_delivery(lib13818::Delivery& d, const tune_request& r) {
     apply(d.system, r.system);
     apply(d.modulation, r.modulation);
@@ -299,8 +280,9 @@ TUNERPARM tuning_for(TUNERPARM t, const tune_request& r) {
     apply(t.frequency, r.frequency_mhz);
     if (r.inversion) t.word_a = *r.inversion ? 1 : 0;
     // The seed's words follow the options they have a code for, so the QAM and BW keys agree.
-    const std::optional<std::uint32_t> qam = r.modulation ? qam_word(*r.modulation) : std::nullopt;
-    const std::optional<std::uint32_t> band = r.bandwidth_hz ? bandwidth_code(*r.bandwidth_hz) : std::nullopt;
+    const std::optional<std::uint32_t> qam = r.modulation ? qam_word_of(*r.modulation) : std::nullopt;
+    const std::optional<std::uint32_t> band =
+        r.bandwidth_hz ? bandwidth_code_of(*r.bandwidth_hz) : std::nullopt;
     if (t.type == frontend_dvb_c) {
         if (symbols) t.word_b = static_cast<std::int32_t>(std::min<std::uint64_t>(*symbols, INT32_MAX));
         apply(t.word_c, qam);

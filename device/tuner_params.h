@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "lib13818/delivery/delivery.h"
 
@@ -33,6 +34,14 @@ struct TUNERPARM {
 
     friend bool operator==(const TUNERPARM&, const TUNERPARM&) = default;
 };
+
+// The seed's words in terms of the delivery record, both ways: the DVB-C QAM word (1..5 for
+// 16..256-QAM) and the bandwidth code (1 7 MHz, 2 8 MHz, 3 automatic). A word without a
+// value in the record gives automatic; a value without a word gives none.
+lib13818::Modulation modulation_of_qam_word(std::uint32_t word);
+std::optional<std::uint32_t> qam_word_of(lib13818::Modulation modulation);
+std::int32_t bandwidth_hz_of_code(std::uint32_t code);
+std::optional<std::uint32_t> bandwidth_code_of(std::int32_t bandwidth_hz);
 
 // DiSEqC modes of the LNB configuration.
 namespace diseqc_mode {

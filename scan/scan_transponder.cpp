@@ -54,7 +54,6 @@ const lib13818::NitTransportStream* find_stream(const NitMap& nit, std::int32_t 
 // system of the frontend type where the card names none, and the seed's words (DVB-C
 // modulation, DVB-T bandwidth) where the record leaves them open.
 tuner_readback readback_of(const TUNERPARM& t) {
-    constexpr std::uint32_t bandwidth_7_mhz = 1, bandwidth_8_mhz = 2;
     tuner_readback r{t.type, t.frequency, t.word_a, t.word_b, t.word_c, t.delivery};
     auto& d = r.delivery;
     if (t.type == frontend_dvb_s) return r;
@@ -64,17 +63,12 @@ tuner_readback readback_of(const TUNERPARM& t) {
     if (t.type == frontend_dvb_c) {
         r.symbol_rate_k = static_cast<std::uint32_t>(t.word_b) / 1000;
         if (d.system == lib13818::DeliverySystem::automatic) d.system = lib13818::DeliverySystem::dvb_c;
-        constexpr lib13818::Modulation qams[] = {lib13818::Modulation::qam_16, lib13818::Modulation::qam_32,
-                                                 lib13818::Modulation::qam_64, lib13818::Modulation::qam_128,
-                                                 lib13818::Modulation::qam_256};
-        if (d.modulation == lib13818::Modulation::automatic && t.word_c >= 1 && t.word_c <= std::size(qams))
-            d.modulation = qams[t.word_c - 1];
+        if (d.modulation == lib13818::Modulation::automatic) d.modulation = modulation_of_qam_word(t.word_c);
         return r;
     }
     r.symbol_rate_k = 0;
     if (d.system == lib13818::DeliverySystem::automatic) d.system = lib13818::DeliverySystem::dvb_t;
-    if (d.bandwidth_hz == lib13818::automatic && (t.word_c == bandwidth_7_mhz || t.word_c == bandwidth_8_mhz))
-        d.bandwidth_hz = t.word_c == bandwidth_7_mhz ? 7000000 : 8000000;
+    if (d.bandwidth_hz == lib13818::automatic) d.bandwidth_hz = bandwidth_hz_of_code(t.word_c);
     return r;
 }
 

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "device/linux/delivery_systems.h"
+#include "device/tuner_params.h"
 #include "log/event_log.h"
 
 namespace kestrel {
@@ -119,17 +120,18 @@ std::uint32_t modulation_code(std::uint32_t modulation) {
                ? unknown_modulation_code
                : static_cast<std::uint32_t>(it - std::begin(cable_word_modulations));
 }
-// Bandwidth codes of the channel record: 1 7 MHz, 2 8 MHz, 3 automatic.
+// The channel record's bandwidth codes in Hz; 0 is the kernel's automatic bandwidth.
 std::uint32_t bandwidth_of_code(std::uint32_t code) {
-    return code == 1 ? 7000000 : code == 2 ? 8000000 : 0;
+    const std::int32_t hz = bandwidth_hz_of_code(code);
+    return hz == lib13818::automatic ? 0 : static_cast<std::uint32_t>(hz);
 }
 std::uint32_t bandwidth_code(std::uint32_t hz) {
-    return hz == 7000000 ? 1 : hz == 8000000 ? 2 : 3;
+    constexpr std::uint32_t automatic_code = 3;
+    return bandwidth_code_of(static_cast<std::int32_t>(hz)).value_or(automatic_code);
 }
 
 bool is_qam(Modulation m) {
-    return m == Modulation::qam_16 || m == Modulation::qam_32 || m == Modulation::qam_64 ||
-           m == Modulation::qam_128 || m == Modulation::qam_256;
+    return qam_word_of(m).has_value();
 }
 
 std::uint32_t stream_of(std::int32_t stream_id) {
