@@ -96,6 +96,10 @@ json described_json(const lib::DescriptorDescribed& d, lib::dvb_text_decoder& te
     return record_writer(d, text).record(0, d.fields.size());
 }
 
+json described_json(const lib::described_record& r, lib::dvb_text_decoder& text) {
+    return record_writer(r.descriptor(), text).record(r.first(), r.end());
+}
+
 void put_described(json& descriptors, const std::vector<lib::DescriptorDescribed>& described,
                    lib::dvb_text_decoder& text) {
     for (const described_kind& kind : kinds_of(described)) {

@@ -17,6 +17,9 @@ namespace kestrel::views {
 
 nlohmann::ordered_json described_json(const lib13818::DescriptorDescribed& d,
                                       lib13818::dvb_text_decoder& text);
+// One entry of a descriptor's loop, keyed as in the descriptor's own JSON.
+nlohmann::ordered_json described_json(const lib13818::described_record& r,
+                                      lib13818::dvb_text_decoder& text);
 
 // One array per kind of `described`, kinds in tag order, under each kind's key in `descriptors`.
 void put_described(nlohmann::ordered_json& descriptors,

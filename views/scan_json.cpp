@@ -540,12 +540,16 @@ nlohmann::ordered_json scan_json(const AllNetworks& networks, const std::optiona
 nlohmann::ordered_json record_json(const record_ref& record, lib13818::dvb_text_decoder& text) {
     network_writer writer(text);
     return std::visit(
-        [&writer](const auto& r) -> json {
+        [&writer, &text](const auto& r) -> json {
             using R = std::decay_t<decltype(r)>;
             if constexpr (std::is_same_v<R, std::monostate> || std::is_same_v<R, const Transponder*>)
                 return nullptr;
             else if constexpr (std::is_same_v<R, const Network*>)
                 return writer.network(*r);
+            else if constexpr (std::is_same_v<R, const lib13818::DescriptorDescribed*>)
+                return described_json(*r, text);
+            else if constexpr (std::is_same_v<R, lib13818::described_record>)
+                return described_json(r, text);
             else if constexpr (std::is_same_v<R, ca_system_id>)
                 return writer.of(r);
             else
