@@ -5,6 +5,8 @@
 #include "epg/components.h"
 #include "epg/genres.h"
 #include "epg/si_time.h"
+#include "lib13818/fields/catalogue.h"
+#include "lib13818/fields/field_text.h"
 
 namespace kestrel::epg {
 
@@ -115,6 +117,12 @@ guide_event decode_event(const lib13818::EitEvent& event, event_source source,
         c.text = text.to_utf8(d.text);
         out.components.push_back(std::move(c));
     }
+    for (const lib13818::DescriptorDescribed& d : event.described)
+        if (d.is(lib13818::descriptions::parental_rating))
+            for (const lib13818::described_record country : d.records("countries"))
+                out.ratings.push_back(
+                    {language_of(lib13818::language_of(country.number("country_code").value_or(0))),
+                     static_cast<int>(country.number("rating").value_or(0))});
     for (const auto& d : event.general)
         if (d.descriptor_tag == content_identifier_tag) out.content_identifiers_hex.push_back(hex(d.data));
     return out;

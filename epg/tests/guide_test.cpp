@@ -47,6 +47,20 @@ TEST(GuideBuild, OneEventSentTwiceIsTakenFromTheFresherCopy) {
     }
 }
 
+// A minimum age and a broadcaster's own value, country by country.
+TEST(GuideBuild, ReadsParentalRatingsByCountry) {
+    const bytes rating = {0x55, 8, 'G', 'B', 'R', 0x01, 'D', 'E', 'U', 0x12};
+    const guide g = build({eit({}, {event(7, at18, 30, "Rated", rating)})});
+    const guide_event& e = only_event(g);
+    ASSERT_EQ(e.ratings.size(), 2u);
+    EXPECT_EQ(e.ratings[0].country, "GBR");
+    EXPECT_TRUE(e.ratings[0].is_age());
+    EXPECT_EQ(e.ratings[0].minimum_age(), 4);
+    EXPECT_EQ(e.ratings[1].country, "DEU");
+    EXPECT_FALSE(e.ratings[1].is_age());
+    EXPECT_EQ(e.ratings[1].rating, 0x12);
+}
+
 TEST(GuideBuild, FlagsUndefinedAndNonBcdTimesInsteadOfGuessing) {
     const bytes plain = eit({0x50, 0, 0, 0, 0x50}, {event(1, at18, 90, "Timed")});
     struct time_case {
