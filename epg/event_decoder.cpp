@@ -1,10 +1,12 @@
 #include "epg/event_decoder.h"
 
 #include <algorithm>
+#include <span>
 
 #include "epg/components.h"
 #include "epg/genres.h"
 #include "epg/si_time.h"
+#include "lib13818/fields/catalogue.h"
 
 namespace kestrel::epg {
 
@@ -16,7 +18,7 @@ std::string language_of(const lib13818::LanguageCode& code) {
     return {code.data(), 3};
 }
 
-std::string hex(const std::vector<std::uint8_t>& bytes) {
+std::string hex(std::span<const std::uint8_t> bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(bytes.size() * 2);
@@ -115,6 +117,13 @@ guide_event decode_event(const lib13818::EitEvent& event, event_source source,
         c.text = text.to_utf8(d.text);
         out.components.push_back(std::move(c));
     }
+    // The bodies of the decoded CRID descriptors, then of those too faulty to decode.
+    constexpr std::size_t header_bytes = 2;
+    for (const auto& d : event.described)
+        if (d.is(lib13818::descriptions::content_identifier))
+            out.content_identifiers_hex.push_back(
+                hex(std::span(reinterpret_cast<const std::uint8_t*>(d.raw.data()), d.raw.size())
+                        .subspan(header_bytes)));
     for (const auto& d : event.general)
         if (d.descriptor_tag == content_identifier_tag) out.content_identifiers_hex.push_back(hex(d.data));
     return out;

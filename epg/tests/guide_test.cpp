@@ -47,6 +47,14 @@ TEST(GuideBuild, OneEventSentTwiceIsTakenFromTheFresherCopy) {
     }
 }
 
+TEST(GuideBuild, KeepsTheBodiesOfContentIdentifiersAsHex) {
+    // One descriptor with a CRID carried whole (type 0x31, "/ab") and one referred to (type
+    // 0x32); a second whose CRID runs past it, which stays undecoded and still counts.
+    const bytes crids = {0x76, 0x08, 0xC4, 0x03, '/', 'a', 'b', 0xC9, 0x01, 0x02, 0x76, 0x02, 0xC4, 0x09};
+    const guide g = build({eit({}, {event(7, at18, 30, "Title", crids)})});
+    EXPECT_EQ(only_event(g).content_identifiers_hex, (std::vector<std::string>{"C4032F6162C90102", "C409"}));
+}
+
 TEST(GuideBuild, FlagsUndefinedAndNonBcdTimesInsteadOfGuessing) {
     const bytes plain = eit({0x50, 0, 0, 0, 0x50}, {event(1, at18, 90, "Timed")});
     struct time_case {
