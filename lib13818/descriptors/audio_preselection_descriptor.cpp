@@ -23,7 +23,7 @@ constexpr field extension_fields[] = {
     length("future_extension_length", 5),
     bytes("future_extension_byte", bytes_in("future_extension_length")),
 };
-constexpr record extension{"future_extension", extension_fields};
+constexpr record extension{"future_extension_info", extension_fields};
 
 constexpr field preselection_fields[] = {
     uimsbf("preselection_id", 5),

@@ -6,9 +6,9 @@ namespace {
 using namespace describe;
 
 constexpr value_name crid_types[] = {
-    {0x00, "no type defined"},      {0x01, "item (episode)"},  {0x02, "series"},
-    {0x03, "recommendation"},       {0x31, "programme (DTG)"}, {0x32, "series (DTG)"},
-    {0x33, "recommendation (DTG)"},
+    {0x00, "no type defined"},         {0x01, "programme"},          {0x02, "series"},
+    {0x03, "recommendation"},          {0x31, "programme (UK DTG)"}, {0x32, "series (UK DTG)"},
+    {0x33, "recommendation (UK DTG)"},
 };
 constexpr value_name crid_locations[] = {{0, "in this descriptor"}, {1, "in the content identifier table"}};
 

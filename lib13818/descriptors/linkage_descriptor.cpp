@@ -83,7 +83,7 @@ constexpr record event{"event_linkage", event_fields};
 
 constexpr value_name link_types[] = {
     {0, "SD"}, {1, "HD"}, {2, "frame compatible 3D"}, {3, "service compatible 3D"}};
-constexpr value_name target_id_types[] = {{0, "this transport stream"},
+constexpr value_name target_id_types[] = {{0, "transport_stream_id"},
                                           {1, "target_transport_stream_id"},
                                           {2, "any transport stream"},
                                           {3, "user_defined_id"}};
