@@ -1,6 +1,7 @@
 #include "epg/event_decoder.h"
 
 #include <algorithm>
+#include <span>
 
 #include "epg/components.h"
 #include "epg/genres.h"
@@ -18,7 +19,7 @@ std::string language_of(const lib13818::LanguageCode& code) {
     return {code.data(), 3};
 }
 
-std::string hex(const std::vector<std::uint8_t>& bytes) {
+std::string hex(std::span<const std::uint8_t> bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string out;
     out.reserve(bytes.size() * 2);
@@ -117,12 +118,20 @@ guide_event decode_event(const lib13818::EitEvent& event, event_source source,
         c.text = text.to_utf8(d.text);
         out.components.push_back(std::move(c));
     }
-    for (const lib13818::DescriptorDescribed& d : event.described)
+    // Ratings country by country; the bodies of the decoded CRID descriptors, then of those
+    // too faulty to decode.
+    constexpr std::size_t header_bytes = 2;
+    for (const lib13818::DescriptorDescribed& d : event.described) {
         if (d.is(lib13818::descriptions::parental_rating))
             for (const lib13818::described_record country : d.records("countries"))
                 out.ratings.push_back(
                     {language_of(lib13818::language_of(country.number("country_code").value_or(0))),
                      static_cast<int>(country.number("rating").value_or(0))});
+        if (d.is(lib13818::descriptions::content_identifier))
+            out.content_identifiers_hex.push_back(
+                hex(std::span(reinterpret_cast<const std::uint8_t*>(d.raw.data()), d.raw.size())
+                        .subspan(header_bytes)));
+    }
     for (const auto& d : event.general)
         if (d.descriptor_tag == content_identifier_tag) out.content_identifiers_hex.push_back(hex(d.data));
     return out;

@@ -48,7 +48,8 @@ void add_entries(tree_node& node, const lib::described_record& r) {
         const lib::described_record::records_view records(&r.descriptor(), static_cast<std::uint16_t>(i + 1),
                                                           f.end, f.value);
         auto record = records.begin();
-        add_grouped(node, records.size(), singular_node(f.spec->element->name), plural_node(f.spec->name),
+        // A loop's name already names its entries in the plural ("cells").
+        add_grouped(node, records.size(), singular_node(f.spec->element->name), singular_node(f.spec->name),
                     [&](tree_node& at, std::string text, std::size_t) {
                         const lib::described_record entry = *record++;
                         add_entries(at.add(std::move(text), item_kind::record, entry), entry);

@@ -61,6 +61,14 @@ TEST(GuideBuild, ReadsParentalRatingsByCountry) {
     EXPECT_EQ(e.ratings[1].rating, 0x12);
 }
 
+TEST(GuideBuild, KeepsTheBodiesOfContentIdentifiersAsHex) {
+    // One descriptor with a CRID carried whole (type 0x31, "/ab") and one referred to (type
+    // 0x32); a second whose CRID runs past it, which stays undecoded and still counts.
+    const bytes crids = {0x76, 0x08, 0xC4, 0x03, '/', 'a', 'b', 0xC9, 0x01, 0x02, 0x76, 0x02, 0xC4, 0x09};
+    const guide g = build({eit({}, {event(7, at18, 30, "Title", crids)})});
+    EXPECT_EQ(only_event(g).content_identifiers_hex, (std::vector<std::string>{"C4032F6162C90102", "C409"}));
+}
+
 TEST(GuideBuild, FlagsUndefinedAndNonBcdTimesInsteadOfGuessing) {
     const bytes plain = eit({0x50, 0, 0, 0, 0x50}, {event(1, at18, 90, "Timed")});
     struct time_case {
@@ -122,18 +130,21 @@ TEST(GuideBuild, LocalDaysFollowTheTotOffsetValidAtEachEvent) {
     const local_case cases[] = {
         {"first country",
          {},
-         "Local time: GBR (from the TOT)\n\nService 0x0011 (service 0x0011, transport stream 0x0001, network "
+         "Local time: GBR (from the TOT)\n\nService 0x0011 (service 0x0011, transport stream 0x0001, "
+         "network "
          "0x2F00)\n  Saturday 2026-03-28\n    23:30-00:30  Before\n  Sunday 2026-03-29\n    03:00-03:30  "
          "After\n"},
         {"country chosen",
          {"DEU", std::nullopt},
-         "Local time: DEU (from the TOT)\n\nService 0x0011 (service 0x0011, transport stream 0x0001, network "
+         "Local time: DEU (from the TOT)\n\nService 0x0011 (service 0x0011, transport stream 0x0001, "
+         "network "
          "0x2F00)\n  Sunday 2026-03-29\n    00:30-01:30  Before\n    04:00-04:30  After\n"},
         {"offset set",
          {"DEU", -300},
          "Local time: -300 min (setting epg/offset_minutes)\n\nService 0x0011 (service 0x0011, transport "
          "stream "
-         "0x0001, network 0x2F00)\n  Saturday 2026-03-28\n    18:30-19:30  Before\n    21:00-21:30  After\n"},
+         "0x0001, network 0x2F00)\n  Saturday 2026-03-28\n    18:30-19:30  Before\n    21:00-21:30  "
+         "After\n"},
     };
     for (const local_case& c : cases) {
         std::ostringstream text;

@@ -1,3 +1,4 @@
+#include "lib13818/descriptors/transposer_subcell.h"
 #include "lib13818/fields/catalogue.h"
 #include "lib13818/fields/units.h"
 
@@ -17,12 +18,6 @@ constexpr value_name transmission_modes[] = {{0, "2k"}, {1, "8k"},  {2, "4k"},
 constexpr field frequency_fields[] = {uimsbf("centre_frequency", 32).in(units::ten_hertz)};
 constexpr record frequency{"frequency", frequency_fields};
 
-constexpr field subcell_fields[] = {
-    uimsbf("cell_id_extension", 8),
-    uimsbf("transposer_frequency", 32).in(units::ten_hertz),
-};
-constexpr record subcell{"subcell", subcell_fields};
-
 // frequency_loop_length counts bytes, not frequencies.
 constexpr field cell_fields[] = {
     uimsbf("cell_id", 16).hex(4),
@@ -30,7 +25,7 @@ constexpr field cell_fields[] = {
     loop("frequencies", frequency, bytes_in("frequency_loop_length")).when_set("tfs_flag"),
     loop("frequencies", frequency, fixed(1)).when_clear("tfs_flag"),
     length("subcell_info_loop_length", 8),
-    loop("subcells", subcell, bytes_in("subcell_info_loop_length")),
+    loop("subcells", transposer_subcell, bytes_in("subcell_info_loop_length")),
 };
 constexpr record cell{"cell", cell_fields};
 

@@ -99,7 +99,7 @@ TEST(DescribedCatalogue, KeysFindTheirDescriptions) {
     }
     EXPECT_EQ(find_description(0x7F, 0x42, decoded_field::no_specifier), &descriptions::extension);
     EXPECT_EQ(find_description(0x83, description::no_extension, 0x12345678), &descriptions::user_defined);
-    EXPECT_EQ(find_description(0x4A, description::no_extension, 0x28), nullptr);
+    EXPECT_EQ(find_description(0x01, description::no_extension, 0x28), nullptr);
     EXPECT_EQ(find_description(0xFF, description::no_extension, decoded_field::no_specifier), nullptr);
 }
 

@@ -8,26 +8,14 @@
 namespace lib13818 {
 namespace {
 
-struct expected_value {
-    const char* path;
-    std::optional<std::uint64_t> value;  // nullopt: the field is absent
-};
-
-struct delivery_case {
-    const char* what;
-    Bytes bytes;
-    const description* kind;
-    std::vector<expected_value> values;
-};
-
 // 474, 482 and 490 MHz in units of 10 Hz.
 const Bytes f474 = {0x02, 0xD3, 0x44, 0x40};
 const Bytes f482 = {0x02, 0xDF, 0x79, 0x40};
 const Bytes f490 = {0x02, 0xEB, 0xAE, 0x40};
 constexpr std::uint64_t mhz = 1000000;
 
-const std::vector<delivery_case>& delivery_cases() {
-    static const std::vector<delivery_case> cases = {
+const std::vector<described_case>& delivery_cases() {
+    static const std::vector<described_case> cases = {
         {"S2 with every optional part",
          descriptor(0x79, {0xC3, 0xFD, 0x86, 0xA0, 0x07, 0x05}),
          &descriptions::S2_satellite_delivery_system,
@@ -149,17 +137,8 @@ const std::vector<delivery_case>& delivery_cases() {
 }
 
 TEST(DescribedDelivery, DecodesEveryFieldInItsUnit) {
-    for (const delivery_case& c : delivery_cases()) {
-        SCOPED_TRACE(c.what);
-        const loop_result loop = read_loop(c.bytes);
-        ASSERT_EQ(loop.described.size(), 1u);
-        EXPECT_TRUE(loop.warnings.empty()) << loop.warnings.front().text;
-        const DescriptorDescribed& d = loop.described.front();
-        EXPECT_TRUE(d.is(*c.kind)) << d.name();
-        for (const expected_value& v : c.values)
-            EXPECT_EQ(quantity_at(d, v.path), v.value) << v.path;
-        expect_tiled(d);
-    }
+    for (const described_case& c : delivery_cases())
+        expect_decoded(c);
 }
 
 TEST(DescribedDelivery, OrbitalPositionsCountTenthsOfADegree) {
@@ -171,14 +150,6 @@ TEST(DescribedDelivery, AMisspeltFieldNameThrows) {
     const loop_result loop = read_loop(delivery_cases()[0].bytes);
     EXPECT_THROW(loop.described.at(0).number("input_stream_id"), std::invalid_argument);
 }
-
-struct truncated_case {
-    const char* what;
-    Bytes bytes;
-    bool decoded;  // false: kept generic
-    const char* warning;
-    std::vector<expected_value> values;
-};
 
 TEST(DescribedDelivery, TruncatedDescriptorsWarnAndNeverReadOutside) {
     const std::vector<truncated_case> cases = {
@@ -231,22 +202,8 @@ TEST(DescribedDelivery, TruncatedDescriptorsWarnAndNeverReadOutside) {
          "T2_delivery_system_descriptor: descriptor_length 5 ends before guard_interval",
          {{"plp_id", 3}, {"SISO_MISO", 0}, {"guard_interval", {}}}},
     };
-    for (const truncated_case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const loop_result loop = read_loop(c.bytes);
-        ASSERT_EQ(loop.warnings.size(), 1u);
-        EXPECT_NE(loop.warnings[0].text.find(c.warning), std::string::npos) << loop.warnings[0].text;
-        EXPECT_LT(loop.warnings[0].byte, c.bytes.size());
-        ASSERT_EQ(loop.described.size(), c.decoded ? 1u : 0u);
-        ASSERT_EQ(loop.general.size(), c.decoded ? 0u : 1u);
-        if (!c.decoded) {
-            EXPECT_EQ(loop.general[0].data, Bytes(c.bytes.begin() + 2, c.bytes.end()));
-            continue;
-        }
-        for (const expected_value& v : c.values)
-            EXPECT_EQ(quantity_at(loop.described[0], v.path), v.value) << v.path;
-        expect_tiled(loop.described[0]);
-    }
+    for (const truncated_case& c : cases)
+        expect_truncated(c);
 }
 
 TEST(DescribedDelivery, DumpShowsEveryFieldInDecimal) {

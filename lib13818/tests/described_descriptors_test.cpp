@@ -10,15 +10,8 @@
 namespace lib13818 {
 namespace {
 
-struct family_case {
-    const char* what;
-    Bytes bytes;
-    const description* kind;
-    std::vector<std::pair<const char*, std::optional<std::uint64_t>>> values;
-};
-
 TEST(DescribedDescriptors, AudioNamesRatingsAndDataDescriptors) {
-    const std::vector<family_case> cases = {
+    const std::vector<described_case> cases = {
         {"AC-3 with component type and bsid",
          descriptor(0x6A, {0xC0, 0x42, 0x0A}),
          &descriptions::AC3,
@@ -72,16 +65,8 @@ TEST(DescribedDescriptors, AudioNamesRatingsAndDataDescriptors) {
          &descriptions::association_tag,
          {{"use", 0x100}, {"transaction_id", {}}}},
     };
-    for (const family_case& c : cases) {
-        SCOPED_TRACE(c.what);
-        const loop_result loop = read_loop(c.bytes);
-        ASSERT_EQ(loop.described.size(), 1u);
-        EXPECT_TRUE(loop.warnings.empty()) << loop.warnings.front().text;
-        EXPECT_TRUE(loop.described[0].is(*c.kind)) << loop.described[0].name();
-        for (const auto& [path, value] : c.values)
-            EXPECT_EQ(quantity_at(loop.described[0], path), value) << path;
-        expect_tiled(loop.described[0]);
-    }
+    for (const described_case& c : cases)
+        expect_decoded(c);
 }
 
 TEST(DescribedDescriptors, BytesTextsAndNamesOfValues) {

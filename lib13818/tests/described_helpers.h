@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -63,6 +64,58 @@ inline void expect_tiled(const DescriptorDescribed& d) {
     }
     for (std::size_t bit = 0; bit < covered.size(); ++bit)
         EXPECT_EQ(covered[bit], 1) << d.name() << ": bit " << bit << " covered " << covered[bit] << " times";
+}
+
+struct expected_value {
+    const char* path;                    // as quantity_at takes it
+    std::optional<std::uint64_t> value;  // nullopt: the field is absent
+};
+
+// One descriptor that decodes whole, and values it must decode to.
+struct described_case {
+    const char* what;
+    Bytes bytes;
+    const description* kind;
+    std::vector<expected_value> values;
+};
+
+inline void expect_decoded(const described_case& c) {
+    SCOPED_TRACE(c.what);
+    const loop_result loop = read_loop(c.bytes);
+    ASSERT_EQ(loop.described.size(), 1u);
+    EXPECT_TRUE(loop.warnings.empty()) << loop.warnings.front().text;
+    const DescriptorDescribed& d = loop.described.front();
+    EXPECT_TRUE(d.is(*c.kind)) << d.name();
+    for (const expected_value& v : c.values)
+        EXPECT_EQ(quantity_at(d, v.path), v.value) << v.path;
+    expect_tiled(d);
+}
+
+// One descriptor its length cuts short: one warning, and either the values of what it
+// still holds or, when it cannot be decoded, its bytes kept generic.
+struct truncated_case {
+    const char* what;
+    Bytes bytes;
+    bool decoded;  // false: kept generic
+    const char* warning;
+    std::vector<expected_value> values;
+};
+
+inline void expect_truncated(const truncated_case& c) {
+    SCOPED_TRACE(c.what);
+    const loop_result loop = read_loop(c.bytes);
+    ASSERT_EQ(loop.warnings.size(), 1u);
+    EXPECT_NE(loop.warnings[0].text.find(c.warning), std::string::npos) << loop.warnings[0].text;
+    EXPECT_LT(loop.warnings[0].byte, c.bytes.size());
+    ASSERT_EQ(loop.described.size(), c.decoded ? 1u : 0u);
+    ASSERT_EQ(loop.general.size(), c.decoded ? 0u : 1u);
+    if (!c.decoded) {
+        EXPECT_EQ(loop.general[0].data, Bytes(c.bytes.begin() + 2, c.bytes.end()));
+        return;
+    }
+    for (const expected_value& v : c.values)
+        EXPECT_EQ(quantity_at(loop.described[0], v.path), v.value) << v.path;
+    expect_tiled(loop.described[0]);
 }
 
 }  // namespace lib13818

@@ -19,7 +19,8 @@ const bytes f490 = {0x02, 0xEB, 0xAE, 0x40};
 
 // A NIT whose transport streams hold every delivery descriptor: 12322 MHz (BCD 01 23 22 00,
 // whose decimal sum is not exactly 12.322) DVB-S2 8PSK roll-off 0.20 with its S2 companion;
-// DVB-T2 with cells beside DVB-T and its frequency list; cable; C2 and S2X.
+// DVB-T2 with cells beside DVB-T and its frequency list; cable; C2 and S2X; the frequencies of
+// two cells.
 Transponder delivery_transponder() {
     Transponder tp = tuned(1);
     const bytes satellite =
@@ -32,6 +33,7 @@ Transponder delivery_transponder() {
         concat({{0x04, 0x01, 0x80, 0x01, 0x03, 0x55, 0x00, 0x01, 0x08}, f474, f482, {0x05, 0x01}, f490}));
     const bytes cable = descriptor(0x44, {0x03, 0x46, 0x00, 0x00, 0xFF, 0xF2, 0x03, 0x00, 0x69, 0x00, 0x05});
     const bytes c2 = descriptor(0x7F, {0x0D, 0x05, 0x07, 0x1C, 0x8C, 0xF5, 0xC0, 0x41});
+    const bytes cells = descriptor(0x6D, concat({{0x00, 0x01}, f474, {0x00, 0x00, 0x02}, f482, {0x00}}));
     const bytes s2x = descriptor(0x7F, {0x17, 0x0F, 0x9F, 0x01, 0x17, 0x57, 0x25, 0x01, 0x92, 0xBC, 0xF0,
                                         0x27, 0x50, 0x00, 0x09, 0x03});
     file_section(tp.nit_actual,
@@ -39,7 +41,8 @@ Transponder delivery_transponder() {
                                                       {{1, onid, concat({satellite, s2})},
                                                        {2, onid, concat({terrestrial, list, t2})},
                                                        {3, onid, cable},
-                                                       {4, onid, concat({c2, s2x})}})));
+                                                       {4, onid, concat({c2, s2x})},
+                                                       {5, onid, cells}})));
     return tp;
 }
 
@@ -113,6 +116,16 @@ TEST_F(DescribedViews, TreeAndValuePaneShowEveryField) {
     for (const char* node : {"NETWORK_NAME_DESCRIPTOR\n", "CABLE_DELIVERY_SYSTEM_DESCRIPTOR\n",
                              "C2_DELIVERY_SYSTEM_DESCRIPTOR\n", "S2X_SATELLITE_DELIVERY_SYSTEM_DESCRIPTOR\n"})
         EXPECT_NE(text.find(node), std::string::npos) << node;
+}
+
+TEST_F(DescribedViews, SeveralLoopEntriesShowUnderTheLoopsName) {
+    table_tree tree(networks_);
+    const std::string text = tree_text(tree, false);
+    EXPECT_NE(text.find("CELL_FREQUENCY_LINK_DESCRIPTOR\n"
+                        "                  CELLS\n"
+                        "                    0\n"),
+              std::string::npos)
+        << text;
 }
 
 TEST_F(DescribedViews, JsonKeysCarryTheStandardsNamesAndUnits) {
