@@ -108,7 +108,7 @@ TEST(ScanCommands, ScanTheDemoAndAskWhetherToKeepWhatIsLoaded) {
 
     d.answer = QMessageBox::Yes;  // the NIT scan adds the rest of the first satellite's network
     run_scan_command(d.app, ScanContext::current_nit);
-    EXPECT_EQ(d.transponders(), 3u);
+    EXPECT_EQ(d.transponders(), 6u);
     expect_shows(d);
 
     d.answer = QMessageBox::No;
@@ -121,7 +121,16 @@ TEST(ScanCommands, ScanTheDemoAndAskWhetherToKeepWhatIsLoaded) {
     settings::write(d.store, settings::disqmode, 2);
     startup::restore_lnb_settings(d.store, *d.app.device());
     run_scan_command(d.app, ScanContext::configured_satellites);
-    EXPECT_EQ(d.transponders(), 5u);
+    EXPECT_EQ(d.transponders(), 8u);
+    expect_shows(d);
+    EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
+}
+
+TEST(ScanCommands, ScanTheNitOfTheTerrestrialDemo) {
+    demo_app d("demo?dvb-t");
+    ASSERT_NE(d.app.device(), nullptr) << d.session.card_error();
+    run_scan_command(d.app, ScanContext::current_nit);
+    EXPECT_EQ(d.transponders(), 3u);  // the DVB-T multiplex and both PLPs of the DVB-T2 one
     expect_shows(d);
     EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
 }
