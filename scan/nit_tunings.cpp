@@ -16,7 +16,6 @@ namespace {
 using lib13818::DescriptorDescribed;
 namespace descriptions = lib13818::descriptions;
 
-constexpr int satellite_coding = 1;
 constexpr int cable_coding = 2;
 constexpr int terrestrial_coding = 3;
 
