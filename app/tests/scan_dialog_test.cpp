@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -132,6 +133,15 @@ TEST(ScanCommands, ScanTheNitOfTheTerrestrialDemo) {
     run_scan_command(d.app, ScanContext::current_nit);
     EXPECT_EQ(d.transponders(), 3u);  // the DVB-T multiplex and both PLPs of the DVB-T2 one
     expect_shows(d);
+    EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
+
+    // The walk's steps show on the dialog's line, never in a box.
+    AllNetworks networks;
+    ScanContext context;
+    context.mode = ScanContext::current_nit;
+    CSIReaderDlg dialog(networks, context, {*d.app.device(), d.store, d.session.satellites()}, nullptr);
+    EXPECT_EQ(dialog.exec(), 1);
+    EXPECT_EQ(dialog.note_line().text(), "tuning DVB-T2 578.000 MHz PLP 1");
     EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
 }
 
