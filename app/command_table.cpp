@@ -29,7 +29,7 @@ constexpr command_entry table[] = {
     {command::programme_guide, view, "", "Programme guide", "Programme guide", "", needs::card_locked, true},
     {command::scan_transponder, action, scanning, "Current transponder", "Current transponder", "",
      needs::card_locked},
-    {command::scan_nit, action, scanning, "Current NIT", "Current NIT", "", needs::card_locked_dvb_s},
+    {command::scan_nit, action, scanning, "Current NIT", "Current NIT", "", needs::card_locked},
     {command::scan_satellites, action, scanning, "All satellites", "Configured satellites", "",
      needs::card_dvb_s},
     {command::single_pid, action, streaming, "Single PID", "Single PID", "", needs::card_locked},
@@ -87,8 +87,6 @@ bool is_enabled(needs condition, const card_state& card, const window_state& win
             return card.present && card.locked;
         case needs::card_dvb_s:
             return card.present && card.dvb_s;
-        case needs::card_locked_dvb_s:
-            return card.present && card.locked && card.dvb_s;
         case needs::pane_selection:
             return window.pane_selection;
         case needs::tree_selection:

@@ -50,17 +50,7 @@ enum class command {
 
 // When a command can be chosen. A selection is that of the active document window: in its
 // focused pane, or in its tree.
-enum class needs {
-    always,
-    never,
-    window,
-    card,
-    card_locked,
-    card_dvb_s,
-    card_locked_dvb_s,
-    pane_selection,
-    tree_selection
-};
+enum class needs { always, never, window, card, card_locked, card_dvb_s, pane_selection, tree_selection };
 
 struct command_entry {
     command id;

@@ -25,8 +25,11 @@ const char* const scan_usage =
     "Reads the PSI/SI tables of the transport stream the card is tuned to (--mode current,\n"
     "the default), of every transport stream its NIT lists (nit), or of every transport\n"
     "stream of the satellites the settings \"LNB\"/\"LNB1\"..\"LNB4\" name for the DiSEqC\n"
-    "positions 0-3, found in the satellite list (satellites). The last two need a DVB-S card\n"
-    "and put the tuning back at the end.\n\n"
+    "positions 0-3, found in the satellite list (satellites). Both put the tuning back at the\n"
+    "end. nit tunes what the card's family can: DVB-S and DVB-S2 (each input stream of a\n"
+    "multistream transponder), DVB-C, DVB-T and DVB-T2 (each PLP); each transport stream\n"
+    "once, trying its other frequencies when one does not lock, each tuning and what it\n"
+    "skips said on standard error. satellites needs a DVB-S card.\n\n"
     "  --card SPEC      linux:N, capture:FILE or demo (default: the stored card, else the\n"
     "                   first adapter, else the demo)\n"
     "  --mode MODE      current, nit or satellites\n"
@@ -53,7 +56,7 @@ const char* const scan_usage =
     "the scan, prints what was scanned and exits 130.\n"
     "Exit status: 0 something was scanned, 1 nothing was (or the card is not locked after\n"
     "about a second; \"Failed to read NIT\" in mode nit), 2 bad arguments, no usable card,\n"
-    "or mode nit/satellites on a card that is not DVB-S; 1 also when the export fails, its\n"
+    "or mode satellites on a card that is not DVB-S; 1 also when the export fails, its\n"
     "reason on standard error (FILE then holds what it held before).\n";
 
 namespace {
@@ -182,10 +185,8 @@ int run_scan(std::span<char* const> args) {
     settings_store& store = session.settings();
     dvb_device* device = session.device();
     if (device == nullptr || !session.card_error().empty()) return fail(session.card_error(), 2);
-    if (request.mode != ScanContext::current_transponder && device->get_frontend_type() != frontend_dvb_s)
-        return fail("card '" + session.card_spec() + "' is not DVB-S: --mode " +
-                        (request.mode == ScanContext::current_nit ? "nit" : "satellites") + " needs one",
-                    2);
+    if (request.mode == ScanContext::configured_satellites && device->get_frontend_type() != frontend_dvb_s)
+        return fail("card '" + session.card_spec() + "' is not DVB-S: --mode satellites needs one", 2);
     if (request.mode != ScanContext::configured_satellites && !locks_soon(*device)) {
         keep_session(session, "scan");
         return fail("card '" + session.card_spec() + "' is not locked", 1);

@@ -11,7 +11,8 @@
 namespace kestrel::cli {
 
 // The scan's progress as lines: the transport stream when it is known, one line per
-// collection with its rows' final byte counts (unless quiet), and every message.
+// collection with its rows' final byte counts (unless quiet), every message, and the
+// notes of a NIT walk unless quiet.
 class scan_progress_printer final : public scan_progress {
   public:
     scan_progress_printer(std::FILE* out, bool quiet) : out_(out), quiet_(quiet) {}
@@ -21,6 +22,9 @@ class scan_progress_printer final : public scan_progress {
     void add_bytes(int row, std::int32_t length) override;
     void clear_rows() override;
     void message(std::string_view text) override;
+    void note(std::string_view text) override {
+        if (!quiet_) message(text);
+    }
     void done(int) override {}
 
   private:

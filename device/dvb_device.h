@@ -47,6 +47,10 @@ class dvb_device {
     // 0: automatic FEC; 1: no; 2, 3, 4: yes; 5: automatic bandwidth; 6: automatic inversion.
     virtual bool has_capability(int index) = 0;
     virtual bool is_locked() = 0;
+    // Asks for lock every 50 ms of the card's clock until the frontend says locked or `ms`
+    // have passed: true when locked. A capture card's clock only advances, so its lock rule
+    // answers without a real wait; a live frontend gets the time it needs to lock.
+    virtual bool wait_for_lock(std::uint32_t ms) = 0;
     virtual std::uint32_t get_signal_level() = 0;    // percent
     virtual std::uint32_t get_signal_quality() = 0;  // 0, 25, 50, 75 or 100 percent
     // Strength and CNR in decibels and the error counters, as far as the card gives them.

@@ -138,6 +138,16 @@ bool dvb_device_techotrend::is_locked() {
     return card_->read_state(state) == 0 && state.locked;
 }
 
+bool dvb_device_techotrend::wait_for_lock(std::uint32_t ms) {
+    constexpr std::uint32_t poll_gap_ms = 50;
+    for (std::uint32_t waited = 0; waited < ms; waited += poll_gap_ms) {
+        if (is_locked()) return true;
+        if (!card_objects_) return false;
+        card_->sleep_ms(poll_gap_ms);
+    }
+    return is_locked();
+}
+
 std::uint32_t dvb_device_techotrend::get_signal_level() {
     if (!card_ready()) return 0;
     signal_state state;

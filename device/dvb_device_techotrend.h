@@ -40,6 +40,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     bool query_option(int value) override;
     bool has_capability(int index) override;
     bool is_locked() override;
+    bool wait_for_lock(std::uint32_t ms) override;
     std::uint32_t get_signal_level() override;
     std::uint32_t get_signal_quality() override;
     std::uint32_t read_statistics(signal_statistics& out) override;

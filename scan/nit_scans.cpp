@@ -1,8 +1,9 @@
 // The scans of more than one transport stream: every transport stream the current NIT
-// lists, and every one the NITs of the configured satellites list. DVB-S only.
+// lists, on the card's own family, and every one the NITs of the configured satellites list.
 
 #include "device/card.h"
 #include "log/trace_log.h"
+#include "scan/nit_tunings.h"
 #include "scan/si_reader.h"
 #include "settings/keys.h"
 
@@ -11,20 +12,8 @@ namespace kestrel {
 namespace {
 
 constexpr std::int32_t fec_automatic = 15;
-
-// A transport stream of the NIT as its satellite delivery system descriptor gives it.
-TUNERPARM tuning_of(const lib13818::DescriptorSatelliteDeliverySystem& delivery, std::uint32_t position,
-                    std::int32_t twelve_volt) {
-    TUNERPARM t;
-    t.type = frontend_dvb_s;
-    t.frequency = delivery.frequency;
-    t.word_a = delivery.polarization;
-    t.word_b = delivery.FEC_inner;
-    t.word_c = static_cast<std::uint32_t>(delivery.symbol_rate * 1'000'000);
-    t.word_d = position;
-    t.word_e = twelve_volt;
-    return t;
-}
+// How long a tuning of the walk may take to lock.
+constexpr std::uint32_t walk_lock_ms = 2000;
 
 // A transponder of the satellite list at a DiSEqC position: MHz to GHz, kilosymbols to
 // symbols per second, a FEC outside 1..5 as automatic.
@@ -47,35 +36,74 @@ bool has_sections(const NitMap& nit) {
 
 std::optional<std::uint32_t> si_reader::restore_tuning(TUNERPARM saved) {
     global_trace().log(2, "restoring tuner");
-    if (device_.get_frontend_type() != frontend_dvb_s) return std::nullopt;
-    saved.word_c *= 1000;
+    const std::uint32_t frontend = device_.get_frontend_type();
+    if (frontend != frontend_dvb_s && frontend != frontend_dvb_c && frontend != frontend_dvb_t)
+        return std::nullopt;
+    if (frontend == frontend_dvb_s) saved.word_c *= 1000;
     return device_.set_tuner(saved);
+}
+
+void si_reader::walk_note(const std::string& text) {
+    global_trace().log(2, "%s", text.c_str());
+    progress_.note(text);
+}
+
+bool si_reader::tune_and_lock(const TUNERPARM& tuning) {
+    walk_note("tuning " + tuning_text(tuning));
+    std::uint32_t r = device_.set_tuner(tuning);
+    if (r == result::ok && !device_.wait_for_lock(walk_lock_ms)) r = result::failed;
+    if (r != result::ok) global_trace().log(2, "failed setting tuner : %lu", static_cast<unsigned long>(r));
+    return r == result::ok;
+}
+
+void si_reader::walk_entry(AllNetworks& networks, const lib13818::NitTransportStream& entry,
+                           const walk_context& context, std::vector<TUNERPARM>& tuned) {
+    if (contains_transponder(networks, entry.original_network_id, entry.transport_stream_id)) return;
+    const entry_tunings found = tunings_of(entry, context);
+    for (const std::string& warning : found.warnings)
+        walk_note(warning);
+    if (!found.skipped.empty()) walk_note("skipped " + found.skipped);
+    for (std::size_t i = 0; i < found.tunings.size() && !stopping(); ++i) {
+        const TUNERPARM& tuning = found.tunings[i];
+        bool known = false;
+        for (const TUNERPARM& before : tuned)
+            known = known || same_signal(before, tuning);
+        // The first tuning known means the transport stream was received already.
+        if (known && i == 0) return;
+        if (known) continue;
+        if (i > 0) walk_note("trying the next frequency of the transport stream");
+        tuned.push_back(tuning);
+        if (!tune_and_lock(tuning)) continue;
+        global_trace().log(2, "scanning transponder");
+        scan_transponder(networks);
+        return;
+    }
 }
 
 std::int32_t si_reader::nit_walk(AllNetworks& networks, const NitMap& nit, std::int32_t twelve_volt,
                                  std::uint32_t position) {
     if (!has_sections(nit)) return 0;
     global_trace().log(2, "%d NIT sections", static_cast<int>(nit.size()));
-    TUNERPARM saved;
+    walk_context context;
+    context.frontend = static_cast<std::int32_t>(device_.get_frontend_type());
+    if (context.frontend != frontend_dvb_s && context.frontend != frontend_dvb_c &&
+        context.frontend != frontend_dvb_t)
+        return 0;
     // A tuning that could not be read back is not put back either.
-    const bool tuning_saved = device_.get_tuner(saved) == result::ok;
+    const bool tuning_saved = device_.get_tuner(context.tuned) == result::ok;
+    const TUNERPARM saved = context.tuned;
+    if (context.frontend == frontend_dvb_s) context.tuned.word_c *= 1000;
+    context.position = position;
+    context.twelve_volt = twelve_volt;
+    context.offers_s2 = device_.offers_system(lib13818::DeliverySystem::dvb_s2);
+    context.offers_t2 = device_.offers_system(lib13818::DeliverySystem::dvb_t2);
+    std::vector<TUNERPARM> tuned;
     for (const auto& [number, section] : nit.begin()->second) {
         global_trace().log(2, "%d transponders in NIT section",
                            static_cast<int>(section.transport_streams.size()));
-        for (const lib13818::NitTransportStream& stream : section.transport_streams) {
+        for (const lib13818::NitTransportStream& entry : section.transport_streams) {
             if (stopping()) break;
-            const std::uint32_t frontend = device_.get_frontend_type();
-            if (frontend == frontend_dvb_c || frontend == frontend_dvb_t) continue;
-            if (frontend != frontend_dvb_s) return 0;
-            if (stream.satellite_delivery_system.empty()) continue;
-            const std::uint32_t r =
-                device_.set_tuner(tuning_of(stream.satellite_delivery_system.front(), position, twelve_volt));
-            if (r != result::ok) {
-                global_trace().log(2, "failed setting tuner : %lu", static_cast<unsigned long>(r));
-                continue;
-            }
-            global_trace().log(2, "scanning transponder");
-            scan_transponder(networks);
+            walk_entry(networks, entry, context, tuned);
         }
     }
     if (!tuning_saved) {
@@ -91,15 +119,14 @@ int si_reader::current_nit(AllNetworks& networks) {
     read_nit(nit);
     std::uint32_t twelve_volt = 0;
     if (device_.get_12v(&twelve_volt) != result::ok) twelve_volt = 0;
-    double frequency = 0;
-    int polarisation = 0, fec = 0;
-    unsigned long symbol_rate = 0, position = 0;
-    device_.get_tuner(frequency, polarisation, fec, symbol_rate, position);
+    TUNERPARM now;
+    const std::uint32_t position = device_.get_tuner(now) == result::ok ? now.word_d : 0;
     if (!has_sections(nit)) {
         progress_.message("Failed to read NIT");
         return -1;
     }
-    nit_walk(networks, nit, static_cast<std::int32_t>(twelve_volt), static_cast<std::uint32_t>(position));
+    nit_walk(networks, nit, static_cast<std::int32_t>(twelve_volt),
+             now.type == static_cast<std::uint32_t>(frontend_dvb_s) ? position : 0);
     global_trace().log(2, "%d NIT sections", static_cast<int>(nit.size()));
     return 1;
 }

@@ -16,7 +16,8 @@
 // - Rows are numbered 0..3 per collection; add_row gives a row its name and PID with a
 //   count of 0; clear_rows ends the collection, after which no add_bytes of its rows comes.
 // - message carries a text to show the user ("Failed to read NIT"); the scan never shows
-//   anything itself.
+//   anything itself. note carries a step of a NIT walk (the tuning tried, an entry
+//   skipped): a line of progress, never a message to confirm; ignored by default.
 // - done comes exactly once per scan, last, with the scan's exit code.
 // - stop_after_collection (any thread, the user's "Stop scan" or Ctrl-C) asks the scan to
 //   end at its next step: the collection in progress runs on (unless it is cancelled as
@@ -49,6 +50,7 @@ class scan_progress {
     virtual void add_bytes(int row, std::int32_t length) = 0;
     virtual void clear_rows() = 0;
     virtual void message(std::string_view text) = 0;
+    virtual void note(std::string_view) {}
     virtual void done(int exit_code) = 0;
 
     void stop_after_collection() { stop_.store(true); }

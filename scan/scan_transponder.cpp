@@ -9,6 +9,7 @@
 #include "device/capture/lock_rule.h"
 #include "device/log_address.h"
 #include "log/trace_log.h"
+#include "scan/nit_tunings.h"
 #include "scan/si_reader.h"
 
 namespace kestrel {
@@ -143,6 +144,7 @@ void si_reader::take_tuning(Transponder& transponder, const NitMap& nit, std::in
     const lib13818::NitTransportStream* stream = find_stream(nit, tsid);
     if (stream != nullptr && !stream->satellite_delivery_system.empty()) {
         transponder.set_tuning(stream->satellite_delivery_system.front());
+        transponder.delivery = satellite_delivery_of(*stream);
         // A NIT can be wrong about the frequency: one the card could not have locked on from
         // where it is tuned gives way to the tuned one.
         const double off_khz = std::abs(transponder.frequency - tuning.frequency) * 1e6;
@@ -153,7 +155,8 @@ void si_reader::take_tuning(Transponder& transponder, const NitMap& nit, std::in
         }
         return;
     }
-    global_trace().log(2, "current TS not found in NIT - using tuner parameters");
+    // Cable and terrestrial streams are filed as tuned: the frequency the card locked on.
+    if (stream == nullptr) global_trace().log(2, "current TS not found in NIT - using tuner parameters");
     transponder.set_tuning(readback_of(tuning));
 }
 

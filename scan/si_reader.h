@@ -15,12 +15,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "demux/eit_demux.h"
 #include "demux/nokia_dvb2000_demux2.h"
 #include "demux/other_stream_demux.h"
 #include "device/dvb_device.h"
 #include "model/scan_result.h"
+#include "scan/nit_tunings.h"
 #include "scan/scan_progress.h"
 #include "scan/table_selection.h"
 #include "settings/settings_store.h"
@@ -70,13 +72,22 @@ class si_reader {
     // A start transponder of the satellite list: as DVB-S, then as DVB-S2 where that does not
     // lock and the frontend offers DVB-S2.
     std::uint32_t tune_start_transponder(TUNERPARM tuning);
-    // Tunes and scans every transport stream of the first network of the NIT, then puts the
-    // tuning back. Always 0.
+    // Tunes and scans every transport stream of the first network of the NIT that the card's
+    // family can tune, each once, then puts the tuning back. Always 0.
     std::int32_t nit_walk(AllNetworks& networks, const NitMap& nit, std::int32_t twelve_volt,
                           std::uint32_t position);
-    // The tuning saved before a NIT walk or a scan of the satellites, back into the tuner
-    // (DVB-S only; the read-back symbol rate is in kilosymbols per second). Nothing when
-    // the frontend is not DVB-S.
+    // One entry of the walk: skipped when its transport stream was scanned or its first
+    // tuning was tried already; else its tunings in turn until one locks, which is scanned.
+    // Every tuning tried goes into `tuned`.
+    void walk_entry(AllNetworks& networks, const lib13818::NitTransportStream& entry,
+                    const walk_context& context, std::vector<TUNERPARM>& tuned);
+    // set_tuner, then up to two seconds for lock; a failure is traced as the seed traces one.
+    bool tune_and_lock(const TUNERPARM& tuning);
+    // A line of the walk for the trace log and the progress's message.
+    void walk_note(const std::string& text);
+    // The tuning saved before a NIT walk or a scan of the satellites, delivery record
+    // included, back into the tuner (a DVB-S read-back symbol rate is in kilosymbols per
+    // second). Nothing for a frontend of no known type.
     std::optional<std::uint32_t> restore_tuning(TUNERPARM saved);
 
     void read_nit(NitMap& nit);

@@ -20,7 +20,9 @@ card_choice choose_capture_card(std::string_view spec) {
 }
 
 std::vector<card_entry> capture_cards() {
-    return {{"demo", "the Kestrel demo network (capture card)"}};
+    return {{"demo", "the Kestrel demo network (capture card)"},
+            {"demo?dvb-t", "the Kestrel demo terrestrial network (capture card)"},
+            {"demo?dvb-c", "the Kestrel demo cable network (capture card)"}};
 }
 
 }  // namespace kestrel::startup

@@ -37,7 +37,8 @@ CSIReaderDlg::CSIReaderDlg(AllNetworks& networks, const ScanContext& context, sc
       network_ids_(read_only_edit(this)),
       transport_stream_(read_only_edit(this)),
       transponder_(read_only_edit(this)),
-      stop_(new QPushButton(QStringLiteral("Stop scan"), this)) {
+      stop_(new QPushButton(QStringLiteral("Stop scan"), this)),
+      note_(new QLabel(this)) {
     build_layout();
 }
 
@@ -68,6 +69,7 @@ void CSIReaderDlg::build_layout() {
             table->addWidget(rows_[row][column], static_cast<int>(row) + 1, column);
         }
     layout->addLayout(table);
+    layout->addWidget(note_);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     buttons->addButton(stop_, QDialogButtonBox::ActionRole);
@@ -145,6 +147,10 @@ void CSIReaderDlg::progress::clear_rows() {
 
 void CSIReaderDlg::progress::message(std::string_view message_text) {
     dialog_.post_message(text(message_text));
+}
+
+void CSIReaderDlg::progress::note(std::string_view note_text) {
+    dialog_.post([this, line = text(note_text)] { dialog_.note_->setText(line); });
 }
 
 }  // namespace kestrel::app

@@ -10,6 +10,7 @@
 #include "scan/scan_progress.h"
 #include "scan/si_reader.h"
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -45,6 +46,8 @@ class CSIReaderDlg : public worker_dialog {
     // Row 0..3, column 0 "SI type", 1 "PID", 2 "Bytes read".
     QLineEdit& row_edit(int row, int column) { return *rows_[static_cast<std::size_t>(row)][column]; }
     QPushButton& stop_button() { return *stop_; }
+    // The last step of a NIT walk: the tuning tried, an entry skipped.
+    QLabel& note_line() { return *note_; }
 
   protected:
     int work() override;
@@ -62,6 +65,7 @@ class CSIReaderDlg : public worker_dialog {
         void add_bytes(int row, std::int32_t length) override;
         void clear_rows() override;
         void message(std::string_view text) override;
+        void note(std::string_view text) override;
         void done(int) override {}
 
         std::array<std::atomic<std::int64_t>, row_count> bytes{};
@@ -83,6 +87,7 @@ class CSIReaderDlg : public worker_dialog {
     std::array<std::array<QLineEdit*, 3>, scan_progress::row_count> rows_{};
     std::array<bool, scan_progress::row_count> row_shown_{};  // GUI thread only
     QPushButton* stop_;
+    QLabel* note_;
 };
 
 }  // namespace kestrel::app

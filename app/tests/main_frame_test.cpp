@@ -107,11 +107,11 @@ const card_case card_cases[] = {
      frontend_dvb_c,
      true,
      {"Action > Tuning...", "Action > SI Scanning > Current transponder",
-      "Action > PID Streaming > Multiple PID", "Action > PID Streaming > Single PID",
-      "View > Programme guide"},
+      "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
+      "Action > PID Streaming > Single PID", "View > Programme guide"},
      {"Action > Tuning...", "Action > SI Scanning > Current transponder",
-      "Action > PID Streaming > Multiple PID", "Action > PID Streaming > Single PID",
-      "View > Programme guide"}},
+      "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
+      "Action > PID Streaming > Single PID", "View > Programme guide"}},
 };
 
 void expect_enabled(CMainFrame& frame, const std::set<QString>& always, const std::set<QString>& extra,

@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTreeView>
@@ -108,7 +109,7 @@ TEST(ScanCommands, ScanTheDemoAndAskWhetherToKeepWhatIsLoaded) {
 
     d.answer = QMessageBox::Yes;  // the NIT scan adds the rest of the first satellite's network
     run_scan_command(d.app, ScanContext::current_nit);
-    EXPECT_EQ(d.transponders(), 3u);
+    EXPECT_EQ(d.transponders(), 6u);
     expect_shows(d);
 
     d.answer = QMessageBox::No;
@@ -121,8 +122,26 @@ TEST(ScanCommands, ScanTheDemoAndAskWhetherToKeepWhatIsLoaded) {
     settings::write(d.store, settings::disqmode, 2);
     startup::restore_lnb_settings(d.store, *d.app.device());
     run_scan_command(d.app, ScanContext::configured_satellites);
-    EXPECT_EQ(d.transponders(), 5u);
+    EXPECT_EQ(d.transponders(), 8u);
     expect_shows(d);
+    EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
+}
+
+TEST(ScanCommands, ScanTheNitOfTheTerrestrialDemo) {
+    demo_app d("demo?dvb-t");
+    ASSERT_NE(d.app.device(), nullptr) << d.session.card_error();
+    run_scan_command(d.app, ScanContext::current_nit);
+    EXPECT_EQ(d.transponders(), 3u);  // the DVB-T multiplex and both PLPs of the DVB-T2 one
+    expect_shows(d);
+    EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
+
+    // The walk's steps show on the dialog's line, never in a box.
+    AllNetworks networks;
+    ScanContext context;
+    context.mode = ScanContext::current_nit;
+    CSIReaderDlg dialog(networks, context, {*d.app.device(), d.store, d.session.satellites()}, nullptr);
+    EXPECT_EQ(dialog.exec(), 1);
+    EXPECT_EQ(dialog.note_line().text(), "tuning DVB-T2 578.000 MHz PLP 1");
     EXPECT_TRUE(d.messages.isEmpty()) << d.messages.join('\n').toStdString();
 }
 

@@ -31,6 +31,10 @@ run tune-t2 tune --card 'linux:0?dvb-t' --frequency 474 --system dvb-t2 --stream
 # so the transport stream is labelled from the card's read-back.
 cp /out/tune-t.ini /out/scan-t.ini
 run scan-t scan --card 'linux:0?dvb-t' --tables 0x459 --quiet
+# A NIT walk on the same tuning: its entry without delivery descriptor is scanned where the
+# card stands, once it has locked.
+cp /out/tune-t.ini /out/nit-t.ini
+run nit-t scan --card 'linux:0?dvb-t' --mode nit --tables 0x459
 
 # Scans and recordings play the stored tuning: 12322 MHz horizontal, high band.
 sat='linux:0?dvb-s'

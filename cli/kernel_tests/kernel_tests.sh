@@ -57,6 +57,9 @@ check "the DVB-S2 tuning is kept as DVB-S2 with its stream" says tune-s2.ini '^S
 check "the DVB-S2 tuning reads back as DVB-S2" says tune-s2.ini '^SYSTEM=4$'
 check "the DVB-T2 tuning reads back as DVB-T2 PLP 0" says tune-t2.ini '^SYSTEM=5$'
 check "a terrestrial scan labels its stream from the read-back" says scan-t.out '^  4081 - 474\.000 MHz 8 MHz$'
+check "a terrestrial NIT scan ends well" status_is nit-t 0
+check "the terrestrial NIT scan files the stream where the card stands" says nit-t.out '^  4081 - 474\.000 MHz 8 MHz$'
+check "the terrestrial NIT scan says its tuning" says nit-t.err '^tuning DVB-T 474\.000 MHz$'
 check "the event log names the stream of the DVB-S2 tuning" says events.csv '"delivery system=auto stream=1"'
 check "DVB-T at 490 MHz does not lock" misses tune-t-wrong
 check "DVB-S at 11500 MHz does not lock" misses tune-s-wrong

@@ -71,13 +71,16 @@ TEST(ScanCommand, SummarisesEveryTableThatHoldsSomething) {
               "    EIT schedule other: 2 sections\n");
 }
 
-TEST(ScanCommand, ExitsOneWithoutNitAndTwoOnACardThatIsNotDvbS) {
+// Mode nit runs on every family; mode satellites needs a satellite card.
+TEST(ScanCommand, ExitsOneWithoutNitAndTwoForSatellitesOnACardThatIsNotDvbS) {
     const std::string capture = std::string(KESTREL_SHARED_DIR) + "/captures/test-025.ts";
     if (!std::filesystem::exists(capture)) GTEST_SKIP() << "no " << capture;
     const std::string cable = "capture:" + capture + "?dvb-c", satellite = "capture:" + capture;
     std::vector<const char*> args{"--card", satellite.c_str(), "--mode", "nit", "--quiet"};
     EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 1);
     args[1] = cable.c_str();
+    EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 1);
+    args[3] = "satellites";
     EXPECT_EQ(run_scan({const_cast<char* const*>(args.data()), args.size()}), 2);
 }
 

@@ -40,14 +40,15 @@ TEST(ScanExport, WritesTheSatellitesScanOfTheDemoNetworkOnlyOverAFileItMayReplac
     EXPECT_EQ(dbexport::testing::query(file,
                                        "SELECT group_concat(TID || ' ' || FREQUENCY || ' ' || SYMBOLRATE, "
                                        "', ') FROM tb_transponder"),
-              rows{"1 12322 27, 2 11778 27, 3 12603 22, 4 11954 27, 5 12207 27"});
+              rows{"1 12322 27, 2 11778 27, 3 12603 22, 4 11954 27, 5 12207 27, 6 11836 30, 7 12188 27, 8 "
+                   "12188 27"});
     EXPECT_EQ(dbexport::testing::query(file,
                                        "SELECT count(*), count(DISTINCT SERVICENAME), sum(VPID != 8191) "
                                        "FROM service_list"),
-              rows{"10|10|10"});
+              rows{"16|16|16"});
     EXPECT_EQ(dbexport::testing::query(
                   file, "SELECT count(*) FROM ecm_list UNION ALL SELECT count(*) FROM tb_ca_emm"),
-              (rows{"5", "5"}));
+              (rows{"8", "8"}));
 
     // An export that fails turns a good scan into exit status 1.
     EXPECT_EQ(scan({"--card", "demo", "--quiet", "--export", file + "/inside.db"}), 1);

@@ -1,5 +1,7 @@
 #include "device/capture/capture_spec.h"
 
+#include <filesystem>
+
 #include "device/capture/capture_card.h"
 
 namespace kestrel {
@@ -22,6 +24,13 @@ std::unique_ptr<card> open_capture_spec(std::string_view spec, const std::string
     }
     capture_options options;
     std::string why = parse_capture_options(text, options);
+    // The demo's cable and terrestrial networks are manifests of their own beside its satellites'.
+    if (why.empty() && !spec.starts_with(capture_prefix) && options.frontend != 0) {
+        const char* manifest =
+            options.frontend == frontend_dvb_c ? "demo-dvb-c.manifest" : "demo-dvb-t.manifest";
+        options.path = (std::filesystem::path(options.path).parent_path() / manifest).string();
+        options.frontend = 0;
+    }
     std::unique_ptr<card> made;
     if (why.empty()) made = capture_card::create(options, why);
     if (!made) error = why;

@@ -40,15 +40,30 @@ std::string ScanTest::demo_file(const std::string& name) {
     return std::string(KESTREL_DATA_DIR) + "/demo/" + name;
 }
 
-dvb_device_techotrend& ScanTest::open(const std::string& path, double ghz, int polarisation,
-                                      unsigned long ksymbols, unsigned long position, bool realtime) {
+void ScanTest::make_device(const std::string& path, bool realtime) {
     std::string error;
     auto card = capture_card::create({path, realtime, 0}, error);
     EXPECT_EQ(error, "");
     device = std::make_unique<dvb_device_techotrend>(std::move(card));
     EXPECT_EQ(device->init(), 0u);
+}
+
+dvb_device_techotrend& ScanTest::open(const std::string& path, double ghz, int polarisation,
+                                      unsigned long ksymbols, unsigned long position, bool realtime) {
+    make_device(path, realtime);
     device->set_lnb_config({diseqc_mode::committed, 9750000, 10600000, 11700000, true});
     EXPECT_EQ(device->set_tuner(ghz, polarisation, 0, ksymbols * 1000, position), 0u);
+    return *device;
+}
+
+dvb_device_techotrend& ScanTest::open_ground(const std::string& path, double mhz) {
+    make_device(path, false);
+    TUNERPARM tuning;
+    tuning.type = device->get_frontend_type();
+    tuning.frequency = mhz;
+    tuning.word_b = 6900000;  // the cable symbol rate; a terrestrial tuning's flag word
+    tuning.word_c = tuning.type == frontend_dvb_c ? 5 : 3;  // QAM-256; bandwidth automatic
+    EXPECT_EQ(device->set_tuner(tuning), 0u);
     return *device;
 }
 

@@ -27,10 +27,12 @@ class recorded_progress final : public scan_progress {
     void add_bytes(int row, std::int32_t length) override;
     void clear_rows() override;
     void message(std::string_view text) override { messages.emplace_back(text); }
+    void note(std::string_view text) override { notes.emplace_back(text); }
     void done(int exit_code) override { exits.push_back(exit_code); }
 
     std::vector<std::string> collections;
     std::vector<std::string> messages;
+    std::vector<std::string> notes;
     std::vector<int> exits;
     std::function<void(const std::string& row_name)> first_bytes;
 
@@ -52,6 +54,9 @@ class ScanTest : public ::testing::Test {
     // A device on the capture or manifest, with the committed DiSEqC switch, tuned.
     dvb_device_techotrend& open(const std::string& path, double ghz, int polarisation, unsigned long ksymbols,
                                 unsigned long position = 0, bool realtime = false);
+    // A device on a cable or terrestrial manifest, tuned to `mhz` as the frontend's
+    // first-generation system.
+    dvb_device_techotrend& open_ground(const std::string& path, double mhz);
     // A file of the test's own in its folder.
     std::string write_file(const std::string& name, const std::vector<std::uint8_t>& bytes);
     // A stream of carousels at 1 Mbit/s; the sections of `middle` are sent once, half-way.
@@ -68,6 +73,8 @@ class ScanTest : public ::testing::Test {
     std::unique_ptr<dvb_device_techotrend> device;
 
   private:
+    void make_device(const std::string& path, bool realtime);
+
     std::filesystem::path folder_;
 };
 

@@ -37,7 +37,7 @@ TEST_F(ScanTest, ReadsTheDemoStreamInRowOrderAndKeepsTheFirstScan) {
     EXPECT_EQ(t.PAT.programs.size(), 3u);  // read twice, kept once
     EXPECT_EQ(t.PMTs.size(), 2u);
     EXPECT_EQ(t.nit_other.size(), 1u);
-    EXPECT_EQ(t.sdt_other.at(demo_onid).size(), 2u);
+    EXPECT_EQ(t.sdt_other.at(demo_onid).size(), 5u);  // the other streams of the satellite
     EXPECT_EQ(t.eit_actual_present_following.at(demo_onid).at(1).size(), 2u);
     EXPECT_FALSE(t.eit_other_schedule.empty());
     EXPECT_EQ(traced("nNID=0x2f00 nTID=0x1"), 3);

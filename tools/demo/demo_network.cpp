@@ -19,6 +19,8 @@ constexpr std::uint16_t bouquet_id = 0x0001;
 constexpr std::uint16_t ca_system_id = 0x0B00;
 constexpr std::uint16_t emm_pid = 0x01F0;
 constexpr std::uint32_t capture_ms = 2000;
+// The DVB-T multiplex's other frequencies lie a channel below and above it.
+constexpr std::uint32_t terrestrial_step_khz = 8000;
 constexpr std::uint8_t digital_television = 0x01;
 constexpr utc_time now{2026, 3, 14, 18, 0, 0};
 // EIT schedule sections of the 18:00 and 21:00 segments of the day.
@@ -60,7 +62,7 @@ struct service {
     std::uint16_t pid(int offset) const { return static_cast<std::uint16_t>(pmt_pid + offset); }
 };
 
-// Transport streams are numbered 1..5 across both satellites; services 1..10.
+// Transport streams are numbered 1..8 across both satellites; services 1..16.
 std::vector<service> services_of(const transponder& tp) {
     std::vector<service> out;
     for (int k = 0; k < 2; ++k) {
@@ -100,20 +102,71 @@ bytes pmt(const service& s) {
     return encode::pmt_section(header(0x02, s.id), s.pid(1), program, streams);
 }
 
-bytes transport_stream_descriptors(const satellite& sat, const transponder& tp) {
-    std::vector<std::pair<std::uint16_t, std::uint8_t>> list;
-    for (const service& s : services_of(tp))
-        list.emplace_back(s.id, digital_television);
+bytes satellite_delivery(const network& sat, const transponder& tp) {
     encode::satellite_delivery delivery;
     delivery.frequency_khz = tp.frequency_khz;
     delivery.orbital_tenths = sat.orbital_tenths;
     delivery.polarization = tp.polarisation == 'V' ? 1 : 0;
     delivery.symbol_rate = tp.symbol_rate;
-    return concat(
-        {encode::satellite_delivery_system_descriptor(delivery), encode::service_list_descriptor(list)});
+    if (!tp.second_generation) return encode::satellite_delivery_system_descriptor(delivery);
+    constexpr std::uint8_t psk_8 = 2, roll_off_0_20 = 2, fec_2_3 = 2;
+    delivery.s2 = true;
+    delivery.modulation = psk_8;
+    delivery.roll_off = roll_off_0_20;
+    delivery.fec_inner = fec_2_3;
+    return concat({encode::satellite_delivery_system_descriptor(delivery),
+                   encode::s2_satellite_delivery_system_descriptor(tp.stream)});
 }
 
-bytes nit(const satellite& sat, std::uint8_t table_id) {
+// The DVB-T multiplex has two other frequencies; the T2 multiplex one cell. Its services
+// are numbered on from the multiplexes before it.
+bytes terrestrial_delivery(const network& net, const transponder& tp) {
+    constexpr std::uint32_t eacem = 0x28;
+    std::vector<std::pair<std::uint16_t, std::uint16_t>> channels;
+    std::uint16_t number = 1;
+    for (const transponder& other : net.transponders)
+        for (const service& s : services_of(other)) {
+            if (other.transport_stream_id == tp.transport_stream_id) channels.emplace_back(s.id, number);
+            ++number;
+        }
+    const bytes numbers = concat(
+        {encode::private_data_specifier_descriptor(eacem), encode::logical_channel_descriptor(channels)});
+    if (tp.second_generation) {
+        encode::t2_delivery t2;
+        t2.plp_id = static_cast<std::uint8_t>(tp.stream);
+        t2.system_id = 0x8001;
+        t2.cell_frequencies_khz = {tp.frequency_khz};
+        return concat({encode::t2_delivery_system_descriptor(t2), numbers});
+    }
+    encode::terrestrial_delivery dvb_t;
+    dvb_t.frequency_khz = tp.frequency_khz;
+    dvb_t.other_frequencies = true;
+    return concat({encode::terrestrial_delivery_system_descriptor(dvb_t),
+                   encode::terrestrial_frequency_list_descriptor(
+                       {tp.frequency_khz - terrestrial_step_khz, tp.frequency_khz + terrestrial_step_khz}),
+                   numbers});
+}
+
+bytes transport_stream_descriptors(const network& net, const transponder& tp) {
+    std::vector<std::pair<std::uint16_t, std::uint8_t>> list;
+    for (const service& s : services_of(tp))
+        list.emplace_back(s.id, digital_television);
+    bytes delivery;
+    switch (net.kind) {
+        case family::satellite:
+            delivery = satellite_delivery(net, tp);
+            break;
+        case family::cable:
+            delivery = encode::cable_delivery_system_descriptor({tp.frequency_khz, 5, tp.symbol_rate});
+            break;
+        case family::terrestrial:
+            delivery = terrestrial_delivery(net, tp);
+            break;
+    }
+    return concat({delivery, encode::service_list_descriptor(list)});
+}
+
+bytes nit(const network& sat, std::uint8_t table_id) {
     std::vector<encode::transport_stream_entry> streams;
     for (const transponder& tp : sat.transponders)
         streams.push_back(
@@ -124,7 +177,7 @@ bytes nit(const satellite& sat, std::uint8_t table_id) {
 
 bytes bat() {
     std::vector<encode::transport_stream_entry> streams;
-    for (const satellite& sat : satellites())
+    for (const network& sat : satellites())
         for (const transponder& tp : sat.transponders) {
             std::vector<std::pair<std::uint16_t, std::uint8_t>> list;
             for (const service& s : services_of(tp))
@@ -205,7 +258,7 @@ void eit(std::vector<bytes>& out, const transponder& tp, const service& s, bool 
     }
 }
 
-std::vector<ts::carousel> carousels(const satellite& sat, const transponder& tp) {
+std::vector<ts::carousel> carousels(const network& sat, const transponder& tp) {
     const std::vector<service> own = services_of(tp);
     std::vector<encode::pat_program> programs{{0, nit_pid}};
     for (const service& s : own)
@@ -219,10 +272,12 @@ std::vector<ts::carousel> carousels(const satellite& sat, const transponder& tp)
     for (const service& s : own)
         out.push_back({s.pmt_pid, {pmt(s)}, 100});
 
-    std::vector<bytes> network{nit(sat, 0x40)};
-    for (const satellite& other : satellites())
-        if (other.network_id != sat.network_id) network.push_back(nit(other, 0x41));
-    out.push_back({nit_pid, network, 500});
+    // The satellites know each other's networks; cable and terrestrial stand alone.
+    std::vector<bytes> network_sections{nit(sat, 0x40)};
+    if (sat.kind == family::satellite)
+        for (const network& other : satellites())
+            if (other.network_id != sat.network_id) network_sections.push_back(nit(other, 0x41));
+    out.push_back({nit_pid, network_sections, 500});
 
     std::vector<bytes> services{sdt(tp, 0x42)};
     std::vector<bytes> schedule;
@@ -234,7 +289,7 @@ std::vector<ts::carousel> carousels(const satellite& sat, const transponder& tp)
         for (const service& s : services_of(other))
             eit(schedule, other, s, false);
     }
-    services.push_back(bat());
+    if (sat.kind == family::satellite) services.push_back(bat());
     out.push_back({sdt_bat_pid, services, 500});
     out.push_back({eit_pid, schedule, 1000});
 
@@ -252,8 +307,8 @@ std::vector<ts::carousel> carousels(const satellite& sat, const transponder& tp)
 
 }  // namespace
 
-const std::vector<satellite>& satellites() {
-    static const std::vector<satellite> all{
+const std::vector<network>& satellites() {
+    static const std::vector<network> all{
         {"Kestrel Sat A",
          0,
          235,
@@ -261,7 +316,10 @@ const std::vector<satellite>& satellites() {
          "Kestrel Demo Network A",
          {{1, 12322000, 'H', 27800000, "sat-a-12322-h.ts"},
           {2, 11778000, 'V', 27500000, "sat-a-11778-v.ts"},
-          {3, 12603000, 'H', 22000000, "sat-a-12603-h.ts"}}},
+          {3, 12603000, 'H', 22000000, "sat-a-12603-h.ts"},
+          {6, 11836000, 'H', 30000000, "sat-a-11836-h-s2.ts", true},
+          {7, 12188000, 'V', 27500000, "sat-a-12188-v-isi1.ts", true, 1},
+          {8, 12188000, 'V', 27500000, "sat-a-12188-v-isi2.ts", true, 2}}},
         {"Kestrel Sat B",
          1,
          282,
@@ -273,7 +331,33 @@ const std::vector<satellite>& satellites() {
     return all;
 }
 
-std::vector<std::uint8_t> capture(const satellite& sat, const transponder& tp) {
+const network& terrestrial() {
+    static const network net{"Kestrel Terrestrial",
+                             -1,
+                             0,
+                             0x2F03,
+                             "Kestrel Demo Terrestrial",
+                             {{17, 506000, 0, 0, "ter-506.ts"},
+                              {18, 578000, 0, 0, "ter-578-plp0.ts", true, 0},
+                              {19, 578000, 0, 0, "ter-578-plp1.ts", true, 1}},
+                             family::terrestrial};
+    return net;
+}
+
+const network& cable() {
+    static const network net{"Kestrel Cable",
+                             -1,
+                             0,
+                             0x2F04,
+                             "Kestrel Demo Cable",
+                             {{33, 346000, 0, 6900000, "cab-346.ts"},
+                              {34, 354000, 0, 6900000, "cab-354.ts"},
+                              {35, 362000, 0, 6900000, "cab-362.ts"}},
+                             family::cable};
+    return net;
+}
+
+std::vector<std::uint8_t> capture(const network& sat, const transponder& tp) {
     ts::mux_plan plan;
     plan.duration_ms = capture_ms;
     plan.carousels = carousels(sat, tp);
@@ -290,20 +374,41 @@ std::vector<std::uint8_t> capture(const satellite& sat, const transponder& tp) {
 std::string manifest() {
     std::ostringstream out;
     out << "# The Kestrel demo network: two satellites behind a committed DiSEqC switch.\n"
-           "# POSITION FREQUENCY_KHZ POLARISATION SYMBOL_RATE FILE\n"
+           "# POSITION FREQUENCY_KHZ POLARISATION SYMBOL_RATE [system=dvb-s2] [stream=ISI] FILE\n"
            "frontend dvb-s\n";
-    for (const satellite& sat : satellites())
-        for (const transponder& tp : sat.transponders)
-            out << sat.position << ' ' << tp.frequency_khz << ' ' << tp.polarisation << ' ' << tp.symbol_rate
-                << ' ' << tp.file << '\n';
+    for (const network& sat : satellites())
+        for (const transponder& tp : sat.transponders) {
+            out << sat.position << ' ' << tp.frequency_khz << ' ' << tp.polarisation << ' ' << tp.symbol_rate;
+            if (tp.second_generation) out << " system=dvb-s2";
+            if (tp.stream >= 0) out << " stream=" << tp.stream;
+            out << ' ' << tp.file << '\n';
+        }
     return out.str();
+}
+
+std::string manifest(const network& ground) {
+    const bool cable_network = ground.kind == family::cable;
+    std::ostringstream out;
+    out << "# The Kestrel demo " << (cable_network ? "cable" : "terrestrial") << " network.\n"
+        << "# - FREQUENCY_KHZ - SYMBOL_RATE [system=dvb-t2 stream=PLP] FILE\n"
+        << "frontend " << (cable_network ? "dvb-c" : "dvb-t") << '\n';
+    for (const transponder& tp : ground.transponders) {
+        out << "- " << tp.frequency_khz << " - " << tp.symbol_rate;
+        if (tp.second_generation) out << " system=dvb-t2 stream=" << tp.stream;
+        out << ' ' << tp.file << '\n';
+    }
+    return out.str();
+}
+
+std::string manifest_file(const network& ground) {
+    return ground.kind == family::cable ? "demo-dvb-c.manifest" : "demo-dvb-t.manifest";
 }
 
 std::string satellite_list() {
     std::ostringstream out;
     out << "# Satellites of the Kestrel demo network: name, orbital position, MHz, polarisation\n"
            "# (0 H, 1 V), ksymbols/s, FEC\n";
-    for (const satellite& sat : satellites()) {
+    for (const network& sat : satellites()) {
         const transponder& tp = sat.transponders.front();
         out << '"' << sat.name << "\"," << sat.orbital_tenths << ',' << tp.frequency_khz / 1000 << ','
             << (tp.polarisation == 'V' ? 1 : 0) << ',' << tp.symbol_rate / 1000 << ",3\n";

@@ -1,4 +1,5 @@
-// Writes the demo network into a data folder: demo/demo.manifest and its captures, and
+// Writes the demo networks into a data folder: demo/demo.manifest, the cable and terrestrial
+// manifests beside it, and their captures, and
 // satellitecfg.txt unless the folder has one already (a user may have edited it). The list
 // as made also goes to demo/satellitecfg.txt, which is what gets installed. Each file is
 // written beside its place and renamed there when complete.
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "tools/demo/demo_network.h"
 
@@ -38,11 +40,17 @@ int main(int argc, char** argv) {
         const std::filesystem::path data = argv[1];
         const std::filesystem::path folder = data / "demo";
         std::filesystem::create_directories(folder);
+        std::vector<const kestrel::demo::network*> networks{&kestrel::demo::terrestrial(),
+                                                            &kestrel::demo::cable()};
         for (const auto& sat : kestrel::demo::satellites())
-            for (const auto& tp : sat.transponders) {
-                const std::vector<std::uint8_t> bytes = kestrel::demo::capture(sat, tp);
+            networks.push_back(&sat);
+        for (const kestrel::demo::network* net : networks)
+            for (const auto& tp : net->transponders) {
+                const std::vector<std::uint8_t> bytes = kestrel::demo::capture(*net, tp);
                 write_file(folder / tp.file, bytes.data(), bytes.size());
             }
+        for (const kestrel::demo::network* ground : {&kestrel::demo::terrestrial(), &kestrel::demo::cable()})
+            write_text(folder / kestrel::demo::manifest_file(*ground), kestrel::demo::manifest(*ground));
         write_text(folder / "demo.manifest", kestrel::demo::manifest());
         write_text(folder / "satellitecfg.txt", kestrel::demo::satellite_list());
         if (!std::filesystem::exists(data / "satellitecfg.txt"))

@@ -72,11 +72,83 @@ bytes satellite_delivery_system_descriptor(const satellite_delivery& d) {
     si_writer w;
     w.u32(bcd(d.frequency_khz / 10, 4));  // GHz with five decimals
     w.u16(bcd(d.orbital_tenths, 2));
-    // west_east_flag, polarization, roll_off 00, modulation_system 0 (DVB-S), modulation_type
-    w.u8((d.east ? 0x80u : 0u) | static_cast<std::uint32_t>((d.polarization & 3) << 5) | (d.modulation & 3));
+    // west_east_flag, polarization, roll_off, modulation_system, modulation_type
+    w.u8((d.east ? 0x80u : 0u) | static_cast<std::uint32_t>((d.polarization & 3) << 5) |
+         static_cast<std::uint32_t>((d.roll_off & 3) << 3) | (d.s2 ? 0x04u : 0u) | (d.modulation & 3));
     // symbol_rate in Msymbols/s with four decimals: 28 bits of BCD, then FEC_inner
     w.u32((bcd(d.symbol_rate / 100, 4) << 4) | (d.fec_inner & 0x0F));
     return descriptor(0x43, w.data());
+}
+
+bytes s2_satellite_delivery_system_descriptor(int input_stream) {
+    // No scrambling sequence, no time slice, reserved bits set, TS_GS_mode 3 (transport stream)
+    const bool multiple = input_stream >= 0;
+    bytes body{static_cast<std::uint8_t>(0x3F | (multiple ? 0x40 : 0))};
+    if (multiple) body.push_back(static_cast<std::uint8_t>(input_stream));
+    return descriptor(0x79, body);
+}
+
+bytes cable_delivery_system_descriptor(const cable_delivery& d) {
+    si_writer w;
+    w.u32(bcd(d.frequency_khz * 10, 4));  // MHz with four decimals
+    w.u16(0xFFF2);                        // reserved, FEC_outer RS(204/188)
+    w.u8(d.modulation);
+    w.u32((bcd(d.symbol_rate / 100, 4) << 4) | (d.fec_inner & 0x0F));
+    return descriptor(0x44, w.data());
+}
+
+bytes terrestrial_delivery_system_descriptor(const terrestrial_delivery& d) {
+    si_writer w;
+    w.u32(d.frequency_khz * 100);  // 10 Hz units
+    // bandwidth, priority HP, no time slicing, no MPE-FEC, reserved
+    w.u8(static_cast<std::uint32_t>((d.bandwidth & 7) << 5) | 0x1F);
+    w.u8(static_cast<std::uint32_t>((d.constellation & 3) << 6) | (d.code_rate & 7));
+    w.u8(static_cast<std::uint32_t>((d.guard_interval & 3) << 3) |
+         static_cast<std::uint32_t>((d.transmission_mode & 3) << 1) | (d.other_frequencies ? 1u : 0u));
+    w.u32(0xFFFFFFFF);
+    return descriptor(0x5A, w.data());
+}
+
+bytes t2_delivery_system_descriptor(const t2_delivery& d) {
+    si_writer w;
+    w.u8(0x04);
+    w.u8(d.plp_id);
+    w.u16(d.system_id);
+    if (!d.short_form) {
+        w.u8(static_cast<std::uint32_t>((d.bandwidth & 0x0F) << 2) | 0x03);  // SISO, reserved
+        w.u8(static_cast<std::uint32_t>((d.guard_interval & 7) << 5) |
+             static_cast<std::uint32_t>((d.transmission_mode & 7) << 2));  // no other frequencies, no TFS
+        std::uint16_t cell_id = 1;
+        for (const std::uint32_t khz : d.cell_frequencies_khz) {
+            w.u16(cell_id++);
+            w.u32(khz * 100);
+            w.u8(0);  // no subcells
+        }
+    }
+    return descriptor(0x7F, w.data());
+}
+
+bytes terrestrial_frequency_list_descriptor(const std::vector<std::uint32_t>& frequencies_khz) {
+    si_writer w;
+    w.u8(0xFC | 3);
+    for (const std::uint32_t khz : frequencies_khz)
+        w.u32(khz * 100);
+    return descriptor(0x62, w.data());
+}
+
+bytes private_data_specifier_descriptor(std::uint32_t specifier) {
+    si_writer w;
+    w.u32(specifier);
+    return descriptor(0x5F, w.data());
+}
+
+bytes logical_channel_descriptor(const std::vector<std::pair<std::uint16_t, std::uint16_t>>& channels) {
+    si_writer w;
+    for (const auto& [service_id, number] : channels) {
+        w.u16(service_id);
+        w.u16(0xFC00u | (number & 0x3FFu));  // visible, reserved bits set
+    }
+    return descriptor(0x83, w.data());
 }
 
 bytes service_descriptor(std::uint8_t service_type, const std::string& provider, const std::string& name) {

@@ -15,7 +15,7 @@ namespace kestrel::demo {
 namespace {
 
 TEST(DemoNetwork, CarriesEveryTableWithValidSections) {
-    const satellite& sat = satellites().front();
+    const network& sat = satellites().front();
     const std::vector<std::uint8_t> bytes = capture(sat, sat.transponders.front());
     ts::section_extractor extractor;
     for (std::uint16_t pid = 0; pid < 0x20; ++pid)
@@ -41,8 +41,9 @@ TEST(DemoNetwork, CarriesEveryTableWithValidSections) {
     EXPECT_LE(largest[0x42], 1024u);
 }
 
-// The demo as the build generated it: every transponder locks where the manifest and the
-// satellite list put it, and nothing else does.
+// The demo as the build generated it: every transport stream of the satellites locks where
+// the manifest and the satellite list put it, and nothing else does. (The NIT walks over the
+// cable and terrestrial networks find each of theirs.)
 TEST(DemoNetwork, LocksOnEachTransponderAndNothingElse) {
     const std::string manifest = KESTREL_DATA_DIR "/demo/demo.manifest";
     if (!std::filesystem::exists(manifest)) GTEST_SKIP() << "the build has not generated " << manifest;
@@ -52,15 +53,28 @@ TEST(DemoNetwork, LocksOnEachTransponderAndNothingElse) {
     dvb_device_techotrend device(std::move(card));
     ASSERT_EQ(device.init(), result::ok);
     device.set_lnb_config({diseqc_mode::committed, 9750000, 10600000, 11700000, true});
-    for (const satellite& sat : satellites())
+    for (const network& sat : satellites())
         for (const transponder& tp : sat.transponders) {
-            const double ghz = tp.frequency_khz / 1e6;
-            const int pol = tp.polarisation == 'V' ? 1 : 0;
-            const unsigned long position = static_cast<unsigned long>(sat.position);
-            EXPECT_EQ(device.set_tuner(ghz, pol, 0, tp.symbol_rate, position), result::ok) << tp.file;
-            EXPECT_EQ(device.set_tuner(ghz, 1 - pol, 0, tp.symbol_rate, position), result::failed) << tp.file;
-            EXPECT_EQ(device.set_tuner(ghz, pol, 0, tp.symbol_rate, 1 - position), result::failed) << tp.file;
-            EXPECT_EQ(device.set_tuner(ghz + 0.005, pol, 0, tp.symbol_rate, position), result::failed)
+            TUNERPARM t;
+            t.type = frontend_dvb_s;
+            t.frequency = tp.frequency_khz / 1e6;
+            t.word_a = tp.polarisation == 'V' ? 1 : 0;
+            t.word_c = tp.symbol_rate;
+            t.word_d = static_cast<std::uint32_t>(sat.position);
+            t.delivery.system =
+                tp.second_generation ? lib13818::DeliverySystem::dvb_s2 : lib13818::DeliverySystem::dvb_s;
+            t.delivery.stream_id = tp.stream;
+            const auto changed = [&](auto change) {
+                TUNERPARM other = t;
+                change(other);
+                return device.set_tuner(other);
+            };
+            EXPECT_EQ(device.set_tuner(t), result::ok) << tp.file;
+            EXPECT_EQ(changed([](TUNERPARM& o) { o.word_a = 1 - o.word_a; }), result::failed) << tp.file;
+            EXPECT_EQ(changed([](TUNERPARM& o) { o.word_d = 1 - o.word_d; }), result::failed) << tp.file;
+            EXPECT_EQ(changed([](TUNERPARM& o) { o.frequency += 0.005; }), result::failed) << tp.file;
+            EXPECT_EQ(changed([](TUNERPARM& o) { o.delivery.stream_id += 5; }),
+                      tp.stream < 0 ? 0u : result::failed)
                 << tp.file;
         }
 }
@@ -75,7 +89,8 @@ TEST(DemoNetwork, SpecsNameTheCardOrSayWhyNot) {
     EXPECT_EQ(open_capture_spec("demo?slow", demo_manifest, error), nullptr);
     EXPECT_EQ(error, "unknown option 'slow' (realtime, dvb-c, dvb-t)");
     if (!std::filesystem::exists(demo_manifest)) GTEST_SKIP() << "no demo network generated";
-    EXPECT_NE(open_capture_spec("demo?realtime", demo_manifest, error), nullptr) << error;
+    for (const char* spec : {"demo?realtime", "demo?dvb-t", "demo?dvb-c&realtime"})
+        EXPECT_NE(open_capture_spec(spec, demo_manifest, error), nullptr) << spec << ": " << error;
 }
 
 }  // namespace
