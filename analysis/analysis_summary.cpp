@@ -108,6 +108,20 @@ void stream_analyser::finish_unreferenced() {
     }
 }
 
+std::optional<std::uint64_t> stream_analyser::inaccurate_pcrs() const {
+    // Every PID's PCR pairs must agree on a constant rate; the estimate has no events.
+    std::uint64_t count = 0;
+    bool measured = false;
+    for (const pid_state& s : pids_) {
+        if (!s.accuracy.seen()) continue;
+        if (!s.accuracy.constant_rate()) return std::nullopt;
+        measured = true;
+        count += s.accuracy.inaccurate();
+    }
+    if (!measured) return std::nullopt;
+    return count;
+}
+
 analysis_report stream_analyser::finish(const scan_totals& totals) {
     clock_.finish([this](const timed_packet& t) { check(t); });
     analysis_report report;
@@ -140,8 +154,8 @@ analysis_report stream_analyser::finish(const scan_totals& totals) {
         const auto which = static_cast<indicator>(i);
         const indicator_info& about = info(which);
         indicator_report r{which, events_.count(which)};
-        // The accuracy of PCRs needs true arrival times, which a file does not have.
-        if ((about.needs_time && !timed) || which == indicator::pcr_accuracy_error) r.count.reset();
+        if (about.needs_time && !timed) r.count.reset();
+        if (which == indicator::pcr_accuracy_error) r.count = inaccurate_pcrs();
         report.indicators.push_back(r);
     }
     report.errors = events_.take_events();

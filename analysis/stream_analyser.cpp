@@ -117,6 +117,7 @@ void stream_analyser::check_continuity(pid_state& s, const std::uint8_t* p, cons
 
 void stream_analyser::check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at) {
     ++s.pcr_count;
+    s.accuracy.pcr(at.packet, pcr.value, pcr.discontinuity);
     std::string detail;
     if (at.ticks != no_time) {
         if (s.last_pcr_ticks != no_time) {

@@ -15,6 +15,7 @@
 #include "analysis/event_log.h"
 #include "analysis/gap_timer.h"
 #include "analysis/packet_clock.h"
+#include "analysis/pcr_accuracy.h"
 #include "analysis/report.h"
 #include "analysis/signalling.h"
 #include "analysis/thresholds.h"
@@ -64,6 +65,7 @@ class stream_analyser {
         std::int64_t pcr_gap_min = 0;
         std::int64_t pcr_gap_max = 0;
         std::optional<std::uint64_t> last_pcr;
+        pcr_accuracy accuracy;
         gap_timer pts;
     };
 
@@ -72,6 +74,8 @@ class stream_analyser {
     void check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at);
     void check_pts(pid_state& s, const std::uint8_t* p, const event_place& at);
     void finish_unreferenced();
+    // The estimated count of inaccurate PCRs; nothing unless the stream has a constant rate.
+    std::optional<std::uint64_t> inaccurate_pcrs() const;
     pid_report summary(std::uint16_t pid, std::optional<std::int64_t> duration) const;
     void fill_bins(analysis_report& report, std::int64_t duration) const;
 
