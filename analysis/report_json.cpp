@@ -6,7 +6,7 @@ namespace kestrel::analysis {
 
 namespace {
 
-using nlohmann::json;
+using json = nlohmann::ordered_json;
 
 template <class T>
 json or_null(const std::optional<T>& value) {
