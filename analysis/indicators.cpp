@@ -26,8 +26,11 @@ const std::array<indicator_info, indicator_count>& indicator_table() {
         {"3.4.a", "Unreferenced_PID_2", 3, true},
         {"3.5", "SDT_error", 3, true},
         {"3.5.a", "SDT_actual_error", 3, true},
+        {"3.5.b", "SDT_other_error", 3, true},
         {"3.6", "EIT_error", 3, true},
         {"3.6.a", "EIT_actual_error", 3, true},
+        {"3.6.b", "EIT_other_error", 3, true},
+        {"3.6.c", "EIT_PF_error", 3, true},
         {"3.7", "RST_error", 3, true},
         {"3.8", "TDT_error", 3, true},
     }};

@@ -32,8 +32,11 @@ enum class indicator : std::uint8_t {
     unreferenced_pid_2,
     sdt_error,
     sdt_actual_error,
+    sdt_other_error,
     eit_error,
     eit_actual_error,
+    eit_other_error,
+    eit_pf_error,
     rst_error,
     tdt_error,
 };

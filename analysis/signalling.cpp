@@ -111,6 +111,7 @@ signalling::signalling(event_log& events, const thresholds& limits) : events_(ev
     pmt_program_.fill(-1);
     named_by_pmt_.fill(no_time);
     named_by_cat_.fill(no_time);
+    nit_actual_sections_.fill(no_time);
     for (std::uint16_t pid : {pat_pid, cat_pid, nit_pid, sdt_pid, eit_pid, rst_pid, tdt_pid})
         add_assembler(pid);
 }
@@ -263,12 +264,14 @@ void signalling::elementary_packet(const event_place& at) {
         });
 }
 
-void signalling::too_close(const gap_timer& timer, indicator which, const char* what) {
-    if (!timer.armed() || at_.ticks == no_time || at_.ticks - timer.last >= ms_ticks(closest_sections_ms))
-        return;
-    const std::int64_t gap = at_.ticks - timer.last;
-    events_.raise(which, at_,
-                  [&] { return std::string("two ") + what + " sections " + seconds_text(gap) + " apart"; });
+void signalling::too_close(std::int64_t& last, indicator which, const char* what) {
+    if (at_.ticks == no_time) return;
+    const std::int64_t gap = at_.ticks - last;
+    const bool close = last != no_time && gap < ms_ticks(closest_sections_ms);
+    last = at_.ticks;
+    if (close)
+        events_.raise(which, at_,
+                      [&] { return std::string("two ") + what + " copies " + seconds_text(gap) + " apart"; });
 }
 
 void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<const std::uint8_t> bytes) {
@@ -279,7 +282,9 @@ void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<co
     switch (pid) {
         case nit_pid:
             if (table_id == 0x40) {
-                too_close(nit_actual_, indicator::nit_actual_error, "NIT actual");
+                if (bytes.size() > 6)
+                    too_close(nit_actual_sections_[bytes[6]], indicator::nit_actual_error,
+                              "NIT actual section");
                 timed_occurrence(nit_actual_, 10'000, {indicator::nit_error, indicator::nit_actual_error},
                                  "NIT actual");
             } else if (table_id != 0x41 && table_id != stuffing_table) {
@@ -290,7 +295,9 @@ void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<co
             if (table_id == 0x42)
                 timed_occurrence(sdt_actual_, 2'000, {indicator::sdt_error, indicator::sdt_actual_error},
                                  "SDT actual");
-            else if (table_id != 0x46 && table_id != 0x4A && table_id != stuffing_table)
+            else if (table_id == 0x46)
+                timed_occurrence(sdt_other_, 10'000, {indicator::sdt_other_error}, "SDT other");
+            else if (table_id != 0x4A && table_id != stuffing_table)
                 wrong_table({indicator::sdt_error, indicator::sdt_actual_error});
             break;
         case eit_pid:
@@ -298,6 +305,9 @@ void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<co
                 const char* what = bytes[6] == 0 ? "EIT present" : "EIT following";
                 timed_occurrence(eit_present_following_[bytes[6]], 2'000,
                                  {indicator::eit_error, indicator::eit_actual_error}, what);
+            } else if (table_id == 0x4F) {
+                timed_occurrence(eit_other_, 10'000, {indicator::eit_other_error},
+                                 "EIT present/following other");
             } else if ((table_id < 0x4E || table_id > 0x6F) && table_id != stuffing_table) {
                 wrong_table({indicator::eit_error, indicator::eit_actual_error});
             }
@@ -305,7 +315,6 @@ void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<co
         case rst_pid:
             if (table_id == 0x71) {
                 too_close(rst_, indicator::rst_error, "RST");
-                rst_.last = at_.ticks == no_time ? rst_.last : at_.ticks;
             } else if (table_id != stuffing_table) {
                 wrong_table({indicator::rst_error});
             }
@@ -347,7 +356,18 @@ void signalling::finish(const event_place& last, std::span<const std::uint64_t> 
              "EIT present");
     open_gap(eit_present_following_[1], 2'000, eit_pid, {indicator::eit_error, indicator::eit_actual_error},
              "EIT following");
+    open_gap(sdt_other_, 10'000, sdt_pid, {indicator::sdt_other_error}, "SDT other");
+    open_gap(eit_other_, 10'000, eit_pid, {indicator::eit_other_error}, "EIT present/following other");
     open_gap(tdt_, 30'000, tdt_pid, {indicator::tdt_error}, "TDT");
+    // Present and following come as a pair: one without the other is a fault of its own.
+    if (eit_present_following_[0].armed() != eit_present_following_[1].armed()) {
+        const event_place at{last.packet, pid_packets[eit_pid], last.ticks, eit_pid};
+        const bool present = eit_present_following_[0].armed();
+        events_.raise(indicator::eit_pf_error, at, [&] {
+            return std::string("EIT actual ") +
+                   (present ? "present without following" : "following without present");
+        });
+    }
 }
 
 }  // namespace kestrel::analysis

@@ -59,8 +59,9 @@ class signalling {
     // Raises `which` when the gap the occurrence ends is longer than limit_ms.
     void timed_occurrence(gap_timer& timer, std::int64_t limit_ms, std::initializer_list<indicator> which,
                           const char* what);
-    // Raises `which` when the section follows the previous one of its kind within 25 ms.
-    void too_close(const gap_timer& timer, indicator which, const char* what);
+    // Raises `which` when the section follows the previous copy (whose time `last` holds, and
+    // then takes this one's) within 25 ms.
+    void too_close(std::int64_t& last, indicator which, const char* what);
 
     event_log& events_;
     thresholds limits_;
@@ -88,10 +89,13 @@ class signalling {
 
     // The SI tables whose absence counts (priority 3).
     gap_timer nit_actual_;
+    std::array<std::int64_t, 256> nit_actual_sections_;  // by section_number
     gap_timer sdt_actual_;
+    gap_timer sdt_other_;
     std::array<gap_timer, 2> eit_present_following_;
+    gap_timer eit_other_;
     gap_timer tdt_;
-    gap_timer rst_;
+    std::int64_t rst_ = no_time;
 };
 
 }  // namespace kestrel::analysis

@@ -20,9 +20,10 @@ inline constexpr std::uint16_t audio_pid = 0x102;
 inline constexpr std::uint32_t stream_bps = 2'000'000;
 
 // A clean single-programme multiplex at 2 Mbit/s: PAT and PMT every 100 ms, a PCR every
-// 20 ms on the video PID, video and audio packets in every other slot.
+// 20 ms on the video PID, the `extra` carousels, video and audio packets in every other slot.
 inline packet_list clean_stream(std::uint32_t duration_ms = 2000, bool with_pcr = true,
-                                ts::packet_format format = ts::format_188) {
+                                ts::packet_format format = ts::format_188,
+                                const std::vector<ts::carousel>& extra = {}) {
     using namespace encode;
     const bytes pat = pat_section({.table_id = 0x00, .table_id_extension = 1}, {{1, pmt_pid}});
     const bytes pmt = pmt_section({.table_id = 0x02, .table_id_extension = 1}, video_pid, {},
@@ -30,6 +31,7 @@ inline packet_list clean_stream(std::uint32_t duration_ms = 2000, bool with_pcr 
     ts::mux_plan plan;
     plan.duration_ms = duration_ms;
     plan.carousels = {{.pid = 0, .sections = {pat}}, {.pid = pmt_pid, .sections = {pmt}}};
+    plan.carousels.insert(plan.carousels.end(), extra.begin(), extra.end());
     if (with_pcr) plan.pcr_pid = video_pid;
     plan.pcr_interval_ms = 20;
     plan.elementary_pids = {video_pid, audio_pid};
