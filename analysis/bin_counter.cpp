@@ -2,7 +2,7 @@
 
 namespace kestrel::analysis {
 
-std::size_t bin_counter::coalesce_for(std::int64_t ticks) {
+void bin_counter::find_bin(std::int64_t ticks) {
     while (static_cast<std::size_t>(ticks / interval_ticks_) >= max_bins) {
         interval_ticks_ *= 2;
         for (auto& bins : pids_) {
@@ -12,7 +12,8 @@ std::size_t bin_counter::coalesce_for(std::int64_t ticks) {
         }
         bin_count_ = (bin_count_ + 1) / 2;
     }
-    return static_cast<std::size_t>(ticks / interval_ticks_);
+    bin_ = static_cast<std::size_t>(ticks / interval_ticks_);
+    bin_start_ = static_cast<std::int64_t>(bin_) * interval_ticks_;
 }
 
 }  // namespace kestrel::analysis

@@ -17,9 +17,10 @@ class bin_counter {
     explicit bin_counter(std::int64_t interval_ticks) : interval_ticks_(interval_ticks) {}
 
     void count(std::uint16_t pid, std::int64_t ticks) {
-        auto bin = static_cast<std::size_t>(ticks / interval_ticks_);
-        if (bin >= max_bins) [[unlikely]]
-            bin = coalesce_for(ticks);
+        // Times mostly run on within the bin of the packet before: no division then.
+        if (ticks < bin_start_ || ticks >= bin_start_ + interval_ticks_) [[unlikely]]
+            find_bin(ticks);
+        const std::size_t bin = bin_;
         std::vector<std::uint32_t>& bins = pids_[pid];
         if (bin >= bins.size()) [[unlikely]]
             bins.resize(bin + 1);
@@ -33,11 +34,13 @@ class bin_counter {
     const std::vector<std::uint32_t>& of(std::uint16_t pid) const { return pids_[pid]; }
 
   private:
-    // Joins bins until `ticks` falls in a bin below the limit, and returns that bin.
-    std::size_t coalesce_for(std::int64_t ticks);
+    // Makes bin_ the bin of `ticks`, joining bins until it falls below the limit.
+    void find_bin(std::int64_t ticks);
 
     std::int64_t interval_ticks_;
     std::size_t bin_count_ = 0;
+    std::size_t bin_ = 0;
+    std::int64_t bin_start_ = 0;
     std::array<std::vector<std::uint32_t>, ts::pid_count> pids_;
 };
 

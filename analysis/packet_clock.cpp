@@ -1,7 +1,5 @@
 #include "analysis/packet_clock.h"
 
-#include <algorithm>
-
 namespace kestrel::analysis {
 
 namespace {
@@ -35,8 +33,8 @@ packet_clock::packet_clock(bool stamped, std::optional<std::uint64_t> bitrate_bp
                         : time_base::pcr),
       bitrate_bps_(bitrate_bps) {
     if (base_ == time_base::pcr) {
-        buffer_.resize(held_packets * ts::packet_size);
-        flags_.resize(held_packets);
+        buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(held_packets * ts::packet_size);
+        flags_ = std::make_unique_for_overwrite<std::uint8_t[]>(held_packets);
     }
 }
 
@@ -72,7 +70,7 @@ bool packet_clock::reference_pcr(const std::uint8_t* p, std::uint64_t number) {
     if (release_now) {
         line_packet_ = pcr_packet_;
         line_ticks_ = pcr_ticks_;
-        pcr_ticks_ = good ? pcr_ticks_ + step : held_time(number);
+        pcr_ticks_ = good ? pcr_ticks_ + step : line_time(number, ticks_per_packet());
     }
     have_pcr_ = true;
     pcr_ = pcr->value;
@@ -80,13 +78,9 @@ bool packet_clock::reference_pcr(const std::uint8_t* p, std::uint64_t number) {
     return release_now;
 }
 
-std::int64_t packet_clock::held_time(std::uint64_t number) {
-    // Held too long before the first PCR pair: such packets go on untimed.
-    if (line_ticks_ == no_time || rate_ticks_ == 0) return no_time;
-    const auto offset = static_cast<std::int64_t>(number) - static_cast<std::int64_t>(line_packet_);
-    last_ticks_ = std::max(last_ticks_, line_ticks_ + offset * rate_ticks_ / rate_packets_);
-    timed_ = true;
-    return last_ticks_;
+double packet_clock::ticks_per_packet() const {
+    if (line_ticks_ == no_time || rate_ticks_ == 0) return 0;
+    return static_cast<double>(rate_ticks_) / static_cast<double>(rate_packets_);
 }
 
 std::optional<std::int64_t> packet_clock::end_ticks() const {

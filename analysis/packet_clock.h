@@ -16,11 +16,12 @@
 // Other time bases: M2TS arrival stamps (192-byte units), and a rate the user gives; both
 // time each packet as it comes.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
-#include <vector>
 
 #include "analysis/report.h"
 #include "ts/packet.h"
@@ -82,17 +83,27 @@ class packet_clock {
   private:
     template <class Deliver>
     void release(Deliver& deliver) {
+        const double per_packet = ticks_per_packet();
         for (std::size_t i = 0; i < held_; ++i) {
             const std::uint64_t number = first_held_ + i;
-            deliver(timed_packet{&buffer_[i * ts::packet_size], number, flags_[i], held_time(number)});
+            const std::int64_t ticks = per_packet > 0 ? line_time(number, per_packet) : no_time;
+            deliver(timed_packet{&buffer_[i * ts::packet_size], number, flags_[i], ticks});
         }
         held_ = 0;
     }
 
     // True when the packet carries a PCR of the reference PID that times the held packets.
     bool reference_pcr(const std::uint8_t* p, std::uint64_t number);
+    // The current line's rate, 0 while there is no line (before the first PCR pair such
+    // packets go on untimed).
+    double ticks_per_packet() const;
     // The time of a held packet on the current line, never before the last one given.
-    std::int64_t held_time(std::uint64_t number);
+    std::int64_t line_time(std::uint64_t number, double per_packet) {
+        const double offset = static_cast<double>(number) - static_cast<double>(line_packet_);
+        last_ticks_ = std::max(last_ticks_, line_ticks_ + static_cast<std::int64_t>(offset * per_packet));
+        timed_ = true;
+        return last_ticks_;
+    }
     std::int64_t direct_time(const ts::scanned_packet& p);
 
     time_base base_;
@@ -117,8 +128,9 @@ class packet_clock {
     // Arrival stamps: the last stamp and the ticks summed since the first.
     std::uint32_t last_stamp_ = 0;
 
-    std::vector<std::uint8_t> buffer_;
-    std::vector<std::uint8_t> flags_;
+    // Left uninitialised: only the part a stream's PCR interval needs is ever touched.
+    std::unique_ptr<std::uint8_t[]> buffer_;
+    std::unique_ptr<std::uint8_t[]> flags_;
     std::uint64_t first_held_ = 0;
     std::size_t held_ = 0;
 };

@@ -30,8 +30,10 @@ std::string pcr_intervals(const pid_report& p) {
 
 std::string services(const pid_report& p) {
     std::string text;
-    for (std::uint16_t s : p.service_ids)
-        text += (text.empty() ? "" : ",") + std::to_string(s);
+    for (std::uint16_t s : p.service_ids) {
+        if (!text.empty()) text += ',';
+        text += std::to_string(s);
+    }
     return text.empty() ? "-" : text;
 }
 
@@ -41,7 +43,8 @@ void write_verdict(std::ostream& out, const analysis_report& report) {
         const indicator_info& i = info(r.which);
         if (!r.count || *r.count == 0 || i.estimate) continue;
         std::string& list = raised[i.priority <= 2 ? 0 : 1];
-        list += (list.empty() ? "" : ", ") + std::string(i.id) + " (" + std::to_string(*r.count) + ")";
+        if (!list.empty()) list += ", ";
+        list += std::string(i.id) + " (" + std::to_string(*r.count) + ")";
     }
     if (report.failed())
         out << "verdict: FAILED, raised: " << raised[0];

@@ -255,9 +255,7 @@ void signalling::name_pid(std::uint16_t pid, std::uint16_t service, std::int64_t
     if (std::find(list.begin(), list.end(), service) == list.end()) list.push_back(service);
 }
 
-void signalling::elementary_packet(const event_place& at) {
-    const stream_kind kind = kinds_[at.pid];
-    if (!timed_kind(kind)) return;
+void signalling::presence(const event_place& at, stream_kind kind) {
     if (const auto gap = presence_timers_[at.pid].occur(at.ticks, ms_ticks(limits_.pid_timeout_ms)))
         events_.raise(indicator::pid_error, at, [&] {
             return pid_text(at.pid) + " (" + kind_name(kind) + ") absent for " + seconds_text(*gap);

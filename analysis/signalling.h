@@ -28,8 +28,12 @@ class signalling {
     bool carries_sections(std::uint16_t pid) const { return assembler_of_[pid] != 0; }
     // A packet of such a PID (without transport errors): scrambling, section timers, sections.
     void section_packet(const ts::packet& packet, const event_place& at);
-    // A packet of an elementary stream a PMT named (1.6: gone for longer than the timeout).
-    void elementary_packet(const event_place& at);
+    // A packet of any PID: one of a video or audio stream a PMT named restarts its 1.6 timer
+    // (gone for longer than the timeout).
+    void elementary_packet(const event_place& at) {
+        const stream_kind kind = kinds_[at.pid];
+        if (kind == stream_kind::video || kind == stream_kind::audio) presence(at, kind);
+    }
     // The absences still open when the capture ends, as events at the last packet (`last`),
     // each on its own PID with that PID's packet count.
     void finish(const event_place& last, std::span<const std::uint64_t> pid_packets);
@@ -49,6 +53,7 @@ class signalling {
     std::int64_t first_pmt() const { return first_pmt_; }
 
   private:
+    void presence(const event_place& at, stream_kind kind);
     void section(std::uint16_t pid, std::span<const std::uint8_t> bytes);
     void pat(std::span<const std::uint8_t> bytes);
     void pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes);
@@ -67,7 +72,9 @@ class signalling {
     thresholds limits_;
     event_place at_;  // the packet whose sections are being checked
 
-    std::array<std::uint8_t, ts::pid_count> assembler_of_{};  // 1 + index into assemblers_, 0 for none
+    // 1 + index into assemblers_, 0 for none. At most 255 PIDs carry sections (the seven fixed
+    // ones and the PMT PIDs of 248 programmes), which bounds the assemblers' memory.
+    std::array<std::uint8_t, ts::pid_count> assembler_of_{};
     std::vector<std::unique_ptr<ts::section_assembler>> assemblers_;
 
     std::array<std::int32_t, ts::pid_count> pmt_program_;  // program_number of a PMT PID, else -1

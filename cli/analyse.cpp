@@ -29,7 +29,7 @@ const char* const analyse_usage =
     "PID) and times (seconds from the first packet).\n\n"
     "  --json             the report as one JSON document instead\n"
     "  --csv FILE         also write the bit rate of each PID per time bin to FILE, as CSV\n"
-    "  --seconds N        only the first N seconds of the stream's time\n"
+    "  --seconds N        only the first N seconds of the stream's time (with a time base)\n"
     "  --interval MS      the length of a time bin (default 1000)\n"
     "  --pcr-interval MS  the longest interval between PCRs of a PID (default 40; MPEG\n"
     "                     allows 100)\n"
