@@ -1,5 +1,6 @@
 #include <array>
 
+#include "cli/analyse_command.h"
 #include "cli/capture_sections.h"
 #include "cli/card_commands.h"
 #include "cli/command.h"
@@ -49,6 +50,8 @@ std::span<const command> commands() {
                 "A truncated last packet is ignored with a warning. Exits 1 when FILE cannot\n"
                 "be read or holds no transport stream.\n",
                 run_sections},
+        command{"analyse", "measure a capture's health: TR 101 290 indicators, per-PID bit rates",
+                analyse_usage, run_analyse},
         command{"cards", "list the cards --card can name", cards_usage, run_cards},
         command{"tune", "tune a card and show lock, level and quality", tune_usage, run_tune, true},
         command{"scan", "read the PSI/SI tables of a transport stream, a network or the satellites",

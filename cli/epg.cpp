@@ -1,4 +1,3 @@
-#include <charconv>
 #include <condition_variable>
 #include <cstdio>
 #include <filesystem>
@@ -10,6 +9,7 @@
 #include "cli/delivery_warnings.h"
 #include "cli/epg_command.h"
 #include "cli/interrupt.h"
+#include "cli/number_argument.h"
 #include "cli/program_settings.h"
 #include "cli/text_charset.h"
 #include "epg/collection.h"
@@ -55,18 +55,12 @@ int fail(const std::string& text, int status) {
     return status;
 }
 
-bool whole_number(std::string_view text, std::uint32_t low, std::uint32_t high, std::uint32_t& out,
-                  int base = 10) {
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), out, base);
-    return !text.empty() && error == std::errc() && end == text.data() + text.size() && out >= low &&
-           out <= high;
-}
-
 // A service_id in decimal or 0x hex.
 std::optional<std::uint16_t> service_id(std::string_view text) {
     const bool hex = text.starts_with("0x") || text.starts_with("0X");
     std::uint32_t sid = 0;
-    if (!whole_number(hex ? text.substr(2) : text, 0, 0xFFFF, sid, hex ? 16 : 10)) return std::nullopt;
+    if (!whole_number<std::uint32_t>(hex ? text.substr(2) : text, 0, 0xFFFF, sid, hex ? 16 : 10))
+        return std::nullopt;
     return static_cast<std::uint16_t>(sid);
 }
 
@@ -145,12 +139,12 @@ std::string parse_epg_request(std::span<char* const> args, epg_request& r) {
             if (arg == "--card") r.card = value;
             if (arg == "--xmltv") r.xmltv = value;
             if (arg == "--days") {
-                if (!whole_number(value, 1, 64, number))
+                if (!whole_number<std::uint32_t>(value, 1, 64, number))
                     return "--days needs a whole number from 1 to 64, not '" + std::string(value) + "'";
                 r.days = static_cast<int>(number);
             }
             if (arg == "--seconds") {
-                if (!whole_number(value, 1, 4294967, number))
+                if (!whole_number<std::uint32_t>(value, 1, 4294967, number))
                     return "--seconds needs a whole number from 1 to 4294967, not '" + std::string(value) +
                            "'";
                 r.seconds = number;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
+#include <fstream>
 
 #include "dbexport/export_failure.h"
 
@@ -54,6 +55,22 @@ void replacement_file::commit() {
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) fail_with_errno(errno);
     committed_ = true;
     if (const int error = sync_path(folder_of(target_), O_DIRECTORY)) fail_with_errno(error);
+}
+
+std::string write_whole_file(const std::string& path, const std::function<void(std::ostream&)>& write) {
+    try {
+        replacement_file file(path);
+        {
+            std::ofstream out(file.path(), std::ios::binary | std::ios::trunc);
+            write(out);
+            out.flush();
+            if (!out) return "cannot write " + file.path();
+        }
+        file.commit();
+        return "";
+    } catch (const export_failure& e) {
+        return e.what();
+    }
 }
 
 }  // namespace kestrel::dbexport

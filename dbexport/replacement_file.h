@@ -4,6 +4,8 @@
 // commit() succeeds, destroying the object removes the temporary file and its SQLite
 // journal, so a failure never leaves half a file and never touches an existing target.
 
+#include <functional>
+#include <ostream>
 #include <string>
 
 namespace kestrel::dbexport {
@@ -28,5 +30,9 @@ class replacement_file {
     std::string temporary_;
     bool committed_ = false;
 };
+
+// Writes a whole file at `path` through `write`, by way of a replacement file: "" or the
+// reason it failed, and then nothing of it is left.
+std::string write_whole_file(const std::string& path, const std::function<void(std::ostream&)>& write);
 
 }  // namespace kestrel::dbexport

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <fstream>
 
-#include "dbexport/export_failure.h"
 #include "dbexport/replacement_file.h"
 #include "epg/si_time.h"
 
@@ -186,19 +184,8 @@ std::size_t write_xmltv(std::ostream& out, const guide& g, const std::string& ge
 
 std::string write_xmltv_file(const std::string& path, const guide& g, const std::string& generator,
                              std::size_t& programmes) {
-    try {
-        dbexport::replacement_file file(path);
-        {
-            std::ofstream out(file.path(), std::ios::binary | std::ios::trunc);
-            programmes = write_xmltv(out, g, generator);
-            out.flush();
-            if (!out) return "cannot write " + file.path();
-        }
-        file.commit();
-        return "";
-    } catch (const dbexport::export_failure& e) {
-        return e.what();
-    }
+    return dbexport::write_whole_file(
+        path, [&](std::ostream& out) { programmes = write_xmltv(out, g, generator); });
 }
 
 }  // namespace kestrel::epg

@@ -80,6 +80,13 @@ inline constexpr int_key readdelay{table, "readdelay", 500};
 inline constexpr string_key epg_country{"epg", "country", ""};
 inline constexpr string_key epg_offset_minutes{"epg", "offset_minutes", ""};
 
+// "analysis": the limits of the stream analysis (milliseconds), DVB measurement practice by
+// default, and how many error events it keeps per indicator.
+inline constexpr int_key analysis_pcr_interval_ms{"analysis", "pcr_interval_ms", 40};
+inline constexpr int_key analysis_pid_timeout_ms{"analysis", "pid_timeout_ms", 5000};
+inline constexpr int_key analysis_interval_ms{"analysis", "interval_ms", 1000};
+inline constexpr int_key analysis_kept_errors{"analysis", "kept_errors", 1000};
+
 // "window": where the desktop program's windows were, as Qt saves a window's geometry, a
 // splitter's state or a header's column widths, in Base64; one key per window or part
 // ("mainframe", "transponder", "transponder_columns", "Tuning").

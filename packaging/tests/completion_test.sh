@@ -41,7 +41,7 @@ expect_among() { # LINE WORD...: each WORD among the completions
 expect "sc" "scan"
 expect "--settings my.ini --trace-level 2 ca" "cards"
 expect_among "--" --settings --trace-level --charset --version --help
-expect_among "" cards dump-sections record scan sections tune
+expect_among "" analyse cards dump-sections record scan sections tune
 expect "scan --mo" "--mode"
 expect "scan --quiet --mode " "current nit satellites"
 expect "scan --mode=s" "satellites"
@@ -52,6 +52,8 @@ expect_among "scan --card " demo capture:
 expect "scan --card capture:$files/ta" "$files/take.ts"
 expect "record --pid 0x10 --out $files/t" "$files/take.ts"
 expect "sections $files/t" "$files/take.ts"
+expect "analyse $files/t" "$files/take.ts"
+expect "analyse --json --csv $files/t" "$files/take.ts"
 expect "--settings $files/t" "$files/take.ts"
 
 [ "$failures" -eq 0 ] && echo "bash completion: all cases passed"

@@ -1,0 +1,108 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "analysis/event_log.h"
+#include "analysis/gap_timer.h"
+#include "analysis/thresholds.h"
+#include "ts/packet.h"
+#include "ts/section_assembler.h"
+
+namespace kestrel::analysis {
+
+// What a PMT says an elementary stream is.
+enum class stream_kind : std::uint8_t { none, video, audio, subtitles, teletext, data };
+
+// The signalling checks: the sections of PIDs 0x00, 0x01, 0x10-0x14 and of the PMT PIDs the
+// PATs name, assembled and CRC-checked, and what the PAT, the PMTs and the CAT say about the
+// other PIDs (their kind, services, the PCR, ECM and EMM PIDs, when they were first named).
+class signalling {
+  public:
+    signalling(event_log& events, const thresholds& limits);
+
+    // Whether the PID's packets go through section_packet.
+    bool carries_sections(std::uint16_t pid) const { return assembler_of_[pid] != 0; }
+    // A packet of such a PID (without transport errors): scrambling, section timers, sections.
+    void section_packet(const ts::packet& packet, const event_place& at);
+    // A packet of any PID: one of a video or audio stream a PMT named restarts its 1.6 timer
+    // (gone for longer than the timeout).
+    void elementary_packet(const event_place& at) {
+        const stream_kind kind = kinds_[at.pid];
+        if (kind == stream_kind::video || kind == stream_kind::audio) presence(at, kind);
+    }
+    // The absences still open when the capture ends, as events at the last packet (`last`),
+    // each on its own PID with that PID's packet count.
+    void finish(const event_place& last, std::span<const std::uint64_t> pid_packets);
+
+    stream_kind kind(std::uint16_t pid) const { return kinds_[pid]; }
+    bool is_pmt_pid(std::uint16_t pid) const { return pmt_program_[pid] >= 0; }
+    bool is_pcr_pid(std::uint16_t pid) const { return pcr_pid_[pid]; }
+    bool is_ecm_pid(std::uint16_t pid) const { return ecm_pid_[pid]; }
+    bool is_emm_pid(std::uint16_t pid) const { return emm_pid_[pid]; }
+    bool cat_seen() const { return cat_seen_; }
+    // The services whose PMT names the PID (as elementary stream, PCR or ECM PID, or the PMT's own).
+    const std::vector<std::uint16_t>& services(std::uint16_t pid) const { return services_[pid]; }
+    // When a PMT (or, for the second, a PMT or the CAT) first named the PID; no_time if never.
+    std::int64_t named_by_pmt(std::uint16_t pid) const { return named_by_pmt_[pid]; }
+    std::int64_t named_by_pmt_or_cat(std::uint16_t pid) const;
+    // When the first PMT came; no_time if none did.
+    std::int64_t first_pmt() const { return first_pmt_; }
+
+  private:
+    void presence(const event_place& at, stream_kind kind);
+    void section(std::uint16_t pid, std::span<const std::uint8_t> bytes);
+    void pat(std::span<const std::uint8_t> bytes);
+    void pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes);
+    void cat(std::span<const std::uint8_t> bytes);
+    void si_table(std::uint16_t pid, std::uint8_t table_id, std::span<const std::uint8_t> bytes);
+    void add_assembler(std::uint16_t pid);
+    void name_pid(std::uint16_t pid, std::uint16_t service, std::int64_t& first_named);
+    // Raises `which` when the gap the occurrence ends is longer than limit_ms.
+    void timed_occurrence(gap_timer& timer, std::int64_t limit_ms, std::initializer_list<indicator> which,
+                          const char* what);
+    // Raises `which` when the section follows the previous copy (whose time `last` holds, and
+    // then takes this one's) within 25 ms.
+    void too_close(std::int64_t& last, indicator which, const char* what);
+
+    event_log& events_;
+    thresholds limits_;
+    event_place at_;  // the packet whose sections are being checked
+
+    // 1 + index into assemblers_, 0 for none. At most 255 PIDs carry sections (the seven fixed
+    // ones and the PMT PIDs of 248 programmes), which bounds the assemblers' memory.
+    std::array<std::uint8_t, ts::pid_count> assembler_of_{};
+    std::vector<std::unique_ptr<ts::section_assembler>> assemblers_;
+
+    std::array<std::int32_t, ts::pid_count> pmt_program_;  // program_number of a PMT PID, else -1
+    std::array<std::uint32_t, ts::pid_count> pmt_crc_{};   // of the PMT section last read
+    std::array<stream_kind, ts::pid_count> kinds_{};
+    std::array<bool, ts::pid_count> pcr_pid_{};
+    std::array<bool, ts::pid_count> ecm_pid_{};
+    std::array<bool, ts::pid_count> emm_pid_{};
+    std::array<std::vector<std::uint16_t>, ts::pid_count> services_;
+    std::array<std::int64_t, ts::pid_count> named_by_pmt_;
+    std::array<std::int64_t, ts::pid_count> named_by_cat_;
+    std::array<gap_timer, ts::pid_count> pmt_timers_{};       // 1.5: PMT sections per PMT PID
+    std::array<gap_timer, ts::pid_count> presence_timers_{};  // 1.6: video and audio PIDs
+    gap_timer pat_packets_;                                   // 1.3
+    gap_timer pat_sections_;                                  // 1.3.a
+    std::uint32_t pat_crc_ = 0;
+    std::int64_t first_pmt_ = no_time;
+    bool cat_seen_ = false;
+
+    // The SI tables whose absence counts (priority 3).
+    gap_timer nit_actual_;
+    std::array<std::int64_t, 256> nit_actual_sections_;  // by section_number
+    gap_timer sdt_actual_;
+    gap_timer sdt_other_;
+    std::array<gap_timer, 2> eit_present_following_;
+    gap_timer eit_other_;
+    gap_timer tdt_;
+    std::int64_t rst_ = no_time;
+};
+
+}  // namespace kestrel::analysis

@@ -1,0 +1,97 @@
+#pragma once
+
+// The stream analysis engine: fed the packets of one transport stream in order, one pass, it
+// measures the TR 101 290 indicators and counts packets, errors and PCRs per PID and per time
+// bin. Memory grows with the PIDs, the time bins and the kept errors, never with the number of
+// packets: per-PID state lives in arrays indexed by PID, and checking a packet allocates
+// nothing. No threads: the caller feeds it from wherever the packets come from.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "analysis/bin_counter.h"
+#include "analysis/continuity.h"
+#include "analysis/event_log.h"
+#include "analysis/gap_timer.h"
+#include "analysis/packet_clock.h"
+#include "analysis/pcr_accuracy.h"
+#include "analysis/report.h"
+#include "analysis/signalling.h"
+#include "analysis/thresholds.h"
+#include "ts/packet_scanner.h"
+
+namespace kestrel::analysis {
+
+struct analysis_options {
+    thresholds limits;
+    std::optional<std::uint64_t> bitrate_bps;  // time the packets by position at this rate
+    bool stamped = false;                      // 192-byte units: time them by their arrival stamps
+    std::optional<std::uint32_t> seconds;      // only the packets of the stream's first seconds
+};
+
+// What the packet scanner counted over the whole capture.
+struct scan_totals {
+    std::uint64_t sync_losses = 0;
+    std::uint64_t skipped_bytes = 0;
+    std::uint64_t truncated_bytes = 0;
+};
+
+class stream_analyser {
+  public:
+    explicit stream_analyser(const analysis_options& options);
+
+    // The next packet of the stream, as the hysteresis scanner hands it over.
+    void push(const ts::scanned_packet& p) {
+        clock_.push(p, [this](const timed_packet& t) { check(t); });
+    }
+    // True once a packet past options.seconds came: the rest of the stream is not needed.
+    bool complete() const { return cut_ticks_ != no_time; }
+    // Ends the stream (the input ended or was stopped) and reports on what was read.
+    analysis_report finish(const scan_totals& totals);
+
+  private:
+    struct pid_state {
+        continuity_state continuity;
+        std::uint64_t scrambled = 0;
+        std::uint64_t cc_errors = 0;
+        std::uint64_t lost_packets = 0;
+        std::uint64_t first_packet = 0;
+        std::int64_t first_ticks = no_time;
+        std::uint64_t pcr_count = 0;
+        std::uint64_t pcr_gaps = 0;  // timed intervals between PCRs
+        std::int64_t first_pcr_ticks = no_time;
+        std::int64_t last_pcr_ticks = no_time;
+        std::int64_t pcr_gap_min = 0;
+        std::int64_t pcr_gap_max = 0;
+        std::optional<std::uint64_t> last_pcr;
+        pcr_accuracy accuracy;
+        gap_timer pts;
+    };
+
+    void check(const timed_packet& t);
+    void check_continuity(pid_state& s, const std::uint8_t* p, const event_place& at);
+    void check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at);
+    void check_pts(pid_state& s, const std::uint8_t* p, const event_place& at);
+    void finish_unreferenced();
+    // The estimated count of inaccurate PCRs; nothing unless the stream has a constant rate.
+    std::optional<std::uint64_t> inaccurate_pcrs() const;
+    pid_report summary(std::uint16_t pid, std::optional<std::int64_t> duration) const;
+    void fill_bins(analysis_report& report, std::int64_t duration) const;
+
+    analysis_options options_;
+    event_log events_;
+    signalling signalling_;
+    packet_clock clock_;
+    bin_counter bins_;
+    std::array<pid_state, ts::pid_count> pids_{};
+    std::array<std::uint64_t, ts::pid_count> pid_packets_{};
+    std::uint64_t packets_ = 0;
+    std::uint64_t sync_regains_ = 0;
+    std::int64_t limit_ticks_ = no_time;
+    std::int64_t cut_ticks_ = no_time;  // the time of the first packet past the limit
+    event_place last_;
+    std::optional<event_place> first_scrambled_;
+};
+
+}  // namespace kestrel::analysis

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "analysis/tests/stream_fixture.h"
+
+namespace kestrel::analysis {
+namespace {
+
+using namespace testing;
+using encode::bytes;
+
+const bytes sdt_actual = encode::sdt_section({.table_id = 0x42, .table_id_extension = 1}, 1,
+                                             {{.service_id = 1, .descriptors = {}}});
+const bytes nit_actual_0 =
+    encode::network_section({.table_id = 0x40, .table_id_extension = 1, .last_section_number = 1}, {}, {});
+const bytes nit_actual_1 = encode::network_section(
+    {.table_id = 0x40, .table_id_extension = 1, .section_number = 1, .last_section_number = 1}, {}, {});
+const bytes eit_present = encode::eit_section({.table_id = 0x4E, .table_id_extension = 1}, {}, {});
+
+// SI carousels beside the programme, and what the priority 3 checks make of them; every
+// indicator not named stays 0.
+struct si_case {
+    const char* name;
+    std::vector<ts::carousel> carousels;
+    std::uint32_t duration_ms;
+    std::function<void(packet_list&)> fault;
+    std::vector<std::pair<std::string, std::uint64_t>> counts;
+};
+
+void PrintTo(const si_case& c, std::ostream* out) {
+    *out << c.name;
+}
+
+const si_case si_cases[] = {
+    {"TablesInTime",
+     {{.pid = 0x10, .sections = {nit_actual_0, nit_actual_1}, .interval_ms = 500},
+      {.pid = 0x11, .sections = {sdt_actual}, .interval_ms = 500}},
+     3000,
+     {},
+     {}},
+    {"SdtActualGap",
+     {{.pid = 0x11, .sections = {sdt_actual}, .interval_ms = 500}},
+     6000,
+     [](packet_list& s) {
+         const double per_second = stream_bps / 1504.0;
+         for (auto i = static_cast<std::size_t>(1.2 * per_second);
+              i < static_cast<std::size_t>(4.2 * per_second); ++i)
+             if (pid_of(s[i]) == 0x11) s[i][2] = 0xFF, s[i][1] = 0x1F;
+     },
+     {{"3.5", 1}, {"3.5.a", 1}, {"1.4", 1}}},
+    {"WrongTableOnTheSdtPid",
+     {{.pid = 0x11, .sections = {nit_actual_0}, .interval_ms = 1000}},
+     2000,
+     {},
+     {{"3.5", 2}, {"3.5.a", 2}}},
+    {"NitSectionRepeatedWithin25Ms",
+     {{.pid = 0x10, .sections = {nit_actual_0, nit_actual_0}, .interval_ms = 500}},
+     2000,
+     {},
+     {{"3.1.a", 4}}},
+    {"EitPresentWithoutFollowing",
+     {{.pid = 0x12, .sections = {eit_present}, .interval_ms = 500}},
+     2000,
+     {},
+     {{"3.6.c", 1}}},
+};
+
+class SiChecks : public ::testing::TestWithParam<si_case> {};
+
+TEST_P(SiChecks, CountTheFaultsOfTheSiTables) {
+    const si_case& c = GetParam();
+    packet_list stream = clean_stream(c.duration_ms, true, ts::format_188, c.carousels);
+    if (c.fault) c.fault(stream);
+    const analysis_report report = analyse(stream);
+    for (const auto& r : report.indicators) {
+        const indicator_info& i = info(r.which);
+        const auto expected = std::find_if(c.counts.begin(), c.counts.end(),
+                                           [&](const auto& entry) { return entry.first == i.id; });
+        if (i.estimate) continue;
+        EXPECT_EQ(r.count, expected == c.counts.end() ? 0 : expected->second) << i.id;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, SiChecks, ::testing::ValuesIn(si_cases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace kestrel::analysis
