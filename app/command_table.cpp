@@ -26,6 +26,7 @@ constexpr command_entry table[] = {
     {command::paste, edit, "", nullptr, "&Paste", "Ctrl+V; Shift+Ins", needs::never},
     {command::view_toolbar, view, "", "&Toolbar", "&Toolbar", "", needs::never},
     {command::view_status_bar, view, "", "&Status Bar", "&Status Bar", "", needs::always},
+    {command::view_bytes_pane, view, "", nullptr, "&Bytes pane", "", needs::window},
     {command::programme_guide, view, "", "Programme guide", "Programme guide", "", needs::card_locked, true},
     {command::scan_transponder, action, scanning, "Current transponder", "Current transponder", "",
      needs::card_locked},

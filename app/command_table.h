@@ -28,6 +28,7 @@ enum class command {
     paste,
     view_toolbar,
     view_status_bar,
+    view_bytes_pane,
     programme_guide,
     scan_transponder,
     scan_nit,

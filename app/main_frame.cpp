@@ -143,6 +143,10 @@ QAction* CMainFrame::add_command(QMenu& menu, const command_entry& entry, const 
         action->setCheckable(true);
         action->setChecked(true);
         connect(action, &QAction::toggled, this, [this](bool on) { statusBar()->setVisible(on); });
+    } else if (id == command::view_bytes_pane) {
+        action->setCheckable(true);
+        action->setChecked(CTransponderWnd::bytes_pane_wanted(app_.settings()));
+        connect(action, &QAction::toggled, this, &CMainFrame::show_bytes_panes);
     } else {
         connect(action, &QAction::triggered, this, [this, id] { run(id); });
     }
@@ -181,12 +185,13 @@ void CMainFrame::open_recent_capture(const QString& file) {
 
 // F6 and Shift+F6 move between the panes of the active document window.
 void CMainFrame::create_pane_keys() {
-    for (const char* key : {"F6", "Shift+F6"}) {
+    for (const auto& [key, back] : {std::pair{"F6", false}, std::pair{"Shift+F6", true}}) {
         auto* action = new QAction(this);
         action->setShortcut(QKeySequence(QString::fromLatin1(key)));
-        connect(action, &QAction::triggered, this, [this] {
+        const bool backward = back;
+        connect(action, &QAction::triggered, this, [this, backward] {
             if (auto* window = qobject_cast<CTransponderWnd*>(mdi_->currentSubWindow()))
-                window->focus_other_pane();
+                window->focus_next_pane(backward);
         });
         addAction(action);
     }
@@ -298,6 +303,13 @@ void CMainFrame::list_windows() {
         connect(action, &QAction::triggered, this, [this, window] { mdi_->setActiveSubWindow(window); });
         window_list_.push_back(action);
     }
+}
+
+// Every transponder window's bytes pane, and those of the windows to come.
+void CMainFrame::show_bytes_panes(bool shown) {
+    for (QMdiSubWindow* window : mdi_->subWindowList())
+        if (auto* transponder = qobject_cast<CTransponderWnd*>(window)) transponder->show_bytes_pane(shown);
+    CTransponderWnd::keep_bytes_pane_choice(app_.settings(), shown);
 }
 
 // Minimised document windows in a row along the bottom of the MDI area.

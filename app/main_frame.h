@@ -66,6 +66,7 @@ class CMainFrame : public QMainWindow {
     void update_title();
     void list_windows();
     void arrange_icons();
+    void show_bytes_panes(bool shown);
     void choose_card(int index);
     void open_capture();
     void open_tuning();

@@ -3,6 +3,7 @@
 #include <QMdiSubWindow>
 #include <memory>
 
+#include "app/bytes_pane.h"
 #include "app/command_host.h"
 #include "app/table_tree_pane.h"
 #include "app/value_pane.h"
@@ -21,9 +22,9 @@ class search_bar;
 class table_tree_model;
 
 // The document window that shows a scan result: the table tree on the left, the selected
-// node's fields ("Name", "Data") on the right, a search bar above them on Ctrl+F. Deletes
-// itself when closed; the splitter's position and the value columns' widths are kept in
-// the settings.
+// node's fields ("Name", "Data") on the right with the bytes of its section under them, a
+// search bar above them on Ctrl+F. Deletes itself when closed; the splitters' positions
+// and the value columns' widths are kept in the settings, and whether the bytes pane shows.
 class CTransponderWnd : public QMdiSubWindow {
     Q_OBJECT
 
@@ -37,9 +38,17 @@ class CTransponderWnd : public QMdiSubWindow {
     // networks the tree shows.
     void ClearView();
 
-    // F6 and Shift+F6 (next and previous pane; with two panes the same): the focus to the
-    // pane that does not have it.
-    void focus_other_pane();
+    // F6 and Shift+F6: the focus to the next (previous) of the tree, the value pane and the
+    // bytes pane while it shows, round from the last to the first.
+    void focus_next_pane(bool backward = false);
+
+    // View > Bytes pane: shows or hides the bytes pane.
+    void show_bytes_pane(bool shown);
+    bool bytes_pane_shown() const;
+    // The choice of View > Bytes pane kept in the settings for the windows that open later
+    // (shown when none is kept).
+    static bool bytes_pane_wanted(settings_store& settings);
+    static void keep_bytes_pane_choice(settings_store& settings, bool shown);
 
     // Ctrl+F: the search bar shown, the focus in its query.
     void open_search();
@@ -52,7 +61,7 @@ class CTransponderWnd : public QMdiSubWindow {
 
     // Edit > Copy: the focused pane's selection to the clipboard: the tree's node and its
     // subtree as `kestrel-cli scan --tree --values` writes them, the value pane's rows as
-    // "NAME = VALUE" lines. The search bar counts as the tree's.
+    // "NAME = VALUE" lines, the bytes pane's bytes as hex. The search bar counts as the tree's.
     bool can_copy() const;
     void copy();
     // Edit > Copy as JSON: the tree's node as `kestrel-cli scan --json` writes that part.
@@ -61,6 +70,7 @@ class CTransponderWnd : public QMdiSubWindow {
 
     table_tree_pane& tree_pane() { return *tree_; }
     app::value_pane& value_pane() { return *values_; }
+    app::bytes_pane& bytes_pane() { return *bytes_; }
     // The model of the tree shown; null while the tree is empty.
     table_tree_model* tree_model() { return model_; }
 
@@ -80,12 +90,17 @@ class CTransponderWnd : public QMdiSubWindow {
     void show_match_count();
     void select(const views::tree_node& node);
     bool tree_has_focus() const;
+    // A click on a byte: the node and the row that own it selected.
+    void select_byte(std::size_t byte);
+    void show_row_bytes();
 
     command_host& host_;
     search_bar* search_;
     QSplitter* splitter_;
     table_tree_pane* tree_;
+    QSplitter* right_;  // the value pane over the bytes pane
     app::value_pane* values_;
+    app::bytes_pane* bytes_;
     table_tree_model* model_ = nullptr;
     std::unique_ptr<views::tree_search> finder_;  // over model_'s tree
 };

@@ -53,6 +53,7 @@ void nokia_dvb2000_demux2::PmtFilter::parse() {
         try {
             lib13818::Pmt pmt;
             pmt.parse(section.data(), section.size());
+            keep_section_bytes(pmt, section);
             target_->push_back(std::move(pmt));
         } catch (const lib13818::error& e) {
             global_trace().log(1, "error: %s", e.what());

@@ -29,9 +29,16 @@ class section_target {
     // The long-form table, or null.
     const lib13818::Section* long_form() const { return long_form_; }
     // Parses the section into the table; throws lib13818::error.
+    // Keeps the section's bytes in the table.
     void parse(const std::uint8_t* section, std::size_t length) const {
-        if (long_form_ != nullptr) long_form_->parse(section, length);
-        if (short_form_ != nullptr) short_form_->parse(section, length);
+        if (long_form_ != nullptr) {
+            long_form_->parse(section, length);
+            keep_section_bytes(*long_form_, {section, length});
+        }
+        if (short_form_ != nullptr) {
+            short_form_->parse(section, length);
+            keep_section_bytes(*short_form_, {section, length});
+        }
     }
 
   private:

@@ -46,6 +46,7 @@ class si_collector : public nokia_dvb2000_demux2::filter {
             try {
                 Table table;
                 table.parse(section.data(), section.size());
+                keep_section_bytes(table, section);
                 trace_section_warnings(pid(), table);
                 on_parsed(std::move(table));
             } catch (const lib13818::error& e) {

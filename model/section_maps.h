@@ -3,8 +3,13 @@
 // The containers of a scanned transport stream that the table collectors file their
 // parsed sections into, keyed the way a collector tells sections apart.
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
+#include <span>
 #include <vector>
+
+#include "lib13818/core/section.h"
 
 #include "lib13818/tables/eit.h"
 #include "lib13818/tables/nit.h"
@@ -30,5 +35,14 @@ using PatList = std::vector<lib13818::Pat>;
 void file_section(NitMap& map, lib13818::Nit nit);
 void file_section(SdtMap& map, lib13818::Sdt sdt);
 void file_section(EitMap& map, lib13818::Eit eit);
+
+// Keeps the bytes of a parsed section in its table, for the display of its fields: the
+// section_length + 3 bytes at the front of `received` (fewer when fewer came).
+template <class Table>
+void keep_section_bytes(Table& table, std::span<const std::uint8_t> received) {
+    const std::size_t size =
+        std::min(lib13818::section_size(received.data(), received.size()), received.size());
+    table.bytes.assign(received.begin(), received.begin() + static_cast<std::ptrdiff_t>(size));
+}
 
 }  // namespace kestrel

@@ -1,5 +1,6 @@
 #include "lib13818/fields/field_text.h"
 #include "views/described_names.h"
+#include "views/described_walk.h"
 #include "views/display_text.h"
 #include "views/row_builders.h"
 #include "views/row_list.h"
@@ -28,28 +29,14 @@ std::string shown_value(const lib::DescriptorDescribed& d, const lib::decoded_fi
     }
 }
 
-void add_row(std::vector<value_row>& rows, const lib::DescriptorDescribed& d, const lib::decoded_field& f,
-             text_decoder& text) {
-    if (lib::is_shown(*f.spec)) rows.push_back({row_name(f.spec->name), shown_value(d, f, text)});
-}
-
 }  // namespace
 
-// A row per field of the record in the description's order; a loop of single values adds a
-// row per value, a loop of entries none (its entries are nodes of their own).
 std::vector<value_row> rows_of(lib::described_record r, text_decoder& text) {
     const lib::DescriptorDescribed& d = r.descriptor();
     std::vector<value_row> rows;
-    for (std::size_t i = r.first(); i < r.end(); i = d.fields[i].end) {
-        const lib::decoded_field& f = d.fields[i];
-        if (f.kind != lib::decoded_field::role::loop) {
-            add_row(rows, d, f, text);
-        } else if (sole_field(*f.spec->element) != nullptr) {
-            for (std::size_t entry = i + 1; entry < f.end; entry = d.fields[entry].end)
-                for (std::size_t value = entry + 1; value < d.fields[entry].end; ++value)
-                    add_row(rows, d, d.fields[value], text);
-        }
-    }
+    for_each_row_field(r, [&](const lib::decoded_field& f) {
+        rows.push_back({row_name(f.spec->name), shown_value(d, f, text)});
+    });
     return rows;
 }
 

@@ -3,14 +3,19 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
 #include <QSplitter>
+#include <QTextBlock>
 #include <nlohmann/json.hpp>
 
 #include "app/search_bar.h"
 #include "app/table_tree_model.h"
 #include "app/tests/rig.h"
 #include "app/transponder_wnd.h"
+#include "views/hex_lines.h"
 #include "views/scan_json.h"
+#include "views/section_bytes.h"
 #include "views/tests/scan_fixture.h"
 #include "views/tree_text.h"
 
@@ -127,6 +132,99 @@ TEST(Copy, TreeNodesAsTheCliWritesThemAndValueRowsAsNamedLines) {
     ASSERT_TRUE(w.window.can_copy());
     w.window.copy();
     EXPECT_EQ(clipboard(), "TABLE ID = 02\nPCR PID = 0101\n");
+}
+
+QPlainTextEdit& bytes_text(shown_window& w) {
+    return dynamic_cast<QPlainTextEdit&>(w.window.bytes_pane().text_view());
+}
+
+// Where byte `byte` of the shown section stands in the text: its first hex digit.
+int hex_position(QPlainTextEdit& text, std::size_t byte) {
+    const views::byte_cell cell = views::cell_of(byte);
+    return text.document()->findBlockByNumber(static_cast<int>(cell.line)).position() +
+           static_cast<int>(cell.hex);
+}
+
+TEST(BytesPane, HighlightsTheSelectedRecordAndMoreStronglyItsRowDownToAFlagsBits) {
+    shown_window w;
+    w.type(QStringLiteral("kestrel one"));
+    w.window.find_next();
+    const tree_node& descriptor = *w.selected();
+    ASSERT_EQ(descriptor.text, "SERVICE_DESCRIPTOR");
+    QPlainTextEdit& text = bytes_text(w);
+    const views::node_bytes bytes = views::bytes_of(descriptor);
+    EXPECT_EQ(text.document()->blockCount(), static_cast<int>((bytes.section.size() + 15) / 16));
+
+    const QList<QTextEdit::ExtraSelection> record = text.extraSelections();
+    ASSERT_FALSE(record.isEmpty());
+    EXPECT_EQ(record[0].cursor.selectionStart(), hex_position(text, bytes.record->offset));
+
+    w.window.value_pane().setCurrentItem(w.window.value_pane().topLevelItem(6));  // SERVICE_NAME
+    const QList<QTextEdit::ExtraSelection> row = text.extraSelections();
+    ASSERT_GT(row.size(), record.size());
+    EXPECT_TRUE(row[record.size()].cursor.selectedText().startsWith(QStringLiteral("4B 65 73")));  // "Kes"
+    EXPECT_TRUE(w.window.bytes_pane().bits_text().isEmpty());
+
+    w.select(*descriptor.parent);  // the service: its flags share a byte
+    w.window.value_pane().setCurrentItem(w.window.value_pane().topLevelItem(2));  // EIT_SCHEDULE_FLAG
+    EXPECT_TRUE(w.window.bytes_pane().bits_text().endsWith(QStringLiteral(".... ..1.")))
+        << w.window.bytes_pane().bits_text().toStdString();
+}
+
+TEST(BytesPane, AClickSelectsTheNodeAndRowOfItsByteAndADragCopiesHex) {
+    shown_window w;
+    w.type(QStringLiteral("kestrel one"));
+    w.window.find_next();
+    const tree_node& descriptor = *w.selected();
+    const views::node_bytes bytes = views::bytes_of(descriptor);
+    QPlainTextEdit& text = bytes_text(w);
+    const auto click = [&](std::size_t byte) {
+        QTextCursor at(text.document());
+        at.setPosition(hex_position(text, byte) + 1);
+        const QPointF point = text.cursorRect(at).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, point, text.viewport()->mapToGlobal(point), Qt::LeftButton,
+                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                              Qt::NoModifier);
+            QApplication::sendEvent(text.viewport(), &event);
+        }
+    };
+
+    click(0);  // table_id: the section's node and its first row
+    EXPECT_EQ(w.selected(), views::section_node(descriptor));
+    EXPECT_EQ(w.window.value_pane().indexOfTopLevelItem(w.window.value_pane().currentItem()), 0);
+    click(bytes.record->offset + 13u);  // a byte of the service name
+    EXPECT_EQ(w.selected(), &descriptor);
+    EXPECT_EQ(w.window.value_pane().currentItem()->text(0), "SERVICE_NAME");
+
+    QTextCursor drag(text.document());
+    drag.setPosition(hex_position(text, 1));
+    drag.setPosition(hex_position(text, 3) + 2, QTextCursor::KeepAnchor);
+    text.setTextCursor(drag);
+    text.setFocus();
+    ASSERT_TRUE(w.window.can_copy());
+    w.window.copy();
+    EXPECT_EQ(clipboard(), views::hex_text(bytes.section.subspan(1, 3)));
+}
+
+TEST(BytesPane, F6GoesRoundThePanesAndTheViewMenuHidesTheBytes) {
+    shown_window w;
+    QWidget* const tree = &w.window.tree_pane();
+    QWidget* const values = &w.window.value_pane();
+    QWidget* const bytes = &w.window.bytes_pane().text_view();
+    tree->setFocus();
+    for (QWidget* next : {values, bytes, tree}) {
+        w.window.focus_next_pane();
+        EXPECT_EQ(QApplication::focusWidget(), next);
+    }
+    w.window.focus_next_pane(true);
+    EXPECT_EQ(QApplication::focusWidget(), bytes);
+
+    w.window.show_bytes_pane(false);
+    EXPECT_FALSE(w.window.bytes_pane_shown());
+    values->setFocus();
+    w.window.focus_next_pane();
+    EXPECT_EQ(QApplication::focusWidget(), tree);
 }
 
 TEST(Layout, TheTreeTakesTwoFifthsAtFirstAndAStoredLayoutWins) {

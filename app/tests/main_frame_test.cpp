@@ -70,6 +70,7 @@ const std::set<QString> always_with_document = {"File > Close",
                                                 "File > Open capture...",
                                                 "File > Exit",
                                                 "View > Status Bar",
+                                                "View > Bytes pane",
                                                 "Action > SI Tables...",
                                                 "Action > General settings...",
                                                 "Window > Cascade",
@@ -152,7 +153,7 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     application.GetTransonderWnd();
     frame.refresh();
     items = menu_items(frame);
-    EXPECT_EQ(items.size(), 30u);
+    EXPECT_EQ(items.size(), 31u);
     EXPECT_EQ(items["Edit > Copy"]->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
@@ -160,6 +161,14 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     EXPECT_EQ(items["Edit > Undo"]->text(), "&Undo");
     EXPECT_EQ(items["Edit > Cut"]->text(), "Cu&t");
     EXPECT_EQ(frame.windowTitle(), "Kestrel - Transponder");
+
+    // View > Bytes pane hides the open window's bytes pane and keeps the choice.
+    QAction* bytes = items["View > Bytes pane"];
+    ASSERT_TRUE(bytes->isCheckable());
+    EXPECT_TRUE(bytes->isChecked());
+    bytes->trigger();
+    EXPECT_FALSE(application.GetTransonderWnd()->bytes_pane_shown());
+    EXPECT_EQ(r.settings.read_int("window", "bytes_pane", 1), 0);
 }
 
 QMenu* top_menu(CMainFrame& frame, const QString& title) {

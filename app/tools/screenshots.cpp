@@ -29,6 +29,7 @@
 #include "app/main_frame.h"
 #include "app/search_bar.h"
 #include "app/transponder_wnd.h"
+#include "app/value_pane.h"
 #include "epg/collection.h"
 #include "epg/guide_builder.h"
 #include "scan/si_reader.h"
@@ -155,6 +156,18 @@ bool save_search(app::CMainFrame& frame, app::CTransponderWnd& window, const QDi
     return save(frame, folder, "search.png");
 }
 
+// The bytes pane under the first satellite delivery system descriptor's rows, its
+// POLARIZATION row selected: the descriptor's bytes highlighted, the field's two bits below.
+bool save_bytes_pane(app::CMainFrame& frame, app::CTransponderWnd& window, const QDir& folder) {
+    window.search().set_query(QStringLiteral("SATELLITEDELIVERYSYSTEM_DESCRIPTOR"));
+    window.find_next();
+    window.close_search();
+    constexpr int polarization_row = 5;
+    window.value_pane().setCurrentItem(window.value_pane().topLevelItem(polarization_row));
+    frame.resize(1000, 640);
+    return save(frame, folder, "bytes_pane.png");
+}
+
 // A recording of the demo's whole stream run to the end of one pass, its progress dialog as
 // it last showed the counters (shown again, it does not record again).
 bool save_recording(dvb_device& device, QWidget& parent, const QDir& folder) {
@@ -239,5 +252,6 @@ int main(int argc, char** argv) {
     ok = save_programme_guide(application, *device, settings, folder) && ok;
     // Last: the frame shown again lets the dialogs' timers poll the card.
     ok = save_search(frame, *application.GetTransonderWnd(), folder) && ok;
+    ok = save_bytes_pane(frame, *application.GetTransonderWnd(), folder) && ok;
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "lib13818/core/byte_range.h"
 #include "lib13818/core/dvb_string.h"
 #include "lib13818/core/values.h"
 #include "lib13818/descriptors/descriptor.h"
@@ -16,6 +17,7 @@ class DescriptorExtendedEvent : public Descriptor {
     struct Item {
         DvbString item_description;
         DvbString item;
+        byte_range at;
     };
 
     DescriptorExtendedEvent() = default;

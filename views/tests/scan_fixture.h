@@ -3,15 +3,18 @@
 // Scan results for the view tests, built from encoded sections read back by the decoders.
 
 #include "model/scan_result.h"
+#include "model/section_maps.h"
 #include "tools/encode/descriptors.h"
 #include "tools/encode/tables.h"
 
 namespace kestrel::views::testing {
 
+// The table with its bytes kept, as the scan keeps them.
 template <class Table>
 Table parse(const encode::bytes& section) {
     Table table;
     table.parse(section.data(), section.size());
+    keep_section_bytes(table, section);
     return table;
 }
 
