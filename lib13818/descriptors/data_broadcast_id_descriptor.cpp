@@ -13,7 +13,7 @@ constexpr field fields[] = {
 }  // namespace
 
 // data_broadcast_id_descriptor, tag 0x66 (ETSI EN 300 468 V1.16.1 clause 6.2.12): which data
-// broadcast specification a data stream follows.
+// broadcasting standard a data stream follows.
 constexpr description data_broadcast_id{
     .name = "data_broadcast_id_descriptor", .tag = 0x66, .body = {"", fields}};
 
