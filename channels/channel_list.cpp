@@ -5,6 +5,7 @@
 #include "channels/channel_collection.h"
 #include "channels/vdr_writer.h"
 #include "dbexport/replacement_file.h"
+#include "settings/keys.h"
 
 namespace kestrel::channels {
 
@@ -17,6 +18,11 @@ bool parse_channel_format(std::string_view text, channel_format& format) {
         return false;
     }
     return true;
+}
+
+lnb_oscillators stored_lnb(settings_store& store) {
+    return {settings::read(store, settings::lof1), settings::read(store, settings::lof2),
+            settings::read(store, settings::switch_khz)};
 }
 
 std::string write_channel_list(const std::string& path, const AllNetworks& networks, channel_format format,

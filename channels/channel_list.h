@@ -9,6 +9,7 @@
 
 #include "channels/dvbv5_writer.h"
 #include "model/scan_result.h"
+#include "settings/settings_store.h"
 
 namespace kestrel::channels {
 
@@ -16,6 +17,9 @@ enum class channel_format { dvbv5, vdr };
 
 // "dvbv5" or "vdr"; false for any other text.
 bool parse_channel_format(std::string_view text, channel_format& format);
+
+// The LNB the settings hold ("DISQ"/"LOF1", "LOF2", "SWITCH").
+lnb_oscillators stored_lnb(settings_store& store);
 
 // Writes the list of the scan into `path`, whole or not at all (a temporary file renamed
 // over it once complete; a file already there is replaced). Returns "" and sets `written`

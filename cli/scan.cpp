@@ -15,7 +15,6 @@
 #include "dbexport/database_export.h"
 #include "device/card.h"
 #include "scan/si_reader.h"
-#include "settings/keys.h"
 #include "startup/session.h"
 
 namespace kestrel::cli {
@@ -134,9 +133,7 @@ bool export_scan(const scan_request& request, const AllNetworks& networks) {
 // The channel list of the scan into request.channels_path, satellite entries naming the
 // stored LNB; false, with the reason on standard error, when that fails.
 bool write_channels(const scan_request& request, const AllNetworks& networks, settings_store& store) {
-    const channels::lnb_oscillators lnb{settings::read(store, settings::lof1),
-                                        settings::read(store, settings::lof2),
-                                        settings::read(store, settings::switch_khz)};
+    const channels::lnb_oscillators lnb = channels::stored_lnb(store);
     std::size_t written = 0;
     const std::string failure =
         channels::write_channel_list(request.channels_path, networks, request.channel_format, lnb, written);

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
 #include "channels/channel_list.h"
 #include "channels/tests/list_readers.h"
@@ -10,13 +9,6 @@
 
 namespace kestrel::channels {
 namespace {
-
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 TEST(ChannelList, ReplacesTheFileWholeOrLeavesItAsItWas) {
     const dbexport::testing::scratch_folder folder;
@@ -28,12 +20,12 @@ TEST(ChannelList, ReplacesTheFileWholeOrLeavesItAsItWas) {
 
     EXPECT_NE(write_channel_list(file, networks, channel_format::vdr, {}, written), "");
     EXPECT_EQ(written, 99u);
-    EXPECT_EQ(contents(file), "earlier list\n");
+    EXPECT_EQ(testing::file_text(file), "earlier list\n");
 
     ASSERT_EQ(write_channel_list(file, networks, channel_format::dvbv5, {}, written), "");
     EXPECT_EQ(written, 6u);
     std::string fault;
-    EXPECT_EQ(testing::read_dvbv5(contents(file), fault).size(), 6u);
+    EXPECT_EQ(testing::read_dvbv5(testing::file_text(file), fault).size(), 6u);
     EXPECT_EQ(fault, "");
 
     EXPECT_NE(write_channel_list(file + "/inside", networks, channel_format::dvbv5, {}, written), "");

@@ -3,12 +3,21 @@
 // Readers of the two channel list formats, written from their descriptions and independent
 // of the writers, for the tests to read back what was written.
 
+#include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 namespace kestrel::channels::testing {
+
+inline std::string file_text(const std::filesystem::path& file) {
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
 
 struct dvbv5_block {
     std::string name;

@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
 
 #include "channels/tests/list_readers.h"
@@ -15,13 +14,6 @@ namespace {
 
 using testing::run_cli;
 
-std::string contents(const std::filesystem::path& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 TEST(ScanChannels, WritesTheDemoTerrestrialNetworkInChannelNumberOrder) {
     const dbexport::testing::scratch_folder folder;
     const std::string file = (folder.path() / "channels.conf").string();
@@ -30,7 +22,7 @@ TEST(ScanChannels, WritesTheDemoTerrestrialNetworkInChannelNumberOrder) {
 
     ASSERT_EQ(run_cli(scan, false).status, 0);
     std::string fault;
-    const auto blocks = channels::testing::read_dvbv5(contents(file), fault);
+    const auto blocks = channels::testing::read_dvbv5(channels::testing::file_text(file), fault);
     EXPECT_EQ(fault, "");
     ASSERT_EQ(blocks.size(), 6u);
     for (std::size_t i = 0; i < blocks.size(); ++i) {
@@ -46,9 +38,9 @@ TEST(ScanChannels, WritesTheDemoTerrestrialNetworkInChannelNumberOrder) {
 
     // An existing list is replaced only with --force.
     EXPECT_EQ(run_cli(scan + " --channel-format vdr", false).status, 2);
-    EXPECT_EQ(channels::testing::read_dvbv5(contents(file), fault).size(), 6u);
+    EXPECT_EQ(channels::testing::read_dvbv5(channels::testing::file_text(file), fault).size(), 6u);
     ASSERT_EQ(run_cli(scan + " --channel-format vdr --force", false).status, 0);
-    std::istringstream lines(contents(file));
+    std::istringstream lines(channels::testing::file_text(file));
     std::size_t count = 0;
     for (std::string line; std::getline(lines, line); ++count) {
         const std::vector<std::string> fields = channels::testing::vdr_fields(line);
