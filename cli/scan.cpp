@@ -138,8 +138,12 @@ bool write_channels(const scan_request& request, const AllNetworks& networks, se
     const std::string failure =
         channels::write_channel_list(request.channels_path, networks, request.channel_format, lnb, written);
     if (!failure.empty()) {
+        // One line: a failed file operation's text comes as "Error: ...\nDesc: ...\nSource: ...".
+        std::string reason = failure;
+        for (std::size_t at = 0; (at = reason.find('\n', at)) != std::string::npos;)
+            reason.replace(at, 1, " / ");
         std::fprintf(stderr, "kestrel-cli scan: channel list '%s' not written: %s\n",
-                     request.channels_path.c_str(), failure.c_str());
+                     request.channels_path.c_str(), reason.c_str());
         return false;
     }
     if (!request.quiet)
