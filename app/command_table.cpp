@@ -15,7 +15,8 @@ constexpr command_entry table[] = {
     {command::file_new, file, "", "&New", "&New", "Ctrl+N", needs::never},
     {command::file_transponder, file, "", "Transponder", nullptr, "", needs::always},
     {command::file_close, file, "", nullptr, "&Close", "", needs::window},
-    {command::database_export, file, "", nullptr, "Database export...", "", needs::card_dvb_s},
+    {command::database_export, file, "", nullptr, "Database export...", "", needs::scan_result},
+    {command::channel_list_export, file, "", nullptr, "Export channel list...", "", needs::scan_result},
     {command::open_capture, file, "", "Open capture...", "Open capture...", "Ctrl+O", needs::always, true},
     {command::recent_captures, file, "", "Recent captures", "Recent captures", "", needs::always},
     {command::exit, file, "", "E&xit", "E&xit", "", needs::always, true},
@@ -92,6 +93,8 @@ bool is_enabled(needs condition, const card_state& card, const window_state& win
             return window.pane_selection;
         case needs::tree_selection:
             return window.tree_selection;
+        case needs::scan_result:
+            return window.scan_result;
     }
     return false;
 }

@@ -18,6 +18,7 @@ enum class command {
     file_transponder,
     file_close,
     database_export,
+    channel_list_export,
     open_capture,
     recent_captures,
     exit,
@@ -51,7 +52,17 @@ enum class command {
 
 // When a command can be chosen. A selection is that of the active document window: in its
 // focused pane, or in its tree.
-enum class needs { always, never, window, card, card_locked, card_dvb_s, pane_selection, tree_selection };
+enum class needs {
+    always,
+    never,
+    window,
+    card,
+    card_locked,
+    card_dvb_s,
+    pane_selection,
+    tree_selection,
+    scan_result
+};
 
 struct command_entry {
     command id;
@@ -81,6 +92,7 @@ struct window_state {
     bool open = false;
     bool pane_selection = false;  // the active window's focused pane has a selection
     bool tree_selection = false;  // its tree has a selected node
+    bool scan_result = false;     // the scan result they show holds a transport stream
 };
 
 bool is_enabled(needs condition, const card_state& card, const window_state& window);

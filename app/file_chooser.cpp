@@ -12,6 +12,7 @@ QString qt_file_chooser::save_file(const save_request& request, QWidget* parent)
     if (!request.filters.isEmpty()) dialog.setNameFilters(request.filters);
     dialog.selectFile(request.start);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (request.chosen_filter != nullptr) *request.chosen_filter = dialog.selectedNameFilter();
     return dialog.selectedFiles().front();
 }
 

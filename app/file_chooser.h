@@ -17,6 +17,8 @@ struct save_request {
     QString start;           // the file shown at opening
     QString default_suffix;  // without the dot ("bin"); added when the user types none
     QStringList filters;     // "Transport streams (*.ts)", in order; empty: every file
+    // When not null: set to the filter chosen when the dialog closed (one of `filters`).
+    QString* chosen_filter = nullptr;
 };
 
 class file_chooser {

@@ -19,6 +19,7 @@
 #include <QToolBar>
 
 #include "app/card_list.h"
+#include "app/channel_list_command.h"
 #include "app/dialogs/database_export_dlg.h"
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
@@ -60,6 +61,12 @@ QString dropped_capture(const QMimeData& data) {
     return {};
 }
 constexpr int first_single_pid = 0x100;  // the PID "Single PID" opens on
+
+bool holds_transport_stream(const AllNetworks& networks) {
+    for (const auto& [onid, network] : networks)
+        if (!network.transponders.empty()) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -256,7 +263,8 @@ void CMainFrame::update_command_states() {
     const card_state card = read_card_state(app_.device());
     const CTransponderWnd* window = active_window();
     const window_state documents{has_document(), window != nullptr && window->can_copy(),
-                                 window != nullptr && window->can_copy_json()};
+                                 window != nullptr && window->can_copy_json(),
+                                 holds_transport_stream(app_.all_networks())};
     for (const bound_action& bound : actions_)
         bound.action->setEnabled(is_enabled(bound.condition, card, documents));
 }
@@ -379,6 +387,9 @@ void CMainFrame::run(command id) {
             break;
         case command::database_export:
             CDatabaseExportDlg(app_.all_networks(), app_.settings(), app_.files(), this).exec();
+            break;
+        case command::channel_list_export:
+            export_channel_list(app_.all_networks(), app_.settings(), app_.files(), this);
             break;
         case command::window_cascade:
             mdi_->cascadeSubWindows();

@@ -7,13 +7,17 @@
 
 namespace kestrel::app {
 
-QString default_stream_file() {
+QString documents_file(const QString& name) {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty()) {
         global_trace().log(4, "no documents folder: the home folder is used");
         folder = QDir::homePath();
     }
-    return folder + QStringLiteral("/stream.bin");
+    return folder + QLatin1Char('/') + name;
+}
+
+QString default_stream_file() {
+    return documents_file(QStringLiteral("stream.bin"));
 }
 
 QString read_stream_file(settings_store& settings, const settings::string_key& key) {

@@ -11,6 +11,8 @@
 
 namespace kestrel::app {
 
+// `name` in the personal documents folder (the home folder when there is none).
+QString documents_file(const QString& name);
 QString default_stream_file();
 
 // The stored file name of `key`, or the default when none is stored.

@@ -21,7 +21,8 @@ namespace kestrel::cli {
 
 const char* const scan_usage =
     "usage: kestrel-cli scan [--card SPEC] [--mode current|nit|satellites] [--tables MASK] [--quiet]\n"
-    "                        [--tree [--values] | --json] [--export FILE.db [--force]]\n\n"
+    "                        [--tree [--values] | --json] [--export FILE.db] [--channels FILE\n"
+    "                        [--channel-format dvbv5|vdr]] [--force]\n\n"
     "Reads the PSI/SI tables of the transport stream the card is tuned to (--mode current,\n"
     "the default), of every transport stream its NIT lists (nit), or of every transport\n"
     "stream of the satellites the settings \"LNB\"/\"LNB1\"..\"LNB4\" name for the DiSEqC\n"
@@ -48,7 +49,14 @@ const char* const scan_usage =
     "  --export FILE    then write the scan result, even an empty one, into the new SQLite\n"
     "                   database FILE (tables tb_network, tb_transponder, tb_service,\n"
     "                   tb_ca_ecm, tb_ca_emm, tb_audio; views service_list, ecm_list)\n"
-    "  --force          replace FILE when it exists (without it the scan does not start)\n\n"
+    "  --channels FILE  then write a channel list of the scan into FILE: one entry per program\n"
+    "                   of each transport stream's PAT, in logical channel number order where\n"
+    "                   the NIT or a BAT gives numbers, else by service id\n"
+    "  --channel-format FORMAT\n"
+    "                   dvbv5 (the default, whatever FILE is called: dvbv5-zap's channel\n"
+    "                   file) or vdr (VDR's channels.conf)\n"
+    "  --force          replace an export or channel list FILE that exists (without it the\n"
+    "                   scan does not start)\n\n"
     "Standard output: per network \"ONID - name\", under it each transport stream's\n"
     "\"TSID - MHz polarisation FEC ksymbols/s\" indented two blanks, under that one line per\n"
     "table read, e.g. \"    PAT: 1 section, 2 programs\". Standard error: one line per\n"
@@ -57,7 +65,8 @@ const char* const scan_usage =
     "Exit status: 0 something was scanned, 1 nothing was (or the card is not locked after\n"
     "about a second; \"Failed to read NIT\" in mode nit), 2 bad arguments, no usable card,\n"
     "or mode satellites on a card that is not DVB-S; 1 also when the export fails, its\n"
-    "reason on standard error (FILE then holds what it held before).\n";
+    "reason on standard error (FILE then holds what it held before); the same for the\n"
+    "channel list.\n";
 
 namespace {
 
@@ -121,9 +130,38 @@ bool export_scan(const scan_request& request, const AllNetworks& networks) {
     return true;
 }
 
+// The channel list of the scan into request.channels_path, satellite entries naming the
+// stored LNB; false, with the reason on standard error, when that fails.
+bool write_channels(const scan_request& request, const AllNetworks& networks, settings_store& store) {
+    const channels::lnb_oscillators lnb = channels::stored_lnb(store);
+    std::size_t written = 0;
+    const std::string failure =
+        channels::write_channel_list(request.channels_path, networks, request.channel_format, lnb, written);
+    if (!failure.empty()) {
+        // One line: a failed file operation's text comes as "Error: ...\nDesc: ...\nSource: ...".
+        std::string reason = failure;
+        for (std::size_t at = 0; (at = reason.find('\n', at)) != std::string::npos;)
+            reason.replace(at, 1, " / ");
+        std::fprintf(stderr, "kestrel-cli scan: channel list '%s' not written: %s\n",
+                     request.channels_path.c_str(), reason.c_str());
+        return false;
+    }
+    if (!request.quiet)
+        std::fprintf(stderr, "kestrel-cli scan: %zu channels written to '%s'\n", written,
+                     request.channels_path.c_str());
+    return true;
+}
+
+// True when something, even a dangling link, is at path.
+bool exists(const std::string& path) {
+    std::error_code ignored;
+    return std::filesystem::symlink_status(path, ignored).type() != std::filesystem::file_type::not_found;
+}
+
 }  // namespace
 
 std::string parse_scan_request(std::span<char* const> args, scan_request& request) {
+    bool format_given = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string_view arg = args[i], value;
         if (arg == "--quiet" || arg == "--force" || arg == "--tree" || arg == "--values" || arg == "--json") {
@@ -141,11 +179,13 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
             value = arg.substr(equals + 1);
             arg = arg.substr(0, equals);
         }
-        const char* needs = arg == "--card"     ? "a SPEC"
-                            : arg == "--mode"   ? "current, nit or satellites"
-                            : arg == "--tables" ? "a table mask (decimal or 0x hex)"
-                            : arg == "--export" ? "a database file name"
-                                                : nullptr;
+        const char* needs = arg == "--card"             ? "a SPEC"
+                            : arg == "--mode"           ? "current, nit or satellites"
+                            : arg == "--tables"         ? "a table mask (decimal or 0x hex)"
+                            : arg == "--export"         ? "a database file name"
+                            : arg == "--channels"       ? "a channel list file name"
+                            : arg == "--channel-format" ? "dvbv5 or vdr"
+                                                        : nullptr;
         if (needs == nullptr) return "unknown argument '" + std::string(args[i]) + "' (try --help)";
         if (!inline_value) {
             if (i + 1 >= args.size()) return std::string(arg) + " needs " + needs;
@@ -158,15 +198,20 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
             ok = !value.empty();
         } else if (arg == "--mode") {
             ok = read_mode(value, request.mode);
-        } else if (arg == "--export") {
-            request.export_path = value;
+        } else if (arg == "--export" || arg == "--channels") {
+            (arg == "--export" ? request.export_path : request.channels_path) = value;
             ok = !value.empty();
+        } else if (arg == "--channel-format") {
+            ok = channels::parse_channel_format(value, request.channel_format);
+            format_given = true;
         } else if ((ok = read_mask(value, number))) {
             request.tables = number;
         }
         if (!ok) return std::string(arg) + " needs " + needs + ", not '" + std::string(value) + "'";
     }
-    if (request.force && request.export_path.empty()) return "--force needs --export";
+    if (request.force && request.export_path.empty() && request.channels_path.empty())
+        return "--force needs --export or --channels";
+    if (format_given && request.channels_path.empty()) return "--channel-format needs --channels";
     if (request.values) request.tree = true;
     if (request.tree && request.json) return "--json and --tree (or --values) exclude each other";
     return "";
@@ -175,11 +220,9 @@ std::string parse_scan_request(std::span<char* const> args, scan_request& reques
 int run_scan(std::span<char* const> args) {
     scan_request request;
     if (const std::string error = parse_scan_request(args, request); !error.empty()) return fail(error, 2);
-    std::error_code ignored;
-    if (!request.export_path.empty() && !request.force &&
-        std::filesystem::symlink_status(request.export_path, ignored).type() !=
-            std::filesystem::file_type::not_found)
-        return fail("'" + request.export_path + "' exists; --force replaces it", 2);
+    for (const std::string& path : {request.export_path, request.channels_path})
+        if (!path.empty() && !request.force && exists(path))
+            return fail("'" + path + "' exists; --force replaces it", 2);
 
     startup::session session = open_session(request.card);
     settings_store& store = session.settings();
@@ -209,6 +252,7 @@ int run_scan(std::span<char* const> args) {
     warn_delivery_faults(stderr, "scan", *device);
     keep_session(session, "scan");
     if (!request.export_path.empty() && !export_scan(request, networks)) return 1;
+    if (!request.channels_path.empty() && !write_channels(request, networks, store)) return 1;
     if (interrupted) return 130;
     if (output != 0) return output;
     if (networks.empty() && !reader.missing_tables().empty())

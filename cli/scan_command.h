@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 
+#include "channels/channel_list.h"
 #include "model/scan_result.h"
 
 namespace kestrel::cli {
@@ -16,10 +17,12 @@ struct scan_request {
     std::optional<std::int32_t> tables;  // --tables MASK for this run, never written
     bool quiet = false;                  // no progress on standard error
     std::string export_path;             // --export FILE: the scan result into this database
-    bool force = false;                  // --force: an existing export_path may be replaced
-    bool tree = false;                   // --tree: the table tree instead of the summary
-    bool values = false;                 // --values: the tree with every record's rows
-    bool json = false;                   // --json: the whole result as JSON
+    std::string channels_path;           // --channels FILE: the channel list into this file
+    channels::channel_format channel_format = channels::channel_format::dvbv5;  // --channel-format
+    bool force = false;   // --force: an existing export_path or channels_path may be replaced
+    bool tree = false;    // --tree: the table tree instead of the summary
+    bool values = false;  // --values: the tree with every record's rows
+    bool json = false;    // --json: the whole result as JSON
 };
 
 // Reads the arguments after `scan`: "" or a one-line error.

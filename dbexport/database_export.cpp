@@ -24,25 +24,6 @@ void create_schema(sqlite_database& db) {
         db.execute(create_view_sql(v));
 }
 
-// The text decoder for one network: its default table guessed from the network's service
-// names that carry no character table selector.
-lib13818::dvb_text_decoder decoder_for(const Network& network) {
-    std::vector<std::string_view> selectorless;
-    const auto add = [&](const std::string& name) {
-        if (!name.empty() && static_cast<unsigned char>(name[0]) >= 0x20) selectorless.push_back(name);
-    };
-    for (const auto& [tsid, transponder] : network.transponders)
-        for (const auto& [onid, streams] : transponder.sdt_actual)
-            for (const auto& [stream, sections] : streams)
-                for (const auto& [number, sdt] : sections)
-                    for (const lib13818::SdtService& service : sdt.services)
-                        for (const lib13818::DescriptorService& names : service.service) {
-                            add(names.service_name);
-                            add(names.provider_name);
-                        }
-    return lib13818::dvb_text_decoder(lib13818::guess_default_charset(selectorless));
-}
-
 // The rows of the scan result, network by network. TRANSPONDER_ID and SERVICE_ID are
 // numbered here, in the order the rows are written.
 class row_writer {
@@ -56,7 +37,7 @@ class row_writer {
           progress_(progress) {}
 
     void write(std::int32_t onid, const Network& network) {
-        lib13818::dvb_text_decoder text = decoder_for(network);
+        lib13818::dvb_text_decoder text = network_text_decoder(network);
         network_.run(onid, registry_text(lib13818::original_network_name(onid), text),
                      network.diseqc_position, network.twelve_volt);
         for (const auto& [tsid, transponder] : network.transponders) {

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
+#include <vector>
 
 namespace kestrel::dbexport {
 
@@ -61,6 +63,23 @@ std::string private_bytes_text(const std::vector<std::uint8_t>& bytes) {
 std::string registry_text(const char* latin1, lib13818::dvb_text_decoder& text) {
     static const std::string iso_8859_1_selector("\x10\x00\x01", 3);
     return text.to_utf8(lib13818::DvbString{latin1, iso_8859_1_selector});
+}
+
+lib13818::dvb_text_decoder network_text_decoder(const Network& network) {
+    std::vector<std::string_view> selectorless;
+    const auto add = [&](const std::string& name) {
+        if (!name.empty() && static_cast<unsigned char>(name[0]) >= 0x20) selectorless.push_back(name);
+    };
+    for (const auto& [tsid, transponder] : network.transponders)
+        for (const auto& [onid, streams] : transponder.sdt_actual)
+            for (const auto& [stream, sections] : streams)
+                for (const auto& [number, sdt] : sections)
+                    for (const lib13818::SdtService& service : sdt.services)
+                        for (const lib13818::DescriptorService& names : service.service) {
+                            add(names.service_name);
+                            add(names.provider_name);
+                        }
+    return lib13818::dvb_text_decoder(lib13818::guess_default_charset(selectorless));
 }
 
 service_values describe_service(const lib13818::PatProgram& program, const Transponder& transponder,

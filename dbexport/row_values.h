@@ -22,6 +22,10 @@ std::string private_bytes_text(const std::vector<std::uint8_t>& bytes);
 // A registry name (single-byte ISO 8859-1 text) as UTF-8.
 std::string registry_text(const char* latin1, lib13818::dvb_text_decoder& text);
 
+// The text decoder for one network: its default table guessed from the network's service
+// names that carry no character table selector.
+lib13818::dvb_text_decoder network_text_decoder(const Network& network);
+
 inline constexpr std::int64_t no_pid = 0x1FFF;
 inline constexpr const char* not_in_sdt = "<service not in sdt>";
 

@@ -27,6 +27,8 @@ inline constexpr int_key loglevel{general, "loglevel", 0};
 inline constexpr string_key card{general, "card", ""};
 inline constexpr string_key pidfile{general, "pidfile", ""};
 inline constexpr string_key mulpidfile{general, "mulpidfile", ""};
+// The channel list written last.
+inline constexpr string_key channelfile{general, "channelfile", ""};
 // The captures opened lately, newest first, one path a line.
 inline constexpr string_key recent{general, "recent", ""};
 

@@ -90,7 +90,7 @@ const card_case card_cases[] = {
      {"Action > Tuning...", "Action > SI Scanning > All satellites", "Action > Satellite settings...",
       "Action > LNB/Disq settings..."},
      {"Action > Tuning...", "Action > SI Scanning > Configured satellites", "Action > Satellite settings...",
-      "Action > LNB/Disq settings", "File > Database export..."}},
+      "Action > LNB/Disq settings"}},
     {"DVB-S locked",
      true,
      frontend_dvb_s,
@@ -100,7 +100,7 @@ const card_case card_cases[] = {
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
       "Action > PID Streaming > Single PID", "View > Programme guide"},
      {"Action > Tuning...", "Action > SI Scanning > Configured satellites", "Action > Satellite settings...",
-      "Action > LNB/Disq settings", "File > Database export...", "Action > SI Scanning > Current transponder",
+      "Action > LNB/Disq settings", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
       "Action > PID Streaming > Single PID", "View > Programme guide"}},
     {"DVB-C locked",
@@ -140,6 +140,23 @@ TEST(MainFrame, EnablesEachCommandByCardAndMenu) {
     }
 }
 
+// The exports need a scan result, not a card.
+TEST(MainFrame, EnablesTheExportsOnceTheScanResultHoldsATransportStream) {
+    rig r;
+    CKestrel2App application({r.settings, nullptr, r.satellites, ""});
+    CMainFrame& frame = application.main_frame();
+    application.GetTransonderWnd();
+    application.all_networks()[0x85];
+    frame.refresh();
+    auto items = menu_items(frame);
+    EXPECT_FALSE(items["File > Database export..."]->isEnabled());
+    EXPECT_FALSE(items["File > Export channel list..."]->isEnabled());
+    add_transponder(application.all_networks(), 0x85, 1, Transponder{}, 0);
+    frame.refresh();
+    EXPECT_TRUE(items["File > Database export..."]->isEnabled());
+    EXPECT_TRUE(items["File > Export channel list..."]->isEnabled());
+}
+
 TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     rig r;
     CKestrel2App application({r.settings, r.device.get(), r.satellites, ""});
@@ -153,7 +170,7 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     application.GetTransonderWnd();
     frame.refresh();
     items = menu_items(frame);
-    EXPECT_EQ(items.size(), 31u);
+    EXPECT_EQ(items.size(), 32u);
     EXPECT_EQ(items["Edit > Copy"]->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
@@ -195,8 +212,8 @@ TEST(MainFrame, FileAndEditItemsStandInTheirOrder) {
     application.GetTransonderWnd();
     frame.refresh();
     EXPECT_EQ(item_texts(*top_menu(frame, "&File")),
-              QStringList({"&New", "&Close", "Database export...", "-", "Open capture...", "Recent captures",
-                           "-", "E&xit"}));
+              QStringList({"&New", "&Close", "Database export...", "Export channel list...", "-",
+                           "Open capture...", "Recent captures", "-", "E&xit"}));
     EXPECT_EQ(item_texts(*top_menu(frame, "&Edit")),
               QStringList({"&Undo", "Cu&t", "-", "&Copy", "Copy as &JSON", "&Paste"}));
 }

@@ -38,7 +38,11 @@ TEST(ScanCommand, ReadsItsOptionsAndRefusesBadOnes) {
     EXPECT_EQ(exporting.export_path, "scan.db");
     EXPECT_TRUE(exporting.force);
     scan_request fresh;
-    EXPECT_EQ(parse({"--force"}, fresh), "--force needs --export");
+    EXPECT_EQ(parse({"--force"}, fresh), "--force needs --export or --channels");
+    scan_request listing;
+    EXPECT_EQ(parse({"--channel-format", "vdr"}, listing), "--channel-format needs --channels");
+    EXPECT_EQ(parse({"--channels", "c.conf", "--channel-format", "xml"}, listing),
+              "--channel-format needs dvbv5 or vdr, not 'xml'");
 }
 
 TEST(ScanCommand, SummarisesEveryTableThatHoldsSomething) {

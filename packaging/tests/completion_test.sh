@@ -45,6 +45,7 @@ expect_among "" analyse cards dump-sections record scan sections tune
 expect "scan --mo" "--mode"
 expect "scan --quiet --mode " "current nit satellites"
 expect "scan --mode=s" "satellites"
+expect "scan --channels c.conf --channel-format " "dvbv5 vdr"
 expect "tune --polarisation " "H L R V"
 expect "tune --lnb-power o" "off on"
 expect "tune --frequency " ""
