@@ -3,19 +3,17 @@
 // cost more than about one plain read.
 
 #include <benchmark/benchmark.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <vector>
 
 #include "device/capture/capture_card.h"
 #include "device/dvb_device_techotrend.h"
 #include "scan/si_reader.h"
 #include "settings/memory_store.h"
+#include "ts/bench/looped_capture.h"
 #include "ts/capture_file.h"
 
 namespace {
@@ -23,39 +21,17 @@ namespace {
 using namespace kestrel;
 using clock_type = std::chrono::steady_clock;
 
-constexpr std::uintmax_t looped_size = std::uintmax_t{256} << 20;
 const char* const capture_name = "test-103.ts";
 
-// The capture repeated back to back to 256 MiB in the build folder, made once per run and
-// removed at exit; empty when the capture is not there.
+// The capture looped to 256 MiB in the build folder; empty when the capture is not there.
 std::string looped_capture() {
-    static const std::filesystem::path path = [] {
-        const auto source = std::filesystem::path(KESTREL_SHARED_DIR "/captures") / capture_name;
-        std::ifstream in(source, std::ios::binary);
-        const std::vector<char> capture{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-        if (capture.empty()) return std::filesystem::path();
-        const auto made =
-            std::filesystem::path(KESTREL_BUILD_DIR) / ("bench-looped-" + std::string(capture_name));
-        std::ofstream out(made, std::ios::binary);
-        for (std::uintmax_t written = 0; written < looped_size; written += capture.size())
-            out.write(capture.data(), static_cast<std::streamsize>(capture.size()));
-        return made;
-    }();
-    static const struct cleanup {
-        ~cleanup() {
-            if (!path.empty()) std::filesystem::remove(path);
-        }
-    } at_exit;
-    return path.string();
+    return ts::bench::looped_capture(capture_name, KESTREL_BUILD_DIR);
 }
 
 double plain_read_seconds(const std::string& path) {
     std::vector<char> buffer(ts::capture_file::block_size);
     const auto start = clock_type::now();
-    const int fd = ::open(path.c_str(), O_RDONLY);
-    for (ssize_t n; (n = ::read(fd, buffer.data(), buffer.size())) > 0;)
-        benchmark::DoNotOptimize(buffer.data());
-    ::close(fd);
+    benchmark::DoNotOptimize(ts::bench::read_plainly(path, buffer));
     return std::chrono::duration<double>(clock_type::now() - start).count();
 }
 
