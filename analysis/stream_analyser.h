@@ -4,7 +4,12 @@
 // measures the TR 101 290 indicators and counts packets, errors and PCRs per PID and per time
 // bin. Memory grows with the PIDs, the time bins and the kept errors, never with the number of
 // packets: per-PID state lives in arrays indexed by PID, and checking a packet allocates
-// nothing. No threads: the caller feeds it from wherever the packets come from.
+// nothing. No threads: the caller feeds it from wherever the packets come from. A copy is a
+// snapshot that can be finished on its own.
+//
+// Each packet is read as it comes (continuity, sections, what it carries); what needs its
+// time waits in a packet_window of a few bytes per packet until the clock can time it, and is
+// then replayed in packet order.
 
 #include <array>
 #include <cstdint>
@@ -15,6 +20,7 @@
 #include "analysis/event_log.h"
 #include "analysis/gap_timer.h"
 #include "analysis/packet_clock.h"
+#include "analysis/packet_window.h"
 #include "analysis/pcr_accuracy.h"
 #include "analysis/report.h"
 #include "analysis/signalling.h"
@@ -43,7 +49,8 @@ class stream_analyser {
 
     // The next packet of the stream, as the hysteresis scanner hands it over.
     void push(const ts::scanned_packet& p) {
-        clock_.push(p, [this](const timed_packet& t) { check(t); });
+        read(p);
+        if (clock_.observe(p, !p.wrong_sync_byte && !p.sync_regained) || window_.full()) release();
     }
     // True once a packet past options.seconds came: the rest of the stream is not needed.
     bool complete() const { return cut_ticks_ != no_time; }
@@ -52,7 +59,6 @@ class stream_analyser {
 
   private:
     struct pid_state {
-        continuity_state continuity;
         std::uint64_t scrambled = 0;
         std::uint64_t cc_errors = 0;
         std::uint64_t lost_packets = 0;
@@ -69,10 +75,21 @@ class stream_analyser {
         gap_timer pts;
     };
 
-    void check(const timed_packet& t);
-    void check_continuity(pid_state& s, const std::uint8_t* p, const event_place& at);
+    // The checks that need no time, as the packet comes: it leaves its findings in window_.
+    void read(const ts::scanned_packet& p);
+    void read_continuity(held_packet& h, const std::uint8_t* p);
+    // Times the packets in window_ and replays each with its time, in order.
+    void release();
+    // Where the replay stands in the window's PCRs and sections.
+    struct replay_cursor {
+        std::size_t pcr = 0;
+        std::size_t section = 0;
+    };
+    void replay(const held_packet& h, std::uint64_t number, std::int64_t ticks, replay_cursor& cursor);
+    void replay_sections(const event_place& at, replay_cursor& cursor);
+    void count_continuity_error(pid_state& s, const held_packet& h, const event_place& at);
     void check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at);
-    void check_pts(pid_state& s, const std::uint8_t* p, const event_place& at);
+    void check_pts(pid_state& s, const event_place& at);
     void finish_unreferenced();
     // The estimated count of inaccurate PCRs; nothing unless the stream has a constant rate.
     std::optional<std::uint64_t> inaccurate_pcrs() const;
@@ -83,7 +100,9 @@ class stream_analyser {
     event_log events_;
     signalling signalling_;
     packet_clock clock_;
+    packet_window window_;
     bin_counter bins_;
+    std::array<continuity_state, ts::pid_count> continuity_{};
     std::array<pid_state, ts::pid_count> pids_{};
     std::array<std::uint64_t, ts::pid_count> pid_packets_{};
     std::uint64_t packets_ = 0;

@@ -110,6 +110,18 @@ const fault_case fault_cases[] = {
      },
      {{"1.3", 1}, {"1.3.a", 1}, {"1.4", 1}},
      "absent for 0.80 s"},
+    // The discontinuity_indicator starts the time line again; the packets before it keep the
+    // times of the line they were on.
+    {"LossBeforeAPcrDiscontinuity",
+     [](packet_list& s) {
+         s[nth(s, video_pid, 30, pcr_only)][5] |= 0x80;
+         const std::size_t after = nth(s, video_pid, 29, pcr_only);
+         const std::size_t lost = nth(s, audio_pid, 0, [&](const packet_bytes& p) { return &p > &s[after]; });
+         s.erase(s.begin() + static_cast<std::ptrdiff_t>(lost));
+         return nth(s, audio_pid, 0, [&](const packet_bytes& p) { return &p >= &s[lost]; });
+     },
+     {{"1.4", 1}},
+     "missing 1 packet"},
     {"PmtWithBadCrc",
      [](packet_list& s) {
          const std::size_t at = nth(s, pmt_pid, 5);
