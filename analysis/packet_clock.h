@@ -12,7 +12,7 @@
 //
 // A packet's time is known only once the next PCR has come. The clock sees every packet as it
 // comes (observe) and says when the packets since the last release can be timed; the caller
-// keeps what it needs of them meanwhile and asks for their times in order (time_of). A caller
+// keeps what it needs of them meanwhile and then asks for their times (time_of). A caller
 // that cannot wait longer releases anyway: the packets are then extrapolated, or untimed
 // before the first PCR pair.
 //
@@ -47,17 +47,24 @@ class packet_clock {
             direct_ticks_ = direct_time(p);
             return true;
         }
-        return intact && reference_pcr(p.bytes, p.number);
+        // A PCR needs an adaptation field.
+        return intact && (p.bytes[3] & 0x20) != 0 && reference_pcr(p.bytes, p.number);
     }
 
     // From now on the PCRs of `pid` time the packets (the PCR PID of the first programme).
     void prefer_reference(std::uint16_t pid);
 
-    // Starts timing the packets released now; then time_of gives each one's time, in order.
+    // Starts timing the packets released now: time_of gives the time of any of them, never
+    // before a time an earlier release gave; released() ends the release at its last packet.
     void release() { per_packet_ = ticks_per_packet(); }
-    std::int64_t time_of(std::uint64_t number) {
+    std::int64_t time_of(std::uint64_t number) const {
         if (base_ != time_base::pcr) return direct_ticks_;
-        return per_packet_ > 0 ? line_time(number, per_packet_) : no_time;
+        return per_packet_ > 0 ? std::max(last_ticks_, line_at(number, per_packet_)) : no_time;
+    }
+    void released(std::uint64_t last_number) {
+        if (base_ != time_base::pcr || per_packet_ <= 0) return;
+        last_ticks_ = time_of(last_number);
+        timed_ = true;
     }
 
     // What timed the packets: none when no packet got a time.
@@ -75,12 +82,6 @@ class packet_clock {
     std::int64_t line_at(std::uint64_t number, double per_packet) const {
         const double offset = static_cast<double>(number) - static_cast<double>(line_packet_);
         return line_ticks_ + static_cast<std::int64_t>(offset * per_packet);
-    }
-    // The time of the next packet released, never before the one before it.
-    std::int64_t line_time(std::uint64_t number, double per_packet) {
-        last_ticks_ = std::max(last_ticks_, line_at(number, per_packet));
-        timed_ = true;
-        return last_ticks_;
     }
     std::int64_t direct_time(const ts::scanned_packet& p);
 

@@ -1,12 +1,13 @@
 #pragma once
 
-// The packets read but not yet timed. A packet's checks run as it comes, but most of what
+// The packets read but not yet timed. A packet's checks run as it comes, but much of what
 // they find needs the packet's time, which a capture gives only once the next PCR has come.
-// So each packet leaves a few bytes here (its PID and what the checks found) and the rare
-// things that need more (a PCR, a section's facts) go beside it; once the times are known
-// the analyser replays them in order, exactly as if it had checked each packet then.
-// Everything is allocated once and reused, so holding packets costs no allocation.
+// So each packet leaves its PID here, a packet with findings (an error, a PCR, sections, a
+// PTS) leaves a marked_packet, and each PID sums its packets; once the times are known the
+// analyser replays the marked packets and the sums with their times, as if it had checked
+// each packet then. Everything is allocated once and reused: holding packets allocates nothing.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -15,7 +16,7 @@
 
 namespace kestrel::analysis {
 
-// What the checks found in a packet, as bits of held_packet::marks.
+// What the checks found in a packet, as bits of marked_packet::marks.
 namespace mark {
 inline constexpr std::uint16_t wrong_sync_byte = 1 << 0;
 inline constexpr std::uint16_t sync_regained = 1 << 1;
@@ -24,12 +25,14 @@ inline constexpr std::uint16_t scrambled = 1 << 3;
 inline constexpr std::uint16_t continuity_error = 1 << 4;  // detail: the packets lost, 0 for a third copy
 inline constexpr std::uint16_t pcr = 1 << 5;               // the next of packet_window::pcrs
 inline constexpr std::uint16_t pts = 1 << 6;               // a PES header with a PTS starts here
-inline constexpr std::uint16_t section_pid = 1 << 7;       // a PID whose sections are read
+inline constexpr std::uint16_t section_pid = 1 << 7;       // sections or a section PID's timers
 inline constexpr std::uint16_t pmt_pid = 1 << 8;           // a PID the PAT names for a PMT
-inline constexpr std::uint16_t sections = 1 << 9;          // it ends sections of packet_window::sections
+inline constexpr std::uint16_t first_of_pid = 1 << 9;      // the PID's first packet
 }  // namespace mark
 
-struct held_packet {
+struct marked_packet {
+    std::uint64_t pid_packet = 0;  // its number among the packets of its PID
+    std::uint32_t index = 0;       // in the window
     std::uint16_t pid = 0;
     std::uint16_t marks = 0;
     std::uint8_t detail = 0;  // the byte of a wrong sync byte, the packets a continuity jump lost
@@ -49,29 +52,47 @@ struct read_section {
     bool crc_intact = true;
 };
 
-struct packet_window {
+class packet_window {
+  public:
     // The most packets held: past it they are released with extrapolated times, or untimed.
     static constexpr std::size_t capacity = 32768;
+    // packets[] entries: the PID, with these bits for packets that count for no PID (a wrong
+    // sync byte) or that do not show the PID present (a transport error, the null PID).
+    static constexpr std::uint16_t pid_bits = 0x1FFF;
+    static constexpr std::uint16_t uncounted = 0x8000;
+    static constexpr std::uint16_t absent = 0x4000;
 
     std::uint64_t first = 0;  // the number of packets[0]
     std::size_t held = 0;
-    std::vector<held_packet> packets = std::vector<held_packet>(capacity);
+    std::vector<std::uint16_t> packets = std::vector<std::uint16_t>(capacity);
+    std::vector<marked_packet> marked;
     std::vector<packet_pcr> pcrs;
     std::vector<read_section> sections;
     std::vector<std::uint8_t> section_bytes;
+    bool pmt_changed = false;  // a PMT that differs from its PID's last one came
 
-    held_packet& add(std::uint64_t number, std::uint16_t pid) {
-        if (held == 0) first = number;
-        held_packet& h = packets[held++];
-        h = {pid, 0, 0};
-        return h;
-    }
+    // Per PID, for the PIDs in `touched`: the packets counted, and the first and last that
+    // show the PID present (index + 1, 0 for none) with the first one's number in its PID.
+    struct pid_sums {
+        std::uint32_t count = 0;
+        std::uint32_t first_present = 0;
+        std::uint32_t last_present = 0;
+        std::uint64_t first_present_pid_packet = 0;
+    };
+    std::array<pid_sums, ts::pid_count> pids{};
+    std::vector<std::uint16_t> touched;
+
     bool full() const { return held == capacity; }
     void clear() {
         held = 0;
+        marked.clear();
         pcrs.clear();
         sections.clear();
         section_bytes.clear();
+        pmt_changed = false;
+        for (std::uint16_t pid : touched)
+            pids[pid] = {};
+        touched.clear();
     }
 };
 

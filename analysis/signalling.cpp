@@ -155,9 +155,12 @@ void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> b
         const int pcr_pid = (bytes[8] & 0x1F) << 8 | bytes[9];
         if (pcr_pid != ts::null_pid) reference_pcr_pid_ = pcr_pid;
     }
-    const bool decoded =
+    // A PMT or CAT is kept for decoding only when it differs from its PID's last one.
+    const bool table =
         s.crc_intact && ((pid == cat_pid && s.table_id == 0x01) || (s.on_pmt_pid && s.table_id == 0x02));
-    if (decoded) {
+    if (table && changed(pid == cat_pid ? cat_crc_ : pmt_crc_[pid], bytes)) {
+        // A new PMT may change what the PIDs are while the window's packets wait.
+        if (s.table_id == 0x02) window.pmt_changed = true;
         s.offset = static_cast<std::uint32_t>(window.section_bytes.size());
         s.size = static_cast<std::uint32_t>(bytes.size());
         window.section_bytes.insert(window.section_bytes.end(), bytes.begin(), bytes.end());
@@ -206,7 +209,7 @@ void signalling::section(const event_place& at, const read_section& s, std::span
         const std::string what = "PMT on " + pid_text(pid);
         timed_occurrence(pmt_timers_[pid], table_interval_ms, {indicator::pmt_error, indicator::pmt_error_2},
                          what.c_str(), events);
-        pmt(pid, bytes);
+        pmt(bytes);
     } else {
         si_table(s, events);
     }
@@ -231,16 +234,22 @@ void signalling::pat(std::span<const std::uint8_t> bytes) {
     }
 }
 
-void signalling::pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes) {
+bool signalling::changed(std::uint32_t& last_crc, std::span<const std::uint8_t> bytes) {
+    const std::uint32_t crc = crc_field(bytes);
+    if (crc == last_crc && crc != 0) return false;
+    last_crc = crc;
+    return true;
+}
+
+void signalling::pmt(std::span<const std::uint8_t> bytes) {
     if (first_pmt_ == no_time) first_pmt_ = at_.ticks;
-    if (pmt_crc_[pid] == crc_field(bytes) && pmt_crc_[pid] != 0) return;
+    if (bytes.empty()) return;  // the same as the last one
     lib13818::Pmt table;
     try {
         table.parse(bytes.data(), bytes.size());
     } catch (const lib13818::error&) {
         return;
     }
-    pmt_crc_[pid] = crc_field(bytes);
     const auto service = static_cast<std::uint16_t>(table.table_id_extension);
     if (table.PCR_PID != ts::null_pid) {
         const auto pcr = static_cast<std::uint16_t>(table.PCR_PID);
@@ -265,6 +274,7 @@ void signalling::pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes) {
 
 void signalling::cat(std::span<const std::uint8_t> bytes) {
     cat_seen_ = true;
+    if (bytes.empty()) return;  // the same as the last one
     lib13818::Cat table;
     try {
         table.parse(bytes.data(), bytes.size());

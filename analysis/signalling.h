@@ -97,8 +97,10 @@ class signalling {
     void keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
                       packet_window& window);
     void presence(const event_place& at, stream_kind kind, event_log& events);
+    // Whether the section's CRC differs from `last_crc`, which then takes it.
+    static bool changed(std::uint32_t& last_crc, std::span<const std::uint8_t> bytes);
     void pat(std::span<const std::uint8_t> bytes);
-    void pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes);
+    void pmt(std::span<const std::uint8_t> bytes);
     void cat(std::span<const std::uint8_t> bytes);
     void si_table(const read_section& s, event_log& events);
     void add_assembler(std::uint16_t pid);
@@ -120,6 +122,7 @@ class signalling {
 
     std::array<std::int32_t, ts::pid_count> pmt_program_;  // program_number of a PMT PID, else -1
     std::array<std::uint32_t, ts::pid_count> pmt_crc_{};   // of the PMT section last read
+    std::uint32_t cat_crc_ = 0;
     std::array<stream_kind, ts::pid_count> kinds_{};
     std::array<bool, ts::pid_count> pcr_pid_{};
     std::array<bool, ts::pid_count> ecm_pid_{};

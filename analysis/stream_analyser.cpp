@@ -58,103 +58,109 @@ stream_analyser::stream_analyser(const analysis_options& options)
 void stream_analyser::read(const ts::scanned_packet& scanned) {
     const std::uint8_t* p = scanned.bytes;
     const std::uint16_t pid = ts::packet_pid(p);
-    held_packet& h = window_.add(scanned.number, pid);
-    if (scanned.sync_regained) h.marks |= mark::sync_regained;
-    if (scanned.wrong_sync_byte) {
+    const auto index = static_cast<std::uint32_t>(window_.held++);
+    if (index == 0) window_.first = scanned.number;
+    std::uint16_t marks = scanned.sync_regained ? mark::sync_regained : 0;
+    if (scanned.wrong_sync_byte) [[unlikely]] {
         // Nothing else of the packet can be trusted, its PID included.
-        h.marks |= mark::wrong_sync_byte;
-        h.detail = p[0];
+        window_.packets[index] = pid | packet_window::uncounted;
+        window_.marked.push_back(
+            {0, index, pid, static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
         return;
     }
-    if (p[1] & 0x80) {
-        h.marks |= mark::transport_error;
-        return;
+    const std::uint64_t pid_packet = pid_packets_[pid]++;
+    if (pid_packet == 0) [[unlikely]]
+        marks |= mark::first_of_pid;
+    packet_window::pid_sums& sums = window_.pids[pid];
+    if (sums.count++ == 0) window_.touched.push_back(pid);
+    std::uint16_t entry = pid;
+    std::uint8_t detail = 0;
+    if (p[1] & 0x80) [[unlikely]] {
+        marks |= mark::transport_error;
+        entry |= packet_window::absent;
+    } else if (pid == ts::null_pid) {
+        if (p[3] & 0xC0) marks |= mark::scrambled;
+        entry |= packet_window::absent;
+    } else {
+        if (sums.first_present == 0) {
+            sums.first_present = index + 1;
+            sums.first_present_pid_packet = pid_packet;
+        }
+        sums.last_present = index + 1;
+        const bool adaptation = (p[3] & 0x20) != 0;
+        const bool discontinuity = adaptation && p[4] > 0 && (p[5] & 0x80) != 0;
+        const auto outcome = continuity_[pid].next(p[3] & 0x0F, (p[3] & 0x10) != 0, discontinuity);
+        if (outcome.what != continuity_state::verdict::in_order) [[unlikely]] {
+            marks |= mark::continuity_error;
+            detail = outcome.lost;  // 0 only for a third copy
+        }
+        if (adaptation) {
+            if (const auto pcr = read_pcr(p)) {
+                marks |= mark::pcr;
+                window_.pcrs.push_back(*pcr);
+            }
+        }
+        if (p[3] & 0xC0) {
+            marks |= mark::scrambled;
+        } else if ((p[1] & 0x40) && starts_pts(p)) {
+            marks |= mark::pts;
+        }
+        if (signalling_.carries_sections(pid)) [[unlikely]]
+            marks |= read_sections(p, scanned.number, (marks & mark::scrambled) != 0);
     }
-    const bool scrambled = (p[3] & 0xC0) != 0;
-    if (scrambled) h.marks |= mark::scrambled;
-    if (pid == ts::null_pid) return;
-    read_continuity(h, p);
-    if (const auto pcr = read_pcr(p)) {
-        h.marks |= mark::pcr;
-        window_.pcrs.push_back(*pcr);
-    }
-    if (signalling_.carries_sections(pid)) {
-        h.marks |= mark::section_pid;
-        if (signalling_.is_pmt_pid(pid)) h.marks |= mark::pmt_pid;
-        signalling_.read(ts::parse_packet(p), scanned.number, window_);
-        if (signalling_.reference_pcr_pid() >= 0)
-            clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
-    }
-    if (!scrambled && (p[1] & 0x40) && starts_pts(p)) h.marks |= mark::pts;
+    window_.packets[index] = entry;
+    if (marks != 0) [[unlikely]]
+        window_.marked.push_back({pid_packet, index, pid, marks, detail});
 }
 
-void stream_analyser::read_continuity(held_packet& h, const std::uint8_t* p) {
-    const bool adaptation = (p[3] & 0x20) != 0;
-    const bool discontinuity = adaptation && p[4] > 0 && (p[5] & 0x80) != 0;
-    const auto outcome = continuity_[h.pid].next(p[3] & 0x0F, (p[3] & 0x10) != 0, discontinuity);
-    if (outcome.what == continuity_state::verdict::in_order) return;
-    h.marks |= mark::continuity_error;
-    h.detail = outcome.lost;  // 0 only for a third copy
+std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled) {
+    const std::uint16_t pid = ts::packet_pid(p);
+    const bool pmt = signalling_.is_pmt_pid(pid);
+    const std::size_t sections = window_.sections.size();
+    signalling_.read(ts::parse_packet(p), number, window_);
+    if (signalling_.reference_pcr_pid() >= 0)
+        clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
+    // Replayed only when it ends sections or has timed checks of its own (the PAT's timer, a
+    // scrambled PMT packet).
+    if (window_.sections.size() == sections && pid != 0 && !(pmt && scrambled)) return 0;
+    return mark::section_pid | (pmt ? mark::pmt_pid : 0);
 }
 
-void stream_analyser::release() {
-    clock_.release();
-    replay_cursor cursor;
-    for (std::size_t i = 0; i < window_.held; ++i) {
-        const std::uint64_t number = window_.first + i;
-        replay(window_.packets[i], number, clock_.time_of(number), cursor);
-    }
-    window_.clear();
-}
-
-void stream_analyser::replay(const held_packet& h, std::uint64_t number, std::int64_t ticks,
-                             replay_cursor& cursor) {
-    if (cut_ticks_ != no_time || (limit_ticks_ != no_time && ticks >= limit_ticks_)) {
-        if (cut_ticks_ == no_time) cut_ticks_ = ticks;
-        return;
-    }
-    ++packets_;
-    const std::uint16_t pid = h.pid;
-    event_place at{number, 0, ticks, pid};
-    last_ = at;
-    if (h.marks & mark::sync_regained) {
+void stream_analyser::replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor) {
+    if (m.marks & mark::sync_regained) {
         ++sync_regains_;
         events_.raise(indicator::ts_sync_loss, at, [] { return std::string("sync regained after a loss"); });
     }
-    if (h.marks & mark::wrong_sync_byte) {
+    if (m.marks & mark::wrong_sync_byte) {
         events_.raise(indicator::sync_byte_error, at, [&] {
             char text[32];
-            std::snprintf(text, sizeof text, "sync byte 0x%02x", h.detail);
+            std::snprintf(text, sizeof text, "sync byte 0x%02x", m.detail);
             return std::string(text);
         });
         return;
     }
-    pid_state& s = pids_[pid];
-    at.pid_packet = pid_packets_[pid]++;
-    if (at.pid_packet == 0) {
-        s.first_packet = number;
-        s.first_ticks = ticks;
+    pid_state& s = pids_[at.pid];
+    if (m.marks & mark::first_of_pid) {
+        s.first_packet = at.packet;
+        s.first_ticks = at.ticks;
     }
-    if (ticks != no_time) bins_.count(pid, ticks);
-    if (h.marks & mark::transport_error) {
+    if (m.marks & mark::transport_error) {
         events_.raise(indicator::transport_error, at,
                       [] { return std::string("transport_error_indicator set"); });
         return;
     }
-    if (h.marks & mark::scrambled) {
+    if (m.marks & mark::scrambled) {
         ++s.scrambled;
         if (!first_scrambled_) first_scrambled_ = at;
     }
-    if (pid == ts::null_pid) return;
-    if (h.marks & mark::continuity_error) count_continuity_error(s, h, at);
-    if (h.marks & mark::pcr) check_pcr(s, window_.pcrs[cursor.pcr++], at);
-    signalling_.elementary_packet(at, events_);
-    if (h.marks & mark::section_pid) {
-        signalling_.packet_timers(at, (h.marks & mark::scrambled) != 0, (h.marks & mark::pmt_pid) != 0,
+    if (m.marks & mark::continuity_error) count_continuity_error(s, m, at);
+    if (m.marks & mark::pcr) check_pcr(s, window_.pcrs[cursor.pcr++], at);
+    if (m.marks & mark::section_pid) {
+        signalling_.packet_timers(at, (m.marks & mark::scrambled) != 0, (m.marks & mark::pmt_pid) != 0,
                                   events_);
         replay_sections(at, cursor);
     }
-    if (h.marks & mark::pts) check_pts(s, at);
+    if (m.marks & mark::pts) check_pts(s, at);
 }
 
 void stream_analyser::replay_sections(const event_place& at, replay_cursor& cursor) {
@@ -167,12 +173,12 @@ void stream_analyser::replay_sections(const event_place& at, replay_cursor& curs
     }
 }
 
-void stream_analyser::count_continuity_error(pid_state& s, const held_packet& h, const event_place& at) {
+void stream_analyser::count_continuity_error(pid_state& s, const marked_packet& m, const event_place& at) {
     ++s.cc_errors;
-    s.lost_packets += h.detail;
+    s.lost_packets += m.detail;
     events_.raise(indicator::continuity_count_error, at, [&] {
-        if (h.detail == 0) return std::string("duplicate (a third copy of a packet)");
-        return "missing " + std::to_string(h.detail) + (h.detail == 1 ? " packet" : " packets");
+        if (m.detail == 0) return std::string("duplicate (a third copy of a packet)");
+        return "missing " + std::to_string(m.detail) + (m.detail == 1 ? " packet" : " packets");
     });
 }
 

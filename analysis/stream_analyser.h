@@ -8,8 +8,8 @@
 // snapshot that can be finished on its own.
 //
 // Each packet is read as it comes (continuity, sections, what it carries); what needs its
-// time waits in a packet_window of a few bytes per packet until the clock can time it, and is
-// then replayed in packet order.
+// time waits in a packet_window (two bytes per packet, more for the few with findings) until
+// the clock can time it, and is then replayed.
 
 #include <array>
 #include <cstdint>
@@ -49,6 +49,7 @@ class stream_analyser {
 
     // The next packet of the stream, as the hysteresis scanner hands it over.
     void push(const ts::scanned_packet& p) {
+        if (complete()) return;
         read(p);
         if (clock_.observe(p, !p.wrong_sync_byte && !p.sync_regained) || window_.full()) release();
     }
@@ -77,17 +78,23 @@ class stream_analyser {
 
     // The checks that need no time, as the packet comes: it leaves its findings in window_.
     void read(const ts::scanned_packet& p);
-    void read_continuity(held_packet& h, const std::uint8_t* p);
-    // Times the packets in window_ and replays each with its time, in order.
+    // Reads the sections of a packet of a PID that carries them; returns its marks.
+    std::uint16_t read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled);
+    // Times the packets in window_ and replays them: by their PIDs' sums where nothing needs
+    // a packet's own time, else one by one.
     void release();
+    bool replays_by_sums(std::uint64_t last) const;
+    void replay_sums(std::uint64_t last);
+    void replay_each();
     // Where the replay stands in the window's PCRs and sections.
     struct replay_cursor {
         std::size_t pcr = 0;
         std::size_t section = 0;
     };
-    void replay(const held_packet& h, std::uint64_t number, std::int64_t ticks, replay_cursor& cursor);
+    // The checks of a marked packet that need its time.
+    void replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor);
     void replay_sections(const event_place& at, replay_cursor& cursor);
-    void count_continuity_error(pid_state& s, const held_packet& h, const event_place& at);
+    void count_continuity_error(pid_state& s, const marked_packet& m, const event_place& at);
     void check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at);
     void check_pts(pid_state& s, const event_place& at);
     void finish_unreferenced();
