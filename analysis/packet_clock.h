@@ -41,8 +41,6 @@ class packet_clock {
     // Takes the next packet (`intact`: its sync byte was right) and tells whether the
     // packets not yet released, this one included, can be timed now.
     bool observe(const ts::scanned_packet& p, bool intact) {
-        last_number_ = p.number;
-        any_ = true;
         if (base_ != time_base::pcr) {
             direct_ticks_ = direct_time(p);
             return true;
@@ -62,6 +60,8 @@ class packet_clock {
         return per_packet_ > 0 ? std::max(last_ticks_, line_at(number, per_packet_)) : no_time;
     }
     void released(std::uint64_t last_number) {
+        last_number_ = last_number;
+        any_ = true;
         if (base_ != time_base::pcr || per_packet_ <= 0) return;
         last_ticks_ = time_of(last_number);
         timed_ = true;

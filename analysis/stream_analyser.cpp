@@ -68,10 +68,11 @@ void stream_analyser::read(const ts::scanned_packet& scanned) {
             {0, index, pid, static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
         return;
     }
-    const std::uint64_t pid_packet = pid_packets_[pid]++;
+    // The PID's packets are added up when the window is replayed.
+    packet_window::pid_sums& sums = window_.pids[pid];
+    const std::uint64_t pid_packet = pid_packets_[pid] + sums.count;
     if (pid_packet == 0) [[unlikely]]
         marks |= mark::first_of_pid;
-    packet_window::pid_sums& sums = window_.pids[pid];
     if (sums.count++ == 0) window_.touched.push_back(pid);
     std::uint16_t entry = pid;
     std::uint8_t detail = 0;

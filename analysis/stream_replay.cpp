@@ -47,15 +47,15 @@ void stream_analyser::replay_sums(std::uint64_t last) {
                 signalling_.elementary_packet({final, 0, clock_.time_of(final), pid}, events_);
         }
     }
+    for (std::uint16_t pid : window_.touched)
+        pid_packets_[pid] += window_.pids[pid].count;
     packets_ += window_.held;
     const auto pid = static_cast<std::uint16_t>(window_.packets[window_.held - 1] & packet_window::pid_bits);
     last_ = {last, 0, clock_.time_of(last), pid};
 }
 
 void stream_analyser::replay_each() {
-    // The packets are counted again one by one, up to the time limit.
-    for (std::uint16_t pid : window_.touched)
-        pid_packets_[pid] -= window_.pids[pid].count;
+    // The packets are counted one by one, up to the time limit.
     replay_cursor cursor;
     std::size_t next_marked = 0;
     for (std::uint32_t i = 0; i < window_.held; ++i) {
