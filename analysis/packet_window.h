@@ -21,7 +21,7 @@ namespace mark {
 inline constexpr std::uint16_t wrong_sync_byte = 1 << 0;
 inline constexpr std::uint16_t sync_regained = 1 << 1;
 inline constexpr std::uint16_t transport_error = 1 << 2;
-inline constexpr std::uint16_t scrambled = 1 << 3;
+inline constexpr std::uint16_t first_scrambled = 1 << 3;   // the first scrambled packet
 inline constexpr std::uint16_t continuity_error = 1 << 4;  // detail: the packets lost, 0 for a third copy
 inline constexpr std::uint16_t pcr = 1 << 5;               // the next of packet_window::pcrs
 inline constexpr std::uint16_t pts = 1 << 6;               // a PES header with a PTS starts here
@@ -41,7 +41,7 @@ struct marked_packet {
 // A complete section: the facts the timed checks need, and its bytes where a table is decoded.
 struct read_section {
     std::uint64_t packet = 0;    // the packet that completed it
-    std::uint64_t identity = 0;  // the same for each copy of the same section (si_identity)
+    std::uint64_t identity = 0;  // the same for each copy of the same section (si_repetition)
     std::uint32_t offset = 0;    // its bytes in packet_window::section_bytes (PMT and CAT only)
     std::uint32_t size = 0;
     std::uint16_t pid = 0;
@@ -57,10 +57,12 @@ class packet_window {
     // The most packets held: past it they are released with extrapolated times, or untimed.
     static constexpr std::size_t capacity = 32768;
     // packets[] entries: the PID, with these bits for packets that count for no PID (a wrong
-    // sync byte) or that do not show the PID present (a transport error, the null PID).
+    // sync byte), that do not show the PID present (a transport error, the null PID), and
+    // for scrambled packets.
     static constexpr std::uint16_t pid_bits = 0x1FFF;
     static constexpr std::uint16_t uncounted = 0x8000;
     static constexpr std::uint16_t absent = 0x4000;
+    static constexpr std::uint16_t scrambled = 0x2000;
 
     std::uint64_t first = 0;  // the number of packets[0]
     std::size_t held = 0;
@@ -71,10 +73,11 @@ class packet_window {
     std::vector<std::uint8_t> section_bytes;
     bool pmt_changed = false;  // a PMT that differs from its PID's last one came
 
-    // Per PID, for the PIDs in `touched`: the packets counted, and the first and last that
+    // Per PID, for the PIDs in `touched`: the packets counted and scrambled, the first and last that
     // show the PID present (index + 1, 0 for none) with the first one's number in its PID.
     struct pid_sums {
         std::uint32_t count = 0;
+        std::uint32_t scrambled = 0;
         std::uint32_t first_present = 0;
         std::uint32_t last_present = 0;
         std::uint64_t first_present_pid_packet = 0;

@@ -55,13 +55,11 @@ stream_analyser::stream_analyser(const analysis_options& options)
     if (options.seconds) limit_ticks_ = static_cast<std::int64_t>(*options.seconds) * ticks_per_second;
 }
 
-void stream_analyser::read(const ts::scanned_packet& scanned) {
+void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint32_t index) {
     const std::uint8_t* p = scanned.bytes;
     const std::uint16_t pid = ts::packet_pid(p);
-    const auto index = static_cast<std::uint32_t>(window_.held++);
-    if (index == 0) window_.first = scanned.number;
     std::uint16_t marks = scanned.sync_regained ? mark::sync_regained : 0;
-    if (scanned.wrong_sync_byte) [[unlikely]] {
+    if (scanned.wrong_sync_byte) {
         // Nothing else of the packet can be trusted, its PID included.
         window_.packets[index] = pid | packet_window::uncounted;
         window_.marked.push_back(
@@ -71,16 +69,21 @@ void stream_analyser::read(const ts::scanned_packet& scanned) {
     // The PID's packets are added up when the window is replayed.
     packet_window::pid_sums& sums = window_.pids[pid];
     const std::uint64_t pid_packet = pid_packets_[pid] + sums.count;
-    if (pid_packet == 0) [[unlikely]]
-        marks |= mark::first_of_pid;
+    if (pid_packet == 0) marks |= mark::first_of_pid;
     if (sums.count++ == 0) window_.touched.push_back(pid);
     std::uint16_t entry = pid;
     std::uint8_t detail = 0;
-    if (p[1] & 0x80) [[unlikely]] {
+    const bool scrambled = (p[3] & 0xC0) != 0 && (p[1] & 0x80) == 0;
+    if (scrambled) {
+        entry |= packet_window::scrambled;
+        ++sums.scrambled;
+        if (!scrambled_seen_) marks |= mark::first_scrambled;
+        scrambled_seen_ = true;
+    }
+    if (p[1] & 0x80) {
         marks |= mark::transport_error;
         entry |= packet_window::absent;
     } else if (pid == ts::null_pid) {
-        if (p[3] & 0xC0) marks |= mark::scrambled;
         entry |= packet_window::absent;
     } else {
         if (sums.first_present == 0) {
@@ -91,7 +94,7 @@ void stream_analyser::read(const ts::scanned_packet& scanned) {
         const bool adaptation = (p[3] & 0x20) != 0;
         const bool discontinuity = adaptation && p[4] > 0 && (p[5] & 0x80) != 0;
         const auto outcome = continuity_[pid].next(p[3] & 0x0F, (p[3] & 0x10) != 0, discontinuity);
-        if (outcome.what != continuity_state::verdict::in_order) [[unlikely]] {
+        if (outcome.what != continuity_state::verdict::in_order) {
             marks |= mark::continuity_error;
             detail = outcome.lost;  // 0 only for a third copy
         }
@@ -101,17 +104,16 @@ void stream_analyser::read(const ts::scanned_packet& scanned) {
                 window_.pcrs.push_back(*pcr);
             }
         }
-        if (p[3] & 0xC0) {
-            marks |= mark::scrambled;
-        } else if ((p[1] & 0x40) && starts_pts(p)) {
-            marks |= mark::pts;
-        }
-        if (signalling_.carries_sections(pid)) [[unlikely]]
-            marks |= read_sections(p, scanned.number, (marks & mark::scrambled) != 0);
+        if (!scrambled && (p[1] & 0x40) && starts_pts(p)) marks |= mark::pts;
+        if (signalling_.carries_sections(pid)) marks |= read_sections(p, scanned.number, scrambled);
     }
     window_.packets[index] = entry;
-    if (marks != 0) [[unlikely]]
-        window_.marked.push_back({pid_packet, index, pid, marks, detail});
+    if (marks != 0) window_.marked.push_back({pid_packet, index, pid, marks, detail});
+}
+
+void stream_analyser::mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost) {
+    const std::uint64_t pid_packet = pid_packets_[pid] + window_.pids[pid].count - 1;
+    window_.marked.push_back({pid_packet, index, pid, mark::continuity_error, lost});
 }
 
 std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled) {
@@ -150,15 +152,12 @@ void stream_analyser::replay_marked(const marked_packet& m, const event_place& a
                       [] { return std::string("transport_error_indicator set"); });
         return;
     }
-    if (m.marks & mark::scrambled) {
-        ++s.scrambled;
-        if (!first_scrambled_) first_scrambled_ = at;
-    }
+    if (m.marks & mark::first_scrambled) first_scrambled_ = at;
     if (m.marks & mark::continuity_error) count_continuity_error(s, m, at);
     if (m.marks & mark::pcr) check_pcr(s, window_.pcrs[cursor.pcr++], at);
     if (m.marks & mark::section_pid) {
-        signalling_.packet_timers(at, (m.marks & mark::scrambled) != 0, (m.marks & mark::pmt_pid) != 0,
-                                  events_);
+        const bool scrambled = (window_.packets[m.index] & packet_window::scrambled) != 0;
+        signalling_.packet_timers(at, scrambled, (m.marks & mark::pmt_pid) != 0, events_);
         replay_sections(at, cursor);
     }
     if (m.marks & mark::pts) check_pts(s, at);

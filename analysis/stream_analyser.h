@@ -77,7 +77,27 @@ class stream_analyser {
     };
 
     // The checks that need no time, as the packet comes: it leaves its findings in window_.
-    void read(const ts::scanned_packet& p);
+    // Most packets are payload of a PID already present in the window, read here at once.
+    void read(const ts::scanned_packet& scanned) {
+        const std::uint8_t* p = scanned.bytes;
+        const std::uint16_t pid = ts::packet_pid(p);
+        const auto index = static_cast<std::uint32_t>(window_.held++);
+        if (index == 0) window_.first = scanned.number;
+        packet_window::pid_sums& sums = window_.pids[pid];
+        const bool usual = !scanned.wrong_sync_byte && !scanned.sync_regained && (p[1] & 0xC0) == 0 &&
+                           (p[3] & 0xF0) == 0x10 && sums.first_present != 0 &&
+                           !signalling_.carries_sections(pid);
+        if (!usual) [[unlikely]]
+            return read_unusual(scanned, index);
+        ++sums.count;
+        sums.last_present = index + 1;
+        window_.packets[index] = pid;
+        const auto outcome = continuity_[pid].next(p[3] & 0x0F, true, false);
+        if (outcome.what != continuity_state::verdict::in_order) [[unlikely]]
+            mark_continuity_error(pid, index, outcome.lost);
+    }
+    void read_unusual(const ts::scanned_packet& scanned, std::uint32_t index);
+    void mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost);
     // Reads the sections of a packet of a PID that carries them; returns its marks.
     std::uint16_t read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled);
     // Times the packets in window_ and replays them: by their PIDs' sums where nothing needs
@@ -118,6 +138,7 @@ class stream_analyser {
     std::int64_t cut_ticks_ = no_time;  // the time of the first packet past the limit
     event_place last_;
     std::optional<event_place> first_scrambled_;
+    bool scrambled_seen_ = false;  // read: a scrambled packet came
 };
 
 }  // namespace kestrel::analysis

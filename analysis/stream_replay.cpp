@@ -47,8 +47,10 @@ void stream_analyser::replay_sums(std::uint64_t last) {
                 signalling_.elementary_packet({final, 0, clock_.time_of(final), pid}, events_);
         }
     }
-    for (std::uint16_t pid : window_.touched)
+    for (std::uint16_t pid : window_.touched) {
         pid_packets_[pid] += window_.pids[pid].count;
+        pids_[pid].scrambled += window_.pids[pid].scrambled;
+    }
     packets_ += window_.held;
     const auto pid = static_cast<std::uint16_t>(window_.packets[window_.held - 1] & packet_window::pid_bits);
     last_ = {last, 0, clock_.time_of(last), pid};
@@ -73,6 +75,7 @@ void stream_analyser::replay_each() {
         if ((entry & packet_window::uncounted) == 0) {
             at.pid_packet = pid_packets_[pid]++;
             if (ticks != no_time) bins_.count(pid, ticks);
+            if (entry & packet_window::scrambled) ++pids_[pid].scrambled;
             if ((entry & packet_window::absent) == 0) signalling_.elementary_packet(at, events_);
         }
         if (next_marked < window_.marked.size() && window_.marked[next_marked].index == i)
