@@ -248,6 +248,23 @@ TEST_P(FaultInjection, CountsTheFaultAndPointsAtItsPacket) {
     EXPECT_NEAR(*event->time_s, static_cast<double>(packet) * 188 * 8 / stream_bps, 0.005);
 }
 
+// Scrambled packets are counted on their PID, whether a window of packets is replayed by its
+// sums or one by one (the window across the first second's end).
+TEST(ScrambledPackets, CountOnTheirPid) {
+    packet_list stream = clean_stream();
+    const std::size_t second = packet_at(1.0);
+    for (std::size_t n = 10; n < 20; ++n)
+        stream[nth(stream, audio_pid, n)][3] |= 0x80;
+    for (std::size_t i = second - 8; i < second + 8; ++i)
+        if (pid_of(stream[i]) == audio_pid) stream[i][3] |= 0x80;
+    std::size_t around = 0;
+    for (std::size_t i = second - 8; i < second + 8; ++i)
+        around += pid_of(stream[i]) == audio_pid;
+    const pid_report* audio = pid_in(analyse(stream), audio_pid);
+    ASSERT_TRUE(audio);
+    EXPECT_EQ(audio->scrambled, 10 + around);
+}
+
 INSTANTIATE_TEST_SUITE_P(Faults, FaultInjection, ::testing::ValuesIn(fault_cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
