@@ -86,7 +86,9 @@ void si_repetition::occur(const read_section& s, const event_place& at, event_lo
 
 void si_repetition::finish(const event_place& last, std::span<const std::uint64_t> pid_packets,
                            event_log& events) {
-    for (const auto& [id, section] : sections_) {
+    for (const auto& entry : sections_) {
+        const std::uint64_t id = entry.first;
+        const tracked& section = entry.second;
         const auto table_id = static_cast<std::uint8_t>(id >> 56);
         const auto gap = section.timer.open_gap(last.ticks, ms_ticks(limit_ms(table_id)));
         if (!gap) continue;

@@ -260,7 +260,8 @@ TEST(ScrambledPackets, CountOnTheirPid) {
     std::size_t around = 0;
     for (std::size_t i = second - 8; i < second + 8; ++i)
         around += pid_of(stream[i]) == audio_pid;
-    const pid_report* audio = pid_in(analyse(stream), audio_pid);
+    const analysis_report report = analyse(stream);
+    const pid_report* audio = pid_in(report, audio_pid);
     ASSERT_TRUE(audio);
     EXPECT_EQ(audio->scrambled, 10 + around);
 }
