@@ -206,6 +206,12 @@ const fault_case fault_cases[] = {
      {{"1.6", 1}, {"1.4", 1}},
      "PID 0x0102 (audio) absent for",
      [](analysis_options& o) { o.limits.pid_timeout_ms = 300; }},
+    // A timeout shorter than the PCR interval: the gap lies inside one window of packets.
+    {"AudioPidAbsentLongerThanAShortTimeout",
+     [](packet_list& s) { return blank(s, audio_pid, nth(s, audio_pid, 300), nth(s, audio_pid, 312)); },
+     {{"1.6", 1}, {"1.4", 1}},
+     "PID 0x0102 (audio) absent for",
+     [](analysis_options& o) { o.limits.pid_timeout_ms = 10; }},
 };
 
 void PrintTo(const fault_case& c, std::ostream* out) {
