@@ -123,7 +123,7 @@ std::optional<std::uint64_t> stream_analyser::inaccurate_pcrs() const {
 }
 
 analysis_report stream_analyser::finish(const scan_totals& totals) {
-    clock_.finish([this](const timed_packet& t) { check(t); });
+    if (window_.held > 0) release();
     analysis_report report;
     report.packets = packets_;
     report.base = clock_.base();
@@ -136,7 +136,7 @@ analysis_report stream_analyser::finish(const scan_totals& totals) {
             events_.raise(
                 indicator::ts_sync_loss, last_, [] { return std::string("sync lost before the end"); },
                 false);
-        signalling_.finish(last_, pid_packets_);
+        signalling_.finish(last_, pid_packets_, events_);
         if (duration) finish_unreferenced();
         if (first_scrambled_ && !signalling_.cat_seen())
             events_.raise(indicator::cat_error, *first_scrambled_,

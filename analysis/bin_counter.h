@@ -16,7 +16,8 @@ class bin_counter {
 
     explicit bin_counter(std::int64_t interval_ticks) : interval_ticks_(interval_ticks) {}
 
-    void count(std::uint16_t pid, std::int64_t ticks) {
+    // Counts `n` packets of pid at `ticks`.
+    void count(std::uint16_t pid, std::int64_t ticks, std::uint32_t n = 1) {
         // Times mostly run on within the bin of the packet before: no division then.
         if (ticks < bin_start_ || ticks >= bin_start_ + interval_ticks_) [[unlikely]]
             find_bin(ticks);
@@ -24,10 +25,12 @@ class bin_counter {
         std::vector<std::uint32_t>& bins = pids_[pid];
         if (bin >= bins.size()) [[unlikely]]
             bins.resize(bin + 1);
-        ++bins[bin];
+        bins[bin] += n;
         if (bin >= bin_count_) bin_count_ = bin + 1;
     }
 
+    // Whether both times fall in one bin.
+    bool same_bin(std::int64_t a, std::int64_t b) const { return a / interval_ticks_ == b / interval_ticks_; }
     std::int64_t interval_ticks() const { return interval_ticks_; }
     std::size_t bins() const { return bin_count_; }
     // The packets of pid in each bin (shorter than bins() when it ended early).

@@ -29,11 +29,9 @@ capture_analysis analyse_capture(const std::string& path, const analysis_options
     std::size_t consumed = 0;
     while (true) {
         const ts::capture_file::block block = file.next(consumed);
-        consumed =
-            scanner.scan(block.data.data(), block.data.size(), block.last, [&](const ts::scanned_packet& p) {
-                analyser->push(p);
-                return !analyser->complete();
-            });
+        // Packets past the time limit are passed over: the block ends the reading.
+        consumed = scanner.scan(block.data.data(), block.data.size(), block.last,
+                                [&](const ts::scanned_packet& p) { analyser->push(p); });
         read += consumed;
         if (progress) progress(read, file.size());
         if (block.last || analyser->complete()) break;

@@ -2,13 +2,8 @@
 
 namespace kestrel::analysis {
 
-continuity_state::outcome continuity_state::next(std::uint8_t counter, bool payload, bool discontinuity) {
+continuity_state::outcome continuity_state::irregular(std::uint8_t counter, bool discontinuity) {
     const int last = last_;
-    if (!payload) {
-        // After a discontinuity without payload the next payload packet starts afresh.
-        if (discontinuity) last_ = -1;
-        return {};
-    }
     if (last < 0 || discontinuity) {
         last_ = counter;
         copy_seen_ = false;
@@ -23,7 +18,6 @@ continuity_state::outcome continuity_state::next(std::uint8_t counter, bool payl
     }
     last_ = counter;
     copy_seen_ = false;
-    if (counter == ((last + 1) & 0x0F)) return {};
     return {verdict::jump, static_cast<std::uint8_t>((counter - last - 1 + 16) & 0x0F)};
 }
 

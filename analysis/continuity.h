@@ -17,9 +17,25 @@ class continuity_state {
         std::uint8_t lost = 0;  // packets missing in a jump
     };
 
-    outcome next(std::uint8_t counter, bool payload, bool discontinuity);
+    outcome next(std::uint8_t counter, bool payload, bool discontinuity) {
+        const int last = last_;
+        if (!payload) {
+            // After a discontinuity without payload the next payload packet starts afresh.
+            if (discontinuity) last_ = -1;
+            return {};
+        }
+        if (counter == ((last + 1) & 0x0F) && last >= 0 && !discontinuity) [[likely]] {
+            last_ = counter;
+            copy_seen_ = false;
+            return {};
+        }
+        return irregular(counter, discontinuity);
+    }
 
   private:
+    // A first packet, a discontinuity, a copy or a jump.
+    outcome irregular(std::uint8_t counter, bool discontinuity);
+
     int last_ = -1;
     bool copy_seen_ = false;
 };

@@ -12,9 +12,12 @@ void event_log::keep(indicator which, const event_place& at, std::string detail)
 }
 
 std::vector<error_event> event_log::take_events() {
-    // Events raised at the end of the capture (absences, unreferenced PIDs) name earlier packets.
-    std::stable_sort(events_.begin(), events_.end(),
-                     [](const error_event& a, const error_event& b) { return a.packet < b.packet; });
+    // Events raised at the end of the capture (absences, unreferenced PIDs) name earlier
+    // packets; the events of one packet go in the order of their indicators, whichever check
+    // raised them first.
+    std::stable_sort(events_.begin(), events_.end(), [](const error_event& a, const error_event& b) {
+        return a.packet != b.packet ? a.packet < b.packet : a.which < b.which;
+    });
     return std::move(events_);
 }
 

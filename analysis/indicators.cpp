@@ -22,6 +22,8 @@ const std::array<indicator_info, indicator_count>& indicator_table() {
         {"2.6", "CAT_error", 2},
         {"3.1", "NIT_error", 3, true},
         {"3.1.a", "NIT_actual_error", 3, true},
+        {"3.1.b", "NIT_other_error", 3, true},
+        {"3.2", "SI_repetition_error", 3, true},
         {"3.4", "Unreferenced_PID", 3, true},
         {"3.4.a", "Unreferenced_PID_2", 3, true},
         {"3.5", "SDT_error", 3, true},

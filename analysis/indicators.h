@@ -28,6 +28,8 @@ enum class indicator : std::uint8_t {
     cat_error,
     nit_error,
     nit_actual_error,
+    nit_other_error,
+    si_repetition_error,
     unreferenced_pid,
     unreferenced_pid_2,
     sdt_error,

@@ -31,12 +31,7 @@ packet_clock::packet_clock(bool stamped, std::optional<std::uint64_t> bitrate_bp
     : base_(bitrate_bps ? time_base::given
             : stamped   ? time_base::arrival
                         : time_base::pcr),
-      bitrate_bps_(bitrate_bps) {
-    if (base_ == time_base::pcr) {
-        buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(held_packets * ts::packet_size);
-        flags_ = std::make_unique_for_overwrite<std::uint8_t[]>(held_packets);
-    }
-}
+      bitrate_bps_(bitrate_bps) {}
 
 std::int64_t packet_clock::direct_time(const ts::scanned_packet& p) {
     timed_ = true;
@@ -57,6 +52,8 @@ bool packet_clock::reference_pcr(const std::uint8_t* p, std::uint64_t number) {
     const auto pcr = read_pcr(p);
     if (!pcr) return false;
     reference_pid_ = pid;
+    // The first PCR of a new reference PID lies on the line the packets before it were on.
+    if (!have_pcr_ && ticks_per_packet() > 0) pcr_ticks_ = line_at(number, ticks_per_packet());
     const std::int64_t step = have_pcr_ ? pcr_step(pcr_, pcr->value) : 0;
     const bool good =
         have_pcr_ && !pcr->discontinuity && step > 0 && step <= max_pcr_step && number > pcr_packet_;
@@ -70,12 +67,19 @@ bool packet_clock::reference_pcr(const std::uint8_t* p, std::uint64_t number) {
     if (release_now) {
         line_packet_ = pcr_packet_;
         line_ticks_ = pcr_ticks_;
-        pcr_ticks_ = good ? pcr_ticks_ + step : line_time(number, ticks_per_packet());
+        pcr_ticks_ = good ? pcr_ticks_ + step : line_at(number, ticks_per_packet());
     }
     have_pcr_ = true;
     pcr_ = pcr->value;
     pcr_packet_ = number;
     return release_now;
+}
+
+void packet_clock::prefer_reference(std::uint16_t pid) {
+    if (pid == reference_pid_) return;
+    reference_pid_ = pid;
+    have_pcr_ = false;
+    pcr_ticks_ = no_time;
 }
 
 double packet_clock::ticks_per_packet() const {

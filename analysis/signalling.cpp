@@ -107,7 +107,7 @@ const char* kind_name(stream_kind kind) {
 
 }  // namespace
 
-signalling::signalling(event_log& events, const thresholds& limits) : events_(events), limits_(limits) {
+signalling::signalling(const thresholds& limits) : limits_(limits) {
     pmt_program_.fill(-1);
     named_by_pmt_.fill(no_time);
     named_by_cat_.fill(no_time);
@@ -118,7 +118,7 @@ signalling::signalling(event_log& events, const thresholds& limits) : events_(ev
 
 void signalling::add_assembler(std::uint16_t pid) {
     if (assembler_of_[pid] != 0 || assemblers_.size() == UINT8_MAX) return;
-    assemblers_.push_back(std::make_unique<ts::section_assembler>());
+    assemblers_.add();
     assembler_of_[pid] = static_cast<std::uint8_t>(assemblers_.size());
 }
 
@@ -129,59 +129,91 @@ std::int64_t signalling::named_by_pmt_or_cat(std::uint16_t pid) const {
 }
 
 void signalling::timed_occurrence(gap_timer& timer, std::int64_t limit_ms,
-                                  std::initializer_list<indicator> which, const char* what) {
+                                  std::initializer_list<indicator> which, const char* what,
+                                  event_log& events) {
     if (const auto gap = timer.occur(at_.ticks, ms_ticks(limit_ms)))
         for (indicator i : which)
-            events_.raise(i, at_, [&] { return std::string(what) + " absent for " + seconds_text(*gap); });
+            events.raise(i, at_, [&] { return std::string(what) + " absent for " + seconds_text(*gap); });
 }
 
-void signalling::section_packet(const ts::packet& packet, const event_place& at) {
+void signalling::read(const ts::packet& packet, std::uint64_t number, packet_window& window) {
+    assemblers_[assembler_of_[packet.header.pid] - 1].push(
+        packet,
+        [&](std::uint16_t pid, std::span<const std::uint8_t> s) { keep_section(pid, s, number, window); });
+}
+
+void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
+                              packet_window& window) {
+    read_section s{.packet = number, .pid = pid, .table_id = bytes[0]};
+    s.crc_intact = crc_intact(bytes);
+    s.long_form = bytes.size() > 6;
+    if (s.long_form) s.section_number = bytes[6];
+    s.on_pmt_pid = is_pmt_pid(pid);
+    // The PAT is read at once: the PMT PIDs it names carry sections from the next packet on.
+    if (pid == pat_pid && s.table_id == 0x00 && s.crc_intact) pat(bytes);
+    if (pid == first_programme_pmt_pid_ && s.table_id == 0x02 && s.crc_intact && bytes.size() > 9) {
+        const int pcr_pid = (bytes[8] & 0x1F) << 8 | bytes[9];
+        if (pcr_pid != ts::null_pid) reference_pcr_pid_ = pcr_pid;
+    }
+    // A PMT or CAT is kept for decoding only when it differs from its PID's last one.
+    const bool table =
+        s.crc_intact && ((pid == cat_pid && s.table_id == 0x01) || (s.on_pmt_pid && s.table_id == 0x02));
+    if (table && changed(pid == cat_pid ? cat_crc_ : pmt_crc_[pid], bytes)) {
+        // A new PMT may change what the PIDs are while the window's packets wait.
+        if (s.table_id == 0x02) window.pmt_changed = true;
+        s.offset = static_cast<std::uint32_t>(window.section_bytes.size());
+        s.size = static_cast<std::uint32_t>(bytes.size());
+        window.section_bytes.insert(window.section_bytes.end(), bytes.begin(), bytes.end());
+    } else if (pid >= nit_pid) {
+        s.identity = si_repetition::identity(bytes);
+    }
+    window.sections.push_back(s);
+}
+
+void signalling::packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events) {
     at_ = at;
-    const std::uint16_t pid = packet.header.pid;
-    const bool scrambled = packet.header.transport_scrambling_control != 0;
-    if (pid == pat_pid) {
-        timed_occurrence(pat_packets_, table_interval_ms, {indicator::pat_error}, "PID 0x0000");
+    if (at.pid == pat_pid) {
+        timed_occurrence(pat_packets_, table_interval_ms, {indicator::pat_error}, "PID 0x0000", events);
         if (scrambled)
             for (indicator i : {indicator::pat_error, indicator::pat_error_2})
-                events_.raise(i, at_, [] { return std::string("PAT packet scrambled"); });
-    } else if (scrambled && is_pmt_pid(pid)) {
+                events.raise(i, at_, [] { return std::string("PAT packet scrambled"); });
+    } else if (scrambled && pmt_pid) {
         for (indicator i : {indicator::pmt_error, indicator::pmt_error_2})
-            events_.raise(i, at_, [] { return std::string("PMT packet scrambled"); });
+            events.raise(i, at_, [] { return std::string("PMT packet scrambled"); });
     }
-    assemblers_[assembler_of_[pid] - 1]->push(
-        packet, [this](std::uint16_t p, std::span<const std::uint8_t> s) { section(p, s); });
 }
 
-void signalling::section(std::uint16_t pid, std::span<const std::uint8_t> bytes) {
-    const std::uint8_t table_id = bytes[0];
-    if (!crc_intact(bytes)) {
-        events_.raise(indicator::crc_error, at_, [&] { return "CRC error in " + table_text(table_id, pid); });
+void signalling::section(const event_place& at, const read_section& s, std::span<const std::uint8_t> bytes,
+                         event_log& events) {
+    at_ = at;
+    const std::uint8_t table_id = s.table_id;
+    const std::uint16_t pid = s.pid;
+    if (!s.crc_intact) {
+        events.raise(indicator::crc_error, at_, [&] { return "CRC error in " + table_text(table_id, pid); });
         return;
     }
     if (pid == pat_pid) {
         if (table_id == 0x00) {
-            timed_occurrence(pat_sections_, table_interval_ms, {indicator::pat_error_2}, "PAT");
-            pat(bytes);
+            timed_occurrence(pat_sections_, table_interval_ms, {indicator::pat_error_2}, "PAT", events);
         } else {
             for (indicator i : {indicator::pat_error, indicator::pat_error_2})
-                events_.raise(i, at_, [&] { return table_text(table_id, pid); });
+                events.raise(i, at_, [&] { return table_text(table_id, pid); });
         }
     } else if (pid == cat_pid) {
         if (table_id == 0x01)
             cat(bytes);
         else
-            events_.raise(indicator::cat_error, at_, [&] { return table_text(table_id, pid); });
-    } else if (is_pmt_pid(pid)) {
+            events.raise(indicator::cat_error, at_, [&] { return table_text(table_id, pid); });
+    } else if (s.on_pmt_pid) {
         if (table_id != 0x02) return;
         const std::string what = "PMT on " + pid_text(pid);
         timed_occurrence(pmt_timers_[pid], table_interval_ms, {indicator::pmt_error, indicator::pmt_error_2},
-                         what.c_str());
-        pmt(pid, bytes);
+                         what.c_str(), events);
+        pmt(bytes);
     } else {
-        si_table(pid, table_id, bytes);
+        si_table(s, events);
     }
 }
-
 void signalling::pat(std::span<const std::uint8_t> bytes) {
     if (pat_crc_ == crc_field(bytes) && pat_crc_ != 0) return;
     lib13818::Pat table;
@@ -194,6 +226,7 @@ void signalling::pat(std::span<const std::uint8_t> bytes) {
     for (const auto& program : table.programs) {
         if (program.program_number == 0 || program.PID < 0 || program.PID >= ts::pid_count) continue;
         const auto pid = static_cast<std::uint16_t>(program.PID);
+        if (first_programme_pmt_pid_ < 0) first_programme_pmt_pid_ = pid;
         pmt_program_[pid] = program.program_number;
         add_assembler(pid);
         std::int64_t ignored = no_time;
@@ -201,16 +234,22 @@ void signalling::pat(std::span<const std::uint8_t> bytes) {
     }
 }
 
-void signalling::pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes) {
+bool signalling::changed(std::uint32_t& last_crc, std::span<const std::uint8_t> bytes) {
+    const std::uint32_t crc = crc_field(bytes);
+    if (crc == last_crc && crc != 0) return false;
+    last_crc = crc;
+    return true;
+}
+
+void signalling::pmt(std::span<const std::uint8_t> bytes) {
     if (first_pmt_ == no_time) first_pmt_ = at_.ticks;
-    if (pmt_crc_[pid] == crc_field(bytes) && pmt_crc_[pid] != 0) return;
+    if (bytes.empty()) return;  // the same as the last one
     lib13818::Pmt table;
     try {
         table.parse(bytes.data(), bytes.size());
     } catch (const lib13818::error&) {
         return;
     }
-    pmt_crc_[pid] = crc_field(bytes);
     const auto service = static_cast<std::uint16_t>(table.table_id_extension);
     if (table.PCR_PID != ts::null_pid) {
         const auto pcr = static_cast<std::uint16_t>(table.PCR_PID);
@@ -235,6 +274,7 @@ void signalling::pmt(std::uint16_t pid, std::span<const std::uint8_t> bytes) {
 
 void signalling::cat(std::span<const std::uint8_t> bytes) {
     cat_seen_ = true;
+    if (bytes.empty()) return;  // the same as the last one
     lib13818::Cat table;
     try {
         table.parse(bytes.data(), bytes.size());
@@ -255,72 +295,84 @@ void signalling::name_pid(std::uint16_t pid, std::uint16_t service, std::int64_t
     if (std::find(list.begin(), list.end(), service) == list.end()) list.push_back(service);
 }
 
-void signalling::presence(const event_place& at, stream_kind kind) {
+void signalling::presence(const event_place& at, stream_kind kind, event_log& events) {
     if (const auto gap = presence_timers_[at.pid].occur(at.ticks, ms_ticks(limits_.pid_timeout_ms)))
-        events_.raise(indicator::pid_error, at, [&] {
+        events.raise(indicator::pid_error, at, [&] {
             return pid_text(at.pid) + " (" + kind_name(kind) + ") absent for " + seconds_text(*gap);
         });
 }
 
-void signalling::too_close(std::int64_t& last, indicator which, const char* what) {
+void signalling::too_close(std::int64_t& last, indicator which, const char* what, event_log& events) {
     if (at_.ticks == no_time) return;
     const std::int64_t gap = at_.ticks - last;
     const bool close = last != no_time && gap < ms_ticks(closest_sections_ms);
     last = at_.ticks;
     if (close)
-        events_.raise(which, at_,
-                      [&] { return std::string("two ") + what + " copies " + seconds_text(gap) + " apart"; });
+        events.raise(which, at_,
+                     [&] { return std::string("two ") + what + " copies " + seconds_text(gap) + " apart"; });
 }
 
-void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<const std::uint8_t> bytes) {
+void signalling::si_table(const read_section& s, event_log& events) {
+    const std::uint16_t pid = s.pid;
+    const std::uint8_t table_id = s.table_id;
     const auto wrong_table = [&](std::initializer_list<indicator> which) {
         for (indicator i : which)
-            events_.raise(i, at_, [&] { return table_text(table_id, pid); });
+            events.raise(i, at_, [&] { return table_text(table_id, pid); });
+    };
+    const auto timed = [&](gap_timer& timer, std::int64_t limit_ms, std::initializer_list<indicator> which,
+                           const char* what) {
+        repetition_.occur(s, at_, events);
+        timed_occurrence(timer, limit_ms, which, what, events);
     };
     switch (pid) {
         case nit_pid:
             if (table_id == 0x40) {
-                if (bytes.size() > 6)
-                    too_close(nit_actual_sections_[bytes[6]], indicator::nit_actual_error,
-                              "NIT actual section");
-                timed_occurrence(nit_actual_, 10'000, {indicator::nit_error, indicator::nit_actual_error},
-                                 "NIT actual");
-            } else if (table_id != 0x41 && table_id != stuffing_table) {
+                if (s.long_form)
+                    too_close(nit_actual_sections_[s.section_number], indicator::nit_actual_error,
+                              "NIT actual section", events);
+                timed(nit_actual_, 10'000, {indicator::nit_error, indicator::nit_actual_error}, "NIT actual");
+            } else if (table_id == 0x41) {
+                repetition_.occur(s, at_, events);
+            } else if (table_id != stuffing_table) {
                 wrong_table({indicator::nit_error, indicator::nit_actual_error});
             }
             break;
         case sdt_pid:
             if (table_id == 0x42)
-                timed_occurrence(sdt_actual_, 2'000, {indicator::sdt_error, indicator::sdt_actual_error},
-                                 "SDT actual");
+                timed(sdt_actual_, 2'000, {indicator::sdt_error, indicator::sdt_actual_error}, "SDT actual");
             else if (table_id == 0x46)
-                timed_occurrence(sdt_other_, 10'000, {indicator::sdt_other_error}, "SDT other");
-            else if (table_id != 0x4A && table_id != stuffing_table)
+                timed(sdt_other_, 10'000, {indicator::sdt_other_error}, "SDT other");
+            else if (table_id == 0x4A)
+                repetition_.occur(s, at_, events);
+            else if (table_id != stuffing_table)
                 wrong_table({indicator::sdt_error, indicator::sdt_actual_error});
             break;
         case eit_pid:
-            if (table_id == 0x4E && bytes.size() > 6 && bytes[6] < 2) {
-                const char* what = bytes[6] == 0 ? "EIT present" : "EIT following";
-                timed_occurrence(eit_present_following_[bytes[6]], 2'000,
-                                 {indicator::eit_error, indicator::eit_actual_error}, what);
+            if (table_id == 0x4E && s.long_form && s.section_number < 2) {
+                const char* what = s.section_number == 0 ? "EIT present" : "EIT following";
+                timed(eit_present_following_[s.section_number], 2'000,
+                      {indicator::eit_error, indicator::eit_actual_error}, what);
             } else if (table_id == 0x4F) {
-                timed_occurrence(eit_other_, 10'000, {indicator::eit_other_error},
-                                 "EIT present/following other");
-            } else if ((table_id < 0x4E || table_id > 0x6F) && table_id != stuffing_table) {
+                timed(eit_other_, 10'000, {indicator::eit_other_error}, "EIT present/following other");
+            } else if (table_id >= 0x4E && table_id <= 0x6F) {
+                repetition_.occur(s, at_, events);
+            } else if (table_id != stuffing_table) {
                 wrong_table({indicator::eit_error, indicator::eit_actual_error});
             }
             break;
         case rst_pid:
             if (table_id == 0x71) {
-                too_close(rst_, indicator::rst_error, "RST");
+                too_close(rst_, indicator::rst_error, "RST", events);
             } else if (table_id != stuffing_table) {
                 wrong_table({indicator::rst_error});
             }
             break;
         case tdt_pid:
             if (table_id == 0x70)
-                timed_occurrence(tdt_, 30'000, {indicator::tdt_error}, "TDT");
-            else if (table_id != 0x73 && table_id != stuffing_table)
+                timed(tdt_, 30'000, {indicator::tdt_error}, "TDT");
+            else if (table_id == 0x73)
+                repetition_.occur(s, at_, events);
+            else if (table_id != stuffing_table)
                 wrong_table({indicator::tdt_error});
             break;
         default:
@@ -328,14 +380,15 @@ void signalling::si_table(std::uint16_t pid, std::uint8_t table_id, std::span<co
     }
 }
 
-void signalling::finish(const event_place& last, std::span<const std::uint64_t> pid_packets) {
+void signalling::finish(const event_place& last, std::span<const std::uint64_t> pid_packets,
+                        event_log& events) {
     const auto open_gap = [&](const gap_timer& timer, std::int64_t limit_ms, std::uint16_t pid,
                               std::initializer_list<indicator> which, const std::string& what) {
         const auto gap = timer.open_gap(last.ticks, ms_ticks(limit_ms));
         if (!gap) return;
         const event_place at{last.packet, pid_packets[pid], last.ticks, pid};
         for (indicator i : which)
-            events_.raise(
+            events.raise(
                 i, at, [&] { return what + " absent for " + seconds_text(*gap) + " until the end"; }, false);
     };
     open_gap(pat_packets_, table_interval_ms, pat_pid, {indicator::pat_error}, "PID 0x0000");
@@ -357,11 +410,12 @@ void signalling::finish(const event_place& last, std::span<const std::uint64_t> 
     open_gap(sdt_other_, 10'000, sdt_pid, {indicator::sdt_other_error}, "SDT other");
     open_gap(eit_other_, 10'000, eit_pid, {indicator::eit_other_error}, "EIT present/following other");
     open_gap(tdt_, 30'000, tdt_pid, {indicator::tdt_error}, "TDT");
+    repetition_.finish(last, pid_packets, events);
     // Present and following come as a pair: one without the other is a fault of its own.
     if (eit_present_following_[0].armed() != eit_present_following_[1].armed()) {
         const event_place at{last.packet, pid_packets[eit_pid], last.ticks, eit_pid};
         const bool present = eit_present_following_[0].armed();
-        events_.raise(indicator::eit_pf_error, at, [&] {
+        events.raise(indicator::eit_pf_error, at, [&] {
             return std::string("EIT actual ") +
                    (present ? "present without following" : "following without present");
         });

@@ -34,84 +34,151 @@ bool has_pes_header_fields(std::uint8_t stream_id) {
     }
 }
 
+// Whether a PES header with a PTS starts in the packet's payload.
+bool starts_pts(const std::uint8_t* p) {
+    std::size_t start = ts::header_size;
+    if (p[3] & 0x20) start += 1 + p[4];
+    if ((p[3] & 0x10) == 0 || start + 14 > ts::packet_size) return false;
+    const std::uint8_t* pes = p + start;
+    if (pes[0] != 0 || pes[1] != 0 || pes[2] != 1 || !has_pes_header_fields(pes[3])) return false;
+    return (pes[7] & 0x80) != 0;
+}
+
 }  // namespace
 
 stream_analyser::stream_analyser(const analysis_options& options)
     : options_(options),
       events_(options.limits.kept_errors),
-      signalling_(events_, options.limits),
+      signalling_(options.limits),
       clock_(options.stamped, options.bitrate_bps),
       bins_(ms_ticks(options.limits.bin_interval_ms)) {
     if (options.seconds) limit_ticks_ = static_cast<std::int64_t>(*options.seconds) * ticks_per_second;
 }
 
-void stream_analyser::check(const timed_packet& t) {
-    if (cut_ticks_ != no_time || (limit_ticks_ != no_time && t.ticks >= limit_ticks_)) {
-        if (cut_ticks_ == no_time) cut_ticks_ = t.ticks;
+void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint32_t index) {
+    const std::uint8_t* p = scanned.bytes;
+    const std::uint16_t pid = ts::packet_pid(p);
+    std::uint16_t marks = scanned.sync_regained ? mark::sync_regained : 0;
+    if (scanned.wrong_sync_byte) {
+        // Nothing else of the packet can be trusted, its PID included.
+        window_.packets[index] = pid | packet_window::uncounted;
+        window_.marked.push_back(
+            {0, index, pid, static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
         return;
     }
-    ++packets_;
-    const std::uint8_t* p = t.bytes;
+    // The PID's packets are added up when the window is replayed.
+    packet_window::pid_sums& sums = window_.pids[pid];
+    const std::uint64_t pid_packet = pid_packets_[pid] + sums.count;
+    if (pid_packet == 0) marks |= mark::first_of_pid;
+    if (sums.count++ == 0) window_.touched.push_back(pid);
+    std::uint16_t entry = pid;
+    std::uint8_t detail = 0;
+    const bool scrambled = (p[3] & 0xC0) != 0 && (p[1] & 0x80) == 0;
+    if (scrambled) {
+        entry |= packet_window::scrambled;
+        ++sums.scrambled;
+        if (!scrambled_seen_) marks |= mark::first_scrambled;
+        scrambled_seen_ = true;
+    }
+    if (p[1] & 0x80) {
+        marks |= mark::transport_error;
+        entry |= packet_window::absent;
+    } else if (pid == ts::null_pid) {
+        entry |= packet_window::absent;
+    } else {
+        if (sums.first_present == 0) {
+            sums.first_present = index + 1;
+            sums.first_present_pid_packet = pid_packet;
+        }
+        sums.last_present = index + 1;
+        const bool adaptation = (p[3] & 0x20) != 0;
+        const bool discontinuity = adaptation && p[4] > 0 && (p[5] & 0x80) != 0;
+        const auto outcome = continuity_[pid].next(p[3] & 0x0F, (p[3] & 0x10) != 0, discontinuity);
+        if (outcome.what != continuity_state::verdict::in_order) {
+            marks |= mark::continuity_error;
+            detail = outcome.lost;  // 0 only for a third copy
+        }
+        if (adaptation) {
+            if (const auto pcr = read_pcr(p)) {
+                marks |= mark::pcr;
+                window_.pcrs.push_back(*pcr);
+            }
+        }
+        if (!scrambled && (p[1] & 0x40) && starts_pts(p)) marks |= mark::pts;
+        if (signalling_.carries_sections(pid)) marks |= read_sections(p, scanned.number, scrambled);
+    }
+    window_.packets[index] = entry;
+    if (marks != 0) window_.marked.push_back({pid_packet, index, pid, marks, detail});
+}
+
+void stream_analyser::mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost) {
+    const std::uint64_t pid_packet = pid_packets_[pid] + window_.pids[pid].count - 1;
+    window_.marked.push_back({pid_packet, index, pid, mark::continuity_error, lost});
+}
+
+std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled) {
     const std::uint16_t pid = ts::packet_pid(p);
-    event_place at{t.number, 0, t.ticks, pid};
-    last_ = at;
-    if (t.flags & sync_regained) {
+    const bool pmt = signalling_.is_pmt_pid(pid);
+    const std::size_t sections = window_.sections.size();
+    signalling_.read(ts::parse_packet(p), number, window_);
+    if (signalling_.reference_pcr_pid() >= 0)
+        clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
+    // Replayed only when it ends sections or has timed checks of its own (the PAT's timer, a
+    // scrambled PMT packet).
+    if (window_.sections.size() == sections && pid != 0 && !(pmt && scrambled)) return 0;
+    return mark::section_pid | (pmt ? mark::pmt_pid : 0);
+}
+
+void stream_analyser::replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor) {
+    if (m.marks & mark::sync_regained) {
         ++sync_regains_;
         events_.raise(indicator::ts_sync_loss, at, [] { return std::string("sync regained after a loss"); });
     }
-    if (t.flags & wrong_sync_byte) {
-        // Nothing else of the packet can be trusted, its PID included.
+    if (m.marks & mark::wrong_sync_byte) {
         events_.raise(indicator::sync_byte_error, at, [&] {
             char text[32];
-            std::snprintf(text, sizeof text, "sync byte 0x%02x", p[0]);
+            std::snprintf(text, sizeof text, "sync byte 0x%02x", m.detail);
             return std::string(text);
         });
         return;
     }
-    pid_state& s = pids_[pid];
-    at.pid_packet = pid_packets_[pid]++;
-    if (at.pid_packet == 0) {
-        s.first_packet = t.number;
-        s.first_ticks = t.ticks;
+    pid_state& s = pids_[at.pid];
+    if (m.marks & mark::first_of_pid) {
+        s.first_packet = at.packet;
+        s.first_ticks = at.ticks;
     }
-    if (t.ticks != no_time) bins_.count(pid, t.ticks);
-    if (p[1] & 0x80) {
+    if (m.marks & mark::transport_error) {
         events_.raise(indicator::transport_error, at,
                       [] { return std::string("transport_error_indicator set"); });
         return;
     }
-    const bool scrambled = (p[3] & 0xC0) != 0;
-    if (scrambled) {
-        ++s.scrambled;
-        if (!first_scrambled_) first_scrambled_ = at;
+    if (m.marks & mark::first_scrambled) first_scrambled_ = at;
+    if (m.marks & mark::continuity_error) count_continuity_error(s, m, at);
+    if (m.marks & mark::pcr) check_pcr(s, window_.pcrs[cursor.pcr++], at);
+    if (m.marks & mark::section_pid) {
+        const bool scrambled = (window_.packets[m.index] & packet_window::scrambled) != 0;
+        signalling_.packet_timers(at, scrambled, (m.marks & mark::pmt_pid) != 0, events_);
+        replay_sections(at, cursor);
     }
-    if (pid == ts::null_pid) return;
-    check_continuity(s, p, at);
-    if (const auto pcr = read_pcr(p)) check_pcr(s, *pcr, at);
-    signalling_.elementary_packet(at);
-    if (signalling_.carries_sections(pid)) {
-        const ts::packet packet = ts::parse_packet(p);
-        signalling_.section_packet(packet, at);
-    }
-    if (!scrambled && (p[1] & 0x40)) check_pts(s, p, at);
+    if (m.marks & mark::pts) check_pts(s, at);
 }
 
-void stream_analyser::check_continuity(pid_state& s, const std::uint8_t* p, const event_place& at) {
-    const bool adaptation = (p[3] & 0x20) != 0;
-    const bool discontinuity = adaptation && p[4] > 0 && (p[5] & 0x80) != 0;
-    const auto outcome = s.continuity.next(p[3] & 0x0F, (p[3] & 0x10) != 0, discontinuity);
-    using verdict = continuity_state::verdict;
-    if (outcome.what == verdict::in_order) return;
+void stream_analyser::replay_sections(const event_place& at, replay_cursor& cursor) {
+    const auto& sections = window_.sections;
+    for (; cursor.section < sections.size() && sections[cursor.section].packet == at.packet;
+         ++cursor.section) {
+        const read_section& s = sections[cursor.section];
+        const auto bytes = std::span<const std::uint8_t>(window_.section_bytes).subspan(s.offset, s.size);
+        signalling_.section(at, s, bytes, events_);
+    }
+}
+
+void stream_analyser::count_continuity_error(pid_state& s, const marked_packet& m, const event_place& at) {
     ++s.cc_errors;
-    s.lost_packets += outcome.lost;
+    s.lost_packets += m.detail;
     events_.raise(indicator::continuity_count_error, at, [&] {
-        switch (outcome.what) {
-            case verdict::jump:
-                return "missing " + std::to_string(outcome.lost) +
-                       (outcome.lost == 1 ? " packet" : " packets");
-            default:
-                return std::string("duplicate (a third copy of a packet)");
-        }
+        if (m.detail == 0) return std::string("duplicate (a third copy of a packet)");
+        return "missing " + std::to_string(m.detail) + (m.detail == 1 ? " packet" : " packets");
     });
 }
 
@@ -147,15 +214,9 @@ void stream_analyser::check_pcr(pid_state& s, const packet_pcr& pcr, const event
         events_.raise(indicator::pcr_error, at, [&] { return detail; });
 }
 
-void stream_analyser::check_pts(pid_state& s, const std::uint8_t* p, const event_place& at) {
+void stream_analyser::check_pts(pid_state& s, const event_place& at) {
     const stream_kind kind = signalling_.kind(at.pid);
     if (kind != stream_kind::video && kind != stream_kind::audio) return;
-    std::size_t start = ts::header_size;
-    if (p[3] & 0x20) start += 1 + p[4];
-    if ((p[3] & 0x10) == 0 || start + 14 > ts::packet_size) return;
-    const std::uint8_t* pes = p + start;
-    if (pes[0] != 0 || pes[1] != 0 || pes[2] != 1 || !has_pes_header_fields(pes[3])) return;
-    if ((pes[7] & 0x80) == 0) return;  // no PTS in this header
     if (const auto gap = s.pts.occur(at.ticks, ms_ticks(max_pts_gap_ms)))
         events_.raise(indicator::pts_error, at, [&] { return "no PTS for " + seconds_text(*gap); });
 }

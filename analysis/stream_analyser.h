@@ -4,7 +4,12 @@
 // measures the TR 101 290 indicators and counts packets, errors and PCRs per PID and per time
 // bin. Memory grows with the PIDs, the time bins and the kept errors, never with the number of
 // packets: per-PID state lives in arrays indexed by PID, and checking a packet allocates
-// nothing. No threads: the caller feeds it from wherever the packets come from.
+// nothing. No threads: the caller feeds it from wherever the packets come from. A copy is a
+// snapshot that can be finished on its own.
+//
+// Each packet is read as it comes (continuity, sections, what it carries); what needs its
+// time waits in a packet_window (two bytes per packet, more for the few with findings) until
+// the clock can time it, and is then replayed.
 
 #include <array>
 #include <cstdint>
@@ -15,6 +20,7 @@
 #include "analysis/event_log.h"
 #include "analysis/gap_timer.h"
 #include "analysis/packet_clock.h"
+#include "analysis/packet_window.h"
 #include "analysis/pcr_accuracy.h"
 #include "analysis/report.h"
 #include "analysis/signalling.h"
@@ -43,7 +49,9 @@ class stream_analyser {
 
     // The next packet of the stream, as the hysteresis scanner hands it over.
     void push(const ts::scanned_packet& p) {
-        clock_.push(p, [this](const timed_packet& t) { check(t); });
+        if (complete()) return;
+        read(p);
+        if (clock_.observe(p, !p.wrong_sync_byte && !p.sync_regained) || window_.full()) release();
     }
     // True once a packet past options.seconds came: the rest of the stream is not needed.
     bool complete() const { return cut_ticks_ != no_time; }
@@ -52,7 +60,6 @@ class stream_analyser {
 
   private:
     struct pid_state {
-        continuity_state continuity;
         std::uint64_t scrambled = 0;
         std::uint64_t cc_errors = 0;
         std::uint64_t lost_packets = 0;
@@ -69,10 +76,47 @@ class stream_analyser {
         gap_timer pts;
     };
 
-    void check(const timed_packet& t);
-    void check_continuity(pid_state& s, const std::uint8_t* p, const event_place& at);
+    // The checks that need no time, as the packet comes: it leaves its findings in window_.
+    // Most packets are payload of a PID already present in the window, read here at once.
+    void read(const ts::scanned_packet& scanned) {
+        const std::uint8_t* p = scanned.bytes;
+        const std::uint16_t pid = ts::packet_pid(p);
+        const auto index = static_cast<std::uint32_t>(window_.held++);
+        if (index == 0) window_.first = scanned.number;
+        packet_window::pid_sums& sums = window_.pids[pid];
+        const bool usual = !scanned.wrong_sync_byte && !scanned.sync_regained && (p[1] & 0xC0) == 0 &&
+                           (p[3] & 0xF0) == 0x10 && sums.first_present != 0 &&
+                           !signalling_.carries_sections(pid);
+        if (!usual) [[unlikely]]
+            return read_unusual(scanned, index);
+        ++sums.count;
+        sums.last_present = index + 1;
+        window_.packets[index] = pid;
+        const auto outcome = continuity_[pid].next(p[3] & 0x0F, true, false);
+        if (outcome.what != continuity_state::verdict::in_order) [[unlikely]]
+            mark_continuity_error(pid, index, outcome.lost);
+    }
+    void read_unusual(const ts::scanned_packet& scanned, std::uint32_t index);
+    void mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost);
+    // Reads the sections of a packet of a PID that carries them; returns its marks.
+    std::uint16_t read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled);
+    // Times the packets in window_ and replays them: by their PIDs' sums where nothing needs
+    // a packet's own time, else one by one.
+    void release();
+    bool replays_by_sums(std::uint64_t last) const;
+    void replay_sums(std::uint64_t last);
+    void replay_each();
+    // Where the replay stands in the window's PCRs and sections.
+    struct replay_cursor {
+        std::size_t pcr = 0;
+        std::size_t section = 0;
+    };
+    // The checks of a marked packet that need its time.
+    void replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor);
+    void replay_sections(const event_place& at, replay_cursor& cursor);
+    void count_continuity_error(pid_state& s, const marked_packet& m, const event_place& at);
     void check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at);
-    void check_pts(pid_state& s, const std::uint8_t* p, const event_place& at);
+    void check_pts(pid_state& s, const event_place& at);
     void finish_unreferenced();
     // The estimated count of inaccurate PCRs; nothing unless the stream has a constant rate.
     std::optional<std::uint64_t> inaccurate_pcrs() const;
@@ -83,7 +127,9 @@ class stream_analyser {
     event_log events_;
     signalling signalling_;
     packet_clock clock_;
+    packet_window window_;
     bin_counter bins_;
+    std::array<continuity_state, ts::pid_count> continuity_{};
     std::array<pid_state, ts::pid_count> pids_{};
     std::array<std::uint64_t, ts::pid_count> pid_packets_{};
     std::uint64_t packets_ = 0;
@@ -92,6 +138,7 @@ class stream_analyser {
     std::int64_t cut_ticks_ = no_time;  // the time of the first packet past the limit
     event_place last_;
     std::optional<event_place> first_scrambled_;
+    bool scrambled_seen_ = false;  // read: a scrambled packet came
 };
 
 }  // namespace kestrel::analysis

@@ -110,6 +110,18 @@ const fault_case fault_cases[] = {
      },
      {{"1.3", 1}, {"1.3.a", 1}, {"1.4", 1}},
      "absent for 0.80 s"},
+    // The discontinuity_indicator starts the time line again; the packets before it keep the
+    // times of the line they were on.
+    {"LossBeforeAPcrDiscontinuity",
+     [](packet_list& s) {
+         s[nth(s, video_pid, 30, pcr_only)][5] |= 0x80;
+         const std::size_t after = nth(s, video_pid, 29, pcr_only);
+         const std::size_t lost = nth(s, audio_pid, 0, [&](const packet_bytes& p) { return &p > &s[after]; });
+         s.erase(s.begin() + static_cast<std::ptrdiff_t>(lost));
+         return nth(s, audio_pid, 0, [&](const packet_bytes& p) { return &p >= &s[lost]; });
+     },
+     {{"1.4", 1}},
+     "missing 1 packet"},
     {"PmtWithBadCrc",
      [](packet_list& s) {
          const std::size_t at = nth(s, pmt_pid, 5);
@@ -194,6 +206,12 @@ const fault_case fault_cases[] = {
      {{"1.6", 1}, {"1.4", 1}},
      "PID 0x0102 (audio) absent for",
      [](analysis_options& o) { o.limits.pid_timeout_ms = 300; }},
+    // A timeout shorter than the PCR interval: the gap lies inside one window of packets.
+    {"AudioPidAbsentLongerThanAShortTimeout",
+     [](packet_list& s) { return blank(s, audio_pid, nth(s, audio_pid, 300), nth(s, audio_pid, 312)); },
+     {{"1.6", 1}, {"1.4", 1}},
+     "PID 0x0102 (audio) absent for",
+     [](analysis_options& o) { o.limits.pid_timeout_ms = 10; }},
 };
 
 void PrintTo(const fault_case& c, std::ostream* out) {
@@ -234,6 +252,24 @@ TEST_P(FaultInjection, CountsTheFaultAndPointsAtItsPacket) {
     ASSERT_TRUE(event->time_s.has_value());
     // Removed packets shift the interpolated times a little.
     EXPECT_NEAR(*event->time_s, static_cast<double>(packet) * 188 * 8 / stream_bps, 0.005);
+}
+
+// Scrambled packets are counted on their PID, whether a window of packets is replayed by its
+// sums or one by one (the window across the first second's end).
+TEST(ScrambledPackets, CountOnTheirPid) {
+    packet_list stream = clean_stream();
+    const std::size_t second = packet_at(1.0);
+    for (std::size_t n = 10; n < 20; ++n)
+        stream[nth(stream, audio_pid, n)][3] |= 0x80;
+    for (std::size_t i = second - 8; i < second + 8; ++i)
+        if (pid_of(stream[i]) == audio_pid) stream[i][3] |= 0x80;
+    std::size_t around = 0;
+    for (std::size_t i = second - 8; i < second + 8; ++i)
+        around += pid_of(stream[i]) == audio_pid;
+    const analysis_report report = analyse(stream);
+    const pid_report* audio = pid_in(report, audio_pid);
+    ASSERT_TRUE(audio);
+    EXPECT_EQ(audio->scrambled, 10 + around);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, FaultInjection, ::testing::ValuesIn(fault_cases),

@@ -17,6 +17,8 @@ const bytes nit_actual_0 =
 const bytes nit_actual_1 = encode::network_section(
     {.table_id = 0x40, .table_id_extension = 1, .section_number = 1, .last_section_number = 1}, {}, {});
 const bytes eit_present = encode::eit_section({.table_id = 0x4E, .table_id_extension = 1}, {}, {});
+const bytes eit_schedule = encode::eit_section({.table_id = 0x50, .table_id_extension = 1}, {}, {});
+const bytes nit_other = encode::network_section({.table_id = 0x41, .table_id_extension = 2}, {}, {});
 
 // SI carousels beside the programme, and what the priority 3 checks make of them; every
 // indicator not named stays 0.
@@ -48,7 +50,7 @@ const si_case si_cases[] = {
               i < static_cast<std::size_t>(4.2 * per_second); ++i)
              if (pid_of(s[i]) == 0x11) s[i][2] = 0xFF, s[i][1] = 0x1F;
      },
-     {{"3.5", 1}, {"3.5.a", 1}, {"1.4", 1}}},
+     {{"3.5", 1}, {"3.5.a", 1}, {"3.2", 1}, {"1.4", 1}}},
     {"WrongTableOnTheSdtPid",
      {{.pid = 0x11, .sections = {nit_actual_0}, .interval_ms = 1000}},
      2000,
@@ -58,12 +60,26 @@ const si_case si_cases[] = {
      {{.pid = 0x10, .sections = {nit_actual_0, nit_actual_0}, .interval_ms = 500}},
      2000,
      {},
-     {{"3.1.a", 4}}},
+     {{"3.1.a", 4}, {"3.2", 4}}},
     {"EitPresentWithoutFollowing",
      {{.pid = 0x12, .sections = {eit_present}, .interval_ms = 500}},
      2000,
      {},
      {{"3.6.c", 1}}},
+    {"EitScheduleSectionRepeatedWithin25Ms",
+     {{.pid = 0x12, .sections = {eit_schedule, eit_schedule}, .interval_ms = 500}},
+     2000,
+     {},
+     {{"3.2", 4}}},
+    // The NIT other stops after its first second: the capture ends more than 10 s later.
+    {"NitOtherAbsentUntilTheEnd",
+     {{.pid = 0x10, .sections = {nit_other}, .interval_ms = 1000}},
+     12'000,
+     [](packet_list& s) {
+         for (auto i = static_cast<std::size_t>(1.2 * stream_bps / 1504.0); i < s.size(); ++i)
+             if (pid_of(s[i]) == 0x10) s[i][2] = 0xFF, s[i][1] = 0x1F;
+     },
+     {{"3.1.b", 1}, {"3.2", 1}}},
 };
 
 class SiChecks : public ::testing::TestWithParam<si_case> {};

@@ -120,6 +120,25 @@ void shift_pcr(packet_bytes& p, std::int64_t ticks) {
     p[11] = static_cast<std::uint8_t>(e);
 }
 
+// Time comes from the PCR PID of the first programme even where another PID carries PCRs
+// first: here one that no PMT names runs its PCRs at twice the real speed.
+TEST(TimeBase, FollowsThePcrPidOfTheFirstProgramme) {
+    packet_list stream;
+    for (const packet_bytes& p : clean_stream(2000)) {
+        if (pid_of(p) == video_pid && !has_payload(p)) {
+            packet_bytes fast = p;
+            fast[1] = static_cast<std::uint8_t>((fast[1] & 0xE0) | 0x02);  // PID 0x0200
+            fast[2] = 0x00;
+            shift_pcr(fast, static_cast<std::int64_t>(read_pcr(fast.data())->value));
+            stream.push_back(fast);
+        }
+        stream.push_back(p);
+    }
+    const analysis_report report = analyse(stream);
+    ASSERT_TRUE(report.duration_s);
+    EXPECT_NEAR(*report.duration_s, 2.0, 0.02);
+}
+
 // 2.4 from a file is an estimate for constant-rate streams only, and never fails the verdict.
 TEST(TimeBase, EstimatesPcrAccuracyOnlyAtAConstantRate) {
     packet_list stream = clean_stream(2000);
