@@ -33,8 +33,8 @@ packet_clock::packet_clock(bool stamped, std::optional<std::uint64_t> bitrate_bp
                         : time_base::pcr),
       bitrate_bps_(bitrate_bps) {
     if (base_ == time_base::pcr) {
-        buffer_ = std::make_unique_for_overwrite<std::uint8_t[]>(held_packets * ts::packet_size);
-        flags_ = std::make_unique_for_overwrite<std::uint8_t[]>(held_packets);
+        buffer_ = copyable_array<std::uint8_t>(held_packets * ts::packet_size);
+        flags_ = copyable_array<std::uint8_t>(held_packets);
     }
 }
 

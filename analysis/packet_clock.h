@@ -23,6 +23,7 @@
 #include <memory>
 #include <optional>
 
+#include "analysis/copyable_heap.h"
 #include "analysis/report.h"
 #include "ts/packet.h"
 #include "ts/packet_scanner.h"
@@ -129,8 +130,8 @@ class packet_clock {
     std::uint32_t last_stamp_ = 0;
 
     // Left uninitialised: only the part a stream's PCR interval needs is ever touched.
-    std::unique_ptr<std::uint8_t[]> buffer_;
-    std::unique_ptr<std::uint8_t[]> flags_;
+    copyable_array<std::uint8_t> buffer_;
+    copyable_array<std::uint8_t> flags_;
     std::uint64_t first_held_ = 0;
     std::size_t held_ = 0;
 };

@@ -6,6 +6,7 @@
 #include <span>
 #include <vector>
 
+#include "analysis/copyable_heap.h"
 #include "analysis/event_log.h"
 #include "analysis/gap_timer.h"
 #include "analysis/thresholds.h"
@@ -75,7 +76,7 @@ class signalling {
     // 1 + index into assemblers_, 0 for none. At most 255 PIDs carry sections (the seven fixed
     // ones and the PMT PIDs of 248 programmes), which bounds the assemblers' memory.
     std::array<std::uint8_t, ts::pid_count> assembler_of_{};
-    std::vector<std::unique_ptr<ts::section_assembler>> assemblers_;
+    std::vector<copyable_ptr<ts::section_assembler>> assemblers_;
 
     std::array<std::int32_t, ts::pid_count> pmt_program_;  // program_number of a PMT PID, else -1
     std::array<std::uint32_t, ts::pid_count> pmt_crc_{};   // of the PMT section last read
