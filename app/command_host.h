@@ -25,6 +25,8 @@ class command_host {
     virtual dvb_device* device() = 0;
     // Opens the multiple PID launcher on `pids` (32 entries, 0x1FFF for none), modally.
     virtual void record_pids(const views::pid_list& pids, QWidget* parent) = 0;
+    // True while a live stream analysis has taken the card: nothing else may use it.
+    virtual bool analysing() { return false; }
 };
 
 }  // namespace kestrel::app

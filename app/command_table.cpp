@@ -17,8 +17,9 @@ constexpr command_entry table[] = {
     {command::file_close, file, "", nullptr, "&Close", "", needs::window},
     {command::database_export, file, "", nullptr, "Database export...", "", needs::scan_result},
     {command::channel_list_export, file, "", nullptr, "Export channel list...", "", needs::scan_result},
-    {command::open_capture, file, "", "Open capture...", "Open capture...", "Ctrl+O", needs::always, true},
-    {command::recent_captures, file, "", "Recent captures", "Recent captures", "", needs::always},
+    {command::open_capture, file, "", "Open capture...", "Open capture...", "Ctrl+O", needs::card_free, true},
+    {command::analyse_capture, file, "", "Analyse capture...", "Analyse capture...", "", needs::always},
+    {command::recent_captures, file, "", "Recent captures", "Recent captures", "", needs::card_free},
     {command::exit, file, "", "E&xit", "E&xit", "", needs::always, true},
     {command::undo, edit, "", nullptr, "&Undo", "Ctrl+Z; Alt+Backspace", needs::never},
     {command::cut, edit, "", nullptr, "Cu&t", "Ctrl+X; Shift+Del", needs::never},
@@ -36,6 +37,8 @@ constexpr command_entry table[] = {
      needs::card_dvb_s},
     {command::single_pid, action, streaming, "Single PID", "Single PID", "", needs::card_locked},
     {command::multiple_pid, action, streaming, "Multiple PID", "Multiple PID", "", needs::card_locked},
+    {command::stream_analysis, action, "", "Stream analysis...", "Stream analysis...", "", needs::card_locked,
+     true},
     {command::tuning, action, "", "Tuning...", "Tuning...", "", needs::card, true},
     {command::satellite_settings, action, "", "Satellite settings...", "Satellite settings...", "",
      needs::card_dvb_s, true},
@@ -66,10 +69,11 @@ std::span<const std::string_view> menu_titles(bool document) {
     return no_document_menus;
 }
 
-card_state read_card_state(dvb_device* device) {
+card_state read_card_state(dvb_device* device, bool analysing) {
     card_state state;
     if (device == nullptr || device->get_number_of_devices() == 0) return state;
     state.present = true;
+    state.analysing = analysing;
     state.locked = device->is_locked();
     state.dvb_s = device->get_frontend_type() == frontend_dvb_s;
     return state;
@@ -84,11 +88,13 @@ bool is_enabled(needs condition, const card_state& card, const window_state& win
         case needs::window:
             return window.open;
         case needs::card:
-            return card.present;
+            return card.present && !card.analysing;
         case needs::card_locked:
-            return card.present && card.locked;
+            return card.present && card.locked && !card.analysing;
         case needs::card_dvb_s:
-            return card.present && card.dvb_s;
+            return card.present && card.dvb_s && !card.analysing;
+        case needs::card_free:
+            return !card.analysing;
         case needs::pane_selection:
             return window.pane_selection;
         case needs::tree_selection:

@@ -20,6 +20,7 @@ enum class command {
     database_export,
     channel_list_export,
     open_capture,
+    analyse_capture,
     recent_captures,
     exit,
     undo,
@@ -36,6 +37,7 @@ enum class command {
     scan_satellites,
     single_pid,
     multiple_pid,
+    stream_analysis,
     tuning,
     satellite_settings,
     si_tables,
@@ -52,6 +54,7 @@ enum class command {
 
 // When a command can be chosen. A selection is that of the active document window: in its
 // focused pane, or in its tree.
+// card_free: no live analysis has taken the card (which a new capture would replace).
 enum class needs {
     always,
     never,
@@ -59,6 +62,7 @@ enum class needs {
     card,
     card_locked,
     card_dvb_s,
+    card_free,
     pane_selection,
     tree_selection,
     scan_result
@@ -80,12 +84,14 @@ std::span<const command_entry> command_table();
 std::span<const std::string_view> menu_titles(bool document);
 
 // What the conditions ask of the card. Without a card nothing else is asked of the device.
+// While a live analysis has taken the card, no command that needs the card can be chosen.
 struct card_state {
     bool present = false;
     bool locked = false;
     bool dvb_s = false;
+    bool analysing = false;
 };
-card_state read_card_state(dvb_device* device);
+card_state read_card_state(dvb_device* device, bool analysing = false);
 
 // What the conditions ask of the document windows.
 struct window_state {

@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <filesystem>
 
+#include "app/analysis_wnd.h"
 #include "app/dialogs/pid_streaming_dlg.h"
 #include "app/main_frame.h"
 #include "app/message_box.h"
@@ -42,8 +43,22 @@ void CKestrel2App::OnFileNewTransponder() {
     global_trace().log(2, "tmp=%#lx", reinterpret_cast<unsigned long>(window));
 }
 
+void CKestrel2App::analysis_started(CAnalysisWnd* window) {
+    live_analysis_ = window;
+}
+
+bool CKestrel2App::analysing() {
+    return live_analysis_ && live_analysis_->analysing();
+}
+
 bool CKestrel2App::open_capture(const std::string& file) {
     global_trace().log(2, "CKestrel2App::open_capture(%s)", file.c_str());
+    // The analysis reads from the card in use: it must not be replaced under it.
+    if (analysing()) {
+        show_message(frame_.get(),
+                     QStringLiteral("A stream analysis is using the card: close its window first."));
+        return false;
+    }
     if (!parts_.open_card) return false;
     // Absolute, so that the recent list still finds a file given relative to another folder.
     std::error_code error;

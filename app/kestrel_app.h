@@ -19,6 +19,7 @@ namespace kestrel::app {
 
 class CMainFrame;
 class CTransponderWnd;
+class CAnalysisWnd;
 
 // A card opened in place of the one in use: its device and SPEC, or why there is none.
 struct card_swap {
@@ -64,6 +65,9 @@ class CKestrel2App final : public command_host {
     dvb_device* device() override { return parts_.device; }
     // The multiple PID launcher; nothing without a card.
     void record_pids(const views::pid_list& pids, QWidget* parent) override;
+    // The window of the live analysis that has taken the card, until it ends or closes.
+    void analysis_started(CAnalysisWnd* window);
+    bool analysing() override;
     file_chooser& files() { return files_; }
     const CSatelliteList& satellites() const { return parts_.satellites; }
     const std::string& card_spec() const { return parts_.card_spec; }
@@ -75,6 +79,7 @@ class CKestrel2App final : public command_host {
     std::unique_ptr<CMainFrame> frame_;
     // Cleared by Qt when the window is deleted on closing.
     QPointer<CTransponderWnd> transponder_;
+    QPointer<CAnalysisWnd> live_analysis_;
 };
 
 }  // namespace kestrel::app

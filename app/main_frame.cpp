@@ -18,6 +18,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "app/analysis_command.h"
 #include "app/card_list.h"
 #include "app/channel_list_command.h"
 #include "app/dialogs/database_export_dlg.h"
@@ -260,7 +261,7 @@ CTransponderWnd* CMainFrame::active_window() const {
 void CMainFrame::update_command_states() {
     // A modal dialog's worker may be using the card.
     if (QApplication::activeModalWidget() != nullptr) return;
-    const card_state card = read_card_state(app_.device());
+    const card_state card = read_card_state(app_.device(), app_.analysing());
     const CTransponderWnd* window = active_window();
     const window_state documents{has_document(), window != nullptr && window->can_copy(),
                                  window != nullptr && window->can_copy_json(),
@@ -340,6 +341,12 @@ void CMainFrame::run(command id) {
             break;
         case command::open_capture:
             open_capture();
+            break;
+        case command::analyse_capture:
+            open_capture_analysis(app_);
+            break;
+        case command::stream_analysis:
+            open_stream_analysis(app_);
             break;
         case command::exit:
             close();

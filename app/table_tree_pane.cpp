@@ -33,7 +33,7 @@ void table_tree_pane::contextMenuEvent(QContextMenuEvent* event) {
     global_trace().log(2, "context menu");
     const QPoint global = event->globalPos();
     global_trace().log(4, "client x=%d,y=%d", global.x(), global.y());
-    const card_state card = read_card_state(host_.device());
+    const card_state card = read_card_state(host_.device(), host_.analysing());
     std::vector<context_item> items;
     for (const views::menu_item& command : commands)
         items.push_back({QString::fromLatin1(command.text),

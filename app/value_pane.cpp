@@ -72,7 +72,7 @@ void value_pane::contextMenuEvent(QContextMenuEvent* event) {
     global_trace().log(4, "client x=%d,y=%d", global.x(), global.y());
     const context_item items[] = {
         {QStringLiteral("PID streaming..."),
-         is_enabled(needs::card_locked, read_card_state(host_.device()), {.open = true})}};
+         is_enabled(needs::card_locked, read_card_state(host_.device(), host_.analysing()), {.open = true})}};
     if (choose_from_menu(items, global, this) == 0) pid_streaming();
 }
 

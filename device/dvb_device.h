@@ -28,7 +28,7 @@ const char* result_meaning(std::uint32_t code);
 
 // Filter kinds as callers pass them to the add operations.
 namespace filter_kind {
-inline constexpr int packets = 0;   // every transport packet of the PID (file filters only)
+inline constexpr int packets = 0;   // every transport packet of the PID (file and packet filters)
 inline constexpr int sections = 2;  // sections of the PID matching the filter bytes
 }  // namespace filter_kind
 
@@ -79,6 +79,11 @@ class dvb_device {
                                      const std::uint8_t* filter_data, const std::uint8_t* filter_mask,
                                      std::uint8_t filter_length, FilterCallback callback, void* context,
                                      filter_handle& out) = 0;
+    // Hands every whole transport packet of the PID (or of the whole stream for
+    // whole_stream_pid) to the callback, several packets a call where the card reads them so
+    // (a read of the Linux demux, a stretch of a capture). Stopped like the other filters.
+    virtual std::uint32_t add_packet_filter(std::uint16_t pid, FilterCallback callback, void* context,
+                                            filter_handle& out) = 0;
     // Records the PID into `stream`: blocks, writing every delivery to the stream and calling
     // the callback with it, until the filter is stopped (stop_filter from another thread, a
     // time-out's routine, or a capture's end of pass). `out` is written before it blocks.

@@ -60,6 +60,8 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
     std::uint32_t add_filter(int kind, std::uint16_t pid, int buffer_size, const std::uint8_t* filter_data,
                              const std::uint8_t* filter_mask, std::uint8_t filter_length,
                              FilterCallback callback, void* context, filter_handle& out) override;
+    std::uint32_t add_packet_filter(std::uint16_t pid, FilterCallback callback, void* context,
+                                    filter_handle& out) override;
     std::uint32_t add_stream_filter(int kind, std::uint16_t pid, int buffer_size, std::ostream& stream,
                                     const std::uint8_t* filter_data, const std::uint8_t* filter_mask,
                                     std::uint8_t filter_length, FilterCallback callback, void* context,
@@ -116,7 +118,7 @@ class dvb_device_techotrend final : public dvb_device, private card_listener {
 
     LnbConfig lnb_{};
     ChannelRecord channel_{};
-    filter_set section_filters_;
+    filter_set section_filters_;  // and the packet filters: every filter without a file
     filter_set file_filters_;
     std::atomic<std::int32_t> frontend_type_{frontend_none};
     std::unique_ptr<card> card_;

@@ -20,6 +20,14 @@ std::uint32_t dvb_device_techotrend::add_filter(int kind, std::uint16_t pid, int
     });
 }
 
+std::uint32_t dvb_device_techotrend::add_packet_filter(std::uint16_t pid, FilterCallback callback,
+                                                       void* context, filter_handle& out) {
+    if (!card_ready()) return result::not_initialized;
+    auto filter = std::make_shared<TTFilter>(*this);
+    return start_filter(section_filters_, filter, out,
+                        [&] { return filter->add_packets(pid, callback, context); });
+}
+
 std::uint32_t dvb_device_techotrend::add_file_filter(int kind, std::uint16_t pid, int, const char* file_name,
                                                      const std::uint8_t* filter_data,
                                                      const std::uint8_t* filter_mask,

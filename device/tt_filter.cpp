@@ -28,6 +28,15 @@ std::uint32_t dvb_device_techotrend::TTFilter::add_filter(int kind, std::uint16_
     return start(card_filter_type::sections, pid, filter_data, filter_mask, filter_length);
 }
 
+std::uint32_t dvb_device_techotrend::TTFilter::add_packets(std::uint16_t pid, FilterCallback callback,
+                                                           void* context) {
+    event_log(3, "dvb_device_techotrend::TTFilter::add_packets(%#x,%#lx,%#lx)", pid, log_address(callback),
+              log_address(context));
+    callback_ = callback;
+    context_ = context;
+    return start(card_filter_type::packets, pid, nullptr, nullptr, 0);
+}
+
 namespace {
 
 // A PID beyond 13 bits (but the whole stream's, for packets), more filter bytes than the

@@ -11,7 +11,8 @@
 
 namespace kestrel {
 
-// A section filter on the card: hands every matching section to the caller's callback
+// A section or packet filter on the card: hands every matching section (or whole packets) to
+// the caller's callback
 // from the moment the card starts it until it is stopped. Stopping it is final; the object
 // lives on until stop_filter() deletes all filters.
 class dvb_device_techotrend::TTFilter : public filter_sink {
@@ -26,6 +27,8 @@ class dvb_device_techotrend::TTFilter : public filter_sink {
     std::uint32_t add_filter(int kind, std::uint16_t pid, int buffer_size, const std::uint8_t* filter_data,
                              const std::uint8_t* filter_mask, std::uint8_t filter_length,
                              FilterCallback callback, void* context);
+    // Starts a packet filter: whole packets of the PID, or of the whole stream; 0 or 2.
+    std::uint32_t add_packets(std::uint16_t pid, FilterCallback callback, void* context);
     // Ends the deliveries (waiting for one running on another thread) and wakes the waiters.
     // A filter whose add still runs is stopped once the card has started (or refused) it.
     void StopFilter();

@@ -58,6 +58,7 @@ struct card_case {
 
 const std::set<QString> always_without_document = {"File > Transponder",
                                                    "File > Open capture...",
+                                                   "File > Analyse capture...",
                                                    "File > Exit",
                                                    "View > Status Bar",
                                                    "Action > SI tables...",
@@ -68,6 +69,7 @@ const std::set<QString> always_without_document = {"File > Transponder",
                                                    "Help > Check for updates online..."};
 const std::set<QString> always_with_document = {"File > Close",
                                                 "File > Open capture...",
+                                                "File > Analyse capture...",
                                                 "File > Exit",
                                                 "View > Status Bar",
                                                 "View > Bytes pane",
@@ -98,21 +100,21 @@ const card_case card_cases[] = {
      {"Action > Tuning...", "Action > SI Scanning > All satellites", "Action > Satellite settings...",
       "Action > LNB/Disq settings...", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
-      "Action > PID Streaming > Single PID", "View > Programme guide"},
+      "Action > PID Streaming > Single PID", "View > Programme guide", "Action > Stream analysis..."},
      {"Action > Tuning...", "Action > SI Scanning > Configured satellites", "Action > Satellite settings...",
       "Action > LNB/Disq settings", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
-      "Action > PID Streaming > Single PID", "View > Programme guide"}},
+      "Action > PID Streaming > Single PID", "View > Programme guide", "Action > Stream analysis..."}},
     {"DVB-C locked",
      true,
      frontend_dvb_c,
      true,
      {"Action > Tuning...", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
-      "Action > PID Streaming > Single PID", "View > Programme guide"},
+      "Action > PID Streaming > Single PID", "View > Programme guide", "Action > Stream analysis..."},
      {"Action > Tuning...", "Action > SI Scanning > Current transponder",
       "Action > SI Scanning > Current NIT", "Action > PID Streaming > Multiple PID",
-      "Action > PID Streaming > Single PID", "View > Programme guide"}},
+      "Action > PID Streaming > Single PID", "View > Programme guide", "Action > Stream analysis..."}},
 };
 
 void expect_enabled(CMainFrame& frame, const std::set<QString>& always, const std::set<QString>& extra,
@@ -163,14 +165,14 @@ TEST(MainFrame, MenusCarryTheirTextsAndKeys) {
     CMainFrame& frame = application.main_frame();
     frame.refresh();
     auto items = menu_items(frame);
-    EXPECT_EQ(items.size(), 21u);
+    EXPECT_EQ(items.size(), 23u);
     EXPECT_EQ(items["File > New"]->shortcut(), QKeySequence(QStringLiteral("Ctrl+N")));
     EXPECT_EQ(items["File > Exit"]->text(), "E&xit");
 
     application.GetTransonderWnd();
     frame.refresh();
     items = menu_items(frame);
-    EXPECT_EQ(items.size(), 32u);
+    EXPECT_EQ(items.size(), 34u);
     EXPECT_EQ(items["Edit > Copy"]->shortcuts(),
               QList<QKeySequence>(
                   {QKeySequence(QStringLiteral("Ctrl+C")), QKeySequence(QStringLiteral("Ctrl+Ins"))}));
@@ -208,12 +210,13 @@ TEST(MainFrame, FileAndEditItemsStandInTheirOrder) {
     CMainFrame& frame = application.main_frame();
     frame.refresh();
     EXPECT_EQ(item_texts(*top_menu(frame, "&File")),
-              QStringList({"&New", "Transponder", "-", "Open capture...", "Recent captures", "-", "E&xit"}));
+              QStringList({"&New", "Transponder", "-", "Open capture...", "Analyse capture...",
+                           "Recent captures", "-", "E&xit"}));
     application.GetTransonderWnd();
     frame.refresh();
     EXPECT_EQ(item_texts(*top_menu(frame, "&File")),
               QStringList({"&New", "&Close", "Database export...", "Export channel list...", "-",
-                           "Open capture...", "Recent captures", "-", "E&xit"}));
+                           "Open capture...", "Analyse capture...", "Recent captures", "-", "E&xit"}));
     EXPECT_EQ(item_texts(*top_menu(frame, "&Edit")),
               QStringList({"&Undo", "Cu&t", "-", "&Copy", "Copy as &JSON", "&Paste"}));
 }
@@ -235,7 +238,7 @@ TEST(MainFrame, RecentCapturesNewestFirstAtMostEightAndAGoneOneRemovedWithAMessa
     CKestrel2App application({r.settings, r.device.get(), r.satellites, ""});
     CMainFrame& frame = application.main_frame();
     frame.refresh();
-    QMenu* recent = top_menu(frame, "&File")->actions().at(4)->menu();
+    QMenu* recent = top_menu(frame, "&File")->actions().at(5)->menu();
     ASSERT_NE(recent, nullptr);
     emit recent->aboutToShow();
     ASSERT_EQ(recent->actions().size(), 8);

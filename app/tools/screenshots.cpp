@@ -9,6 +9,7 @@
 #include <QMdiArea>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <array>
@@ -16,6 +17,7 @@
 #include <cstdlib>
 #include <mutex>
 
+#include "app/analysis_wnd.h"
 #include "app/dialogs/lnb_config_dlg.h"
 #include "app/dialogs/lnb_disq_dlg.h"
 #include "app/dialogs/recording_progress.h"
@@ -35,6 +37,7 @@
 #include "scan/si_reader.h"
 #include "settings/memory_store.h"
 #include "startup/session.h"
+#include "streaming/card_analysis.h"
 
 namespace {
 
@@ -201,6 +204,27 @@ bool save_programme_guide(app::CKestrel2App& application, dvb_device& device, se
     return ok;
 }
 
+// One pass of the demo's stream analysed and shown in its window over the main window, on
+// the page of the stacked bit rate plot.
+bool save_stream_analysis(app::CKestrel2App& application, dvb_device& device, const QDir& folder) {
+    analysis::analysis_options options;
+    options.limits.bin_interval_ms = 100;  // the demo's pass is short
+    streaming::card_analysis live(device, options);
+    live.start();
+    live.join();
+    auto* window = new app::CAnalysisWnd(QStringLiteral("Stream analysis - demo"));
+    window->show_report(live.snapshot(), live.faults());
+    app::CMainFrame& frame = application.main_frame();
+    frame.mdi_area().addSubWindow(window);
+    window->showMaximized();
+    window->findChild<QTabWidget*>()->setCurrentIndex(2);
+    frame.resize(1100, 600);
+    frame.refresh();
+    const bool ok = save(frame, folder, "stream_analysis.png");
+    window->close();
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -250,6 +274,7 @@ int main(int argc, char** argv) {
     ok = save_scan_in_progress(*device, settings, session.satellites(), frame, folder) && ok;
     ok = save_recording(*device, frame, folder) && ok;
     ok = save_programme_guide(application, *device, settings, folder) && ok;
+    ok = save_stream_analysis(application, *device, folder) && ok;
     // Last: the frame shown again lets the dialogs' timers poll the card.
     ok = save_search(frame, *application.GetTransonderWnd(), folder) && ok;
     ok = save_bytes_pane(frame, *application.GetTransonderWnd(), folder) && ok;

@@ -43,6 +43,7 @@ run tree scan --card "$sat" --tables 0x459 --quiet --tree --values
 run json scan --card "$sat" --tables 0x459 --quiet --json
 run record record --card "$sat" --pid 0x111 --seconds 2 --out /out/record.ts
 run record-all record --card "$sat" --pid all --seconds 1 --out /out/whole.ts
+run analyse analyse --card "$sat" --seconds 2 --quiet
 
 # Ctrl-C in the middle of a recording leaves an adapter the next run tunes again.
 "$cli" --settings /out/interrupt.ini record --card "$sat" --pid 0x111 --out /out/interrupted.ts >/out/interrupt.out 2>/out/interrupt.err &

@@ -105,6 +105,12 @@ check "a 2 s recording of PID 0x111 ends well" status_is record 0
 check "the recording holds only whole packets of PID 0x111" only_pid record.ts 273 300
 check "a 1 s recording of the whole stream ends well" status_is record-all 0
 check "the whole stream holds whole packets of PAT, NIT and audio" whole_stream whole.ts 3000
+verdict() { [ "$(cat "$1.rc")" -le 1 ] && says "$1.out" '^verdict: (OK|FAILED)'; }
+check "a 2 s analysis of the card gives a verdict" verdict analyse
+check "the analysis times the adapter's stream by its PCRs" says analyse.out '[0-9]+ packets, [12]\.[0-9]{3} s, [0-9.]+ Mbit/s \(time base: pcr\)'
+check "the analysis counts the packets of the adapter's PID 0x111" says analyse.out '^  0x0111  [a-z]+ +[0-9]+ +[1-9][0-9]* '
+check "the adapter's stream has no continuity errors" says analyse.out '^  1\.4 Continuity_count_error +0$'
+check "the analysis lists the card's delivery faults apart" says analyse.out '^Delivery faults of the card .*: 0 demux buffer overruns, 0 lock losses$'
 check "a recording stopped by Ctrl-C ends" test -s interrupt.rc
 check "after Ctrl-C the adapter tunes again" locks after-interrupt
 

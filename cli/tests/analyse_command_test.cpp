@@ -66,6 +66,8 @@ TEST_F(AnalyseCommand, ExitsWithTheVerdictOrTheKindOfFailure) {
         {clean + " --bitrate fast", 2, "--bitrate needs a whole number"},
         {clean + " --colour", 2, "unknown argument '--colour'"},
         {clean + " --csv " + (folder / "no-such-folder" / "bins.csv").string(), 3, "cannot write"},
+        {clean + " --card demo", 2, "a capture FILE or --card, not both"},
+        {"--card capture:" + (folder / "missing.ts").string(), 2, "missing.ts"},
     };
     for (const exit_case& c : cases) {
         const auto run = analyse(c.arguments);
@@ -104,6 +106,25 @@ TEST_F(AnalyseCommand, WritesJsonAndCsvOfARealCapture) {
         ++rows;
     EXPECT_EQ(rows, doc["bins"]["pids"].begin()->size());
     EXPECT_EQ(doc["bins"]["pids"].size(), doc["pids"].size());
+}
+
+// The demo card's stream analysed live for two seconds of its clock: the report of a file,
+// with the card's delivery faults apart, in text and in JSON.
+TEST_F(AnalyseCommand, AnalysesTheDemoCardForItsSeconds) {
+    const auto text = analyse("--card demo --seconds 2", false);
+    ASSERT_LE(text.status, 1) << text.output;
+    EXPECT_NE(
+        text.output.find("\nDelivery faults of the card (apart from the stream's errors): 0 demux buffer "
+                         "overruns, 0 lock losses\n"),
+        std::string::npos)
+        << text.output;
+    const auto json = analyse("--card demo --seconds 2 --json", false);
+    ASSERT_LE(json.status, 1) << json.output;
+    const auto doc = nlohmann::json::parse(json.output);
+    EXPECT_EQ(doc["delivery_faults"], (nlohmann::json{{"overflows", 0}, {"lock_losses", 0}}));
+    EXPECT_EQ(doc["time_base"], "pcr");
+    EXPECT_NEAR(doc["duration_s"].get<double>(), 2.0, 0.1);
+    EXPECT_GT(doc["packets"].get<std::uint64_t>(), 0u);
 }
 
 }  // namespace

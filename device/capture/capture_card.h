@@ -31,7 +31,7 @@ namespace kestrel {
 // One delivery thread plays the locked transponder's capture from where it stands, looping
 // at its end, while any filter is active; it passes over packets no filter wants after a
 // look at their header, assembles sections per PID and hands sections and packets to the
-// filters. A started filter is held until begin_delivery, which begins a new pass for every
+// filters (the whole stream's packets in one call per stretch played). A started filter is held until begin_delivery, which begins a new pass for every
 // filter it releases, so that filters started together get the same packets from the same
 // one on. Its clock is the stream clock (stream_clock.h) plus every sleep: a sleep only
 // advances it. The packet that brings the clock to the alarm is the last one played until
@@ -120,6 +120,8 @@ class capture_card final : public card {
     // False when the packet rang the alarm: the step ends after it.
     bool on_packet(const std::uint8_t* p);
     void on_section(const pid_route& route, std::span<const std::uint8_t> section);
+    // Hands the packets gathered for the whole-stream filters on in one call each.
+    void deliver_whole_stream();
     void report_end_of_pass();
     bool alarm_due() const;
     // True when it rang the alarm (and holds the delivery until the next set_alarm).
@@ -159,6 +161,7 @@ class capture_card final : public card {
     std::array<std::unique_ptr<pid_route>, 8192> routes_;
     std::vector<std::uint16_t> routed_pids_;
     std::vector<card_filter_id> whole_stream_;   // packet filters of every packet
+    std::vector<std::uint8_t> whole_chunk_;      // their packets of this step, not yet delivered
     std::vector<std::uint16_t> reference_pids_;  // per capture: its clock's PCR PID, once seen
     std::thread thread_;
 };

@@ -121,6 +121,7 @@ void capture_card::play_step() {
         static_cast<std::size_t>(std::min<std::uint64_t>(step_bytes, std::max<std::uint64_t>(left, 1)));
     const capture_playback::step step =
         capture.play(stretch, [this](const std::uint8_t* p) { return on_packet(p); });
+    deliver_whole_stream();
     state_.pass_bytes += step.bytes;
     if (step.looped) {
         ++state_.pass_loops;
@@ -148,8 +149,7 @@ bool capture_card::on_packet(const std::uint8_t* p) {
             discontinuity = parsed.adaptation.discontinuity_indicator;
         }
     }
-    for (const card_filter_id id : whole_stream_)
-        registry_.deliver(id, p, static_cast<std::int32_t>(ts::packet_size));
+    if (!whole_stream_.empty()) whole_chunk_.insert(whole_chunk_.end(), p, p + ts::packet_size);
     if (pid_route* route = routes_[pid].get(); route != nullptr && route->wanted) {
         for (const card_filter_id id : route->packets)
             registry_.deliver(id, p, static_cast<std::int32_t>(ts::packet_size));
@@ -160,7 +160,17 @@ bool capture_card::on_packet(const std::uint8_t* p) {
     }
     clock_.packet(pcr, discontinuity);
     played_ticks_.store(clock_.ticks(), std::memory_order_relaxed);
-    return alarm_ms_.load(std::memory_order_relaxed) == 0 || !fire_alarm_if_due();
+    if (alarm_ms_.load(std::memory_order_relaxed) == 0 || !alarm_due()) return true;
+    // The packets up to the deadline reach their filters before the time-out's routine acts.
+    deliver_whole_stream();
+    return !fire_alarm_if_due();
+}
+
+void capture_card::deliver_whole_stream() {
+    if (whole_chunk_.empty()) return;
+    for (const card_filter_id id : whole_stream_)
+        registry_.deliver(id, whole_chunk_.data(), static_cast<std::int32_t>(whole_chunk_.size()));
+    whole_chunk_.clear();
 }
 
 void capture_card::on_section(const pid_route& route, std::span<const std::uint8_t> section) {

@@ -139,6 +139,25 @@ TEST_F(Filters, FileFilterWritesDeliveriesBeforeTheCallback) {
     EXPECT_TRUE(log.has("Failed to create file /nonexistent/dir/x.ts", 1));
 }
 
+TEST_F(Filters, PacketFilterHandsChunksToTheCallbackUntilStopped) {
+    filter_handle h = nullptr;
+    EXPECT_EQ(device->add_packet_filter(0x2001, &testing::deliveries::callback, &got, h), result::failed);
+    EXPECT_TRUE(log.has("PID out of range: 0x2001", 1)) << log.all();
+    ASSERT_EQ(device->add_packet_filter(whole_stream_pid, &testing::deliveries::callback, &got, h), result::ok);
+    const std::vector<std::uint8_t> chunk(3 * 188, 0x47);
+    card->feed(whole_stream_pid, chunk);
+    card->drain();
+    device->stop_filter(h);
+    card->feed(whole_stream_pid, chunk);
+    card->drain();
+    ASSERT_EQ(got.count(), 1u);
+    EXPECT_EQ(got.got[0], chunk);
+    // A stop of all filters takes the packet filters too.
+    ASSERT_EQ(device->add_packet_filter(0x100, &testing::deliveries::callback, &got, h), result::ok);
+    device->stop_filter();
+    EXPECT_EQ(card->filter_count(), 0u);
+}
+
 TEST_F(Filters, StreamFilterRecordsUntilStoppedFromAnotherThread) {
     std::ostringstream out;
     auto recording = record(out, &testing::deliveries::callback, &got);

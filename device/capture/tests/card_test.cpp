@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -309,6 +310,44 @@ TEST_F(CaptureCard, PacketFiltersGetWholePacketsOf192ByteCaptures) {
     EXPECT_EQ(device->add_stream_filter(filter_kind::sections, whole_stream_pid, 1024, sections, nullptr,
                                         nullptr, 0, nullptr, nullptr, handle),
               result::failed);
+}
+
+// The whole stream's packet filter: every packet of one pass, in order, several per call,
+// and at a time-out's deadline the packets up to it have all arrived.
+TEST_F(CaptureCard, PacketFilterGetsTheWholeStreamInChunksUpToTheDeadline) {
+    const bytes stream = mux({{0x00, {make_section(0x00, 20)}, 100}}, true, 2000);
+    const std::string path = write("pat.ts", stream);
+    const std::size_t packets = stream.size() / 188;
+    struct {
+        std::size_t whole_pass = 0;
+        std::size_t at_deadline = 0;
+    } cases;
+    for (const bool timed : {false, true}) {
+        auto device = device_for({path});
+        received got;
+        filter_handle handle = nullptr;
+        ASSERT_EQ(device->add_packet_filter(whole_stream_pid, &received::callback, &got, handle), result::ok);
+        if (timed)
+            device->arm_timeout(500, [&] {
+                std::lock_guard lock(got.mutex);
+                std::size_t n = 0;
+                for (const bytes& chunk : got.sections)
+                    n += chunk.size();
+                cases.at_deadline = n / 188;
+                device->stop_filter();
+            });
+        ASSERT_EQ(device->wait_filters(), result::ok);
+        bytes all;
+        for (const bytes& chunk : got.sections) {
+            EXPECT_EQ(chunk.size() % 188, 0u);
+            all.insert(all.end(), chunk.begin(), chunk.end());
+        }
+        ASSERT_LT(got.sections.size(), all.size() / 188);
+        ASSERT_TRUE(std::equal(all.begin(), all.end(), stream.begin()));
+        if (!timed) cases.whole_pass = all.size() / 188;
+    }
+    EXPECT_EQ(cases.whole_pass, packets);
+    EXPECT_NEAR(static_cast<double>(cases.at_deadline), packets / 4.0, packets / 100.0 + 1);
 }
 
 }  // namespace
