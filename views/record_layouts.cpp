@@ -186,7 +186,7 @@ std::span<const row_place> layout_of(const record_ref& record) {
 }
 
 std::optional<bit_range> place_bits(const row_place& place, std::span<const std::uint8_t> section,
-                                    lib13818::byte_range record) {
+                                    byte_range record) {
     const std::size_t first = std::size_t{record.offset} * 8;
     const std::size_t end = std::min(record.end(), section.size()) * 8;
     if (end <= first) return std::nullopt;

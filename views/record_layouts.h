@@ -8,7 +8,6 @@
 #include <optional>
 #include <span>
 
-#include "lib13818/core/byte_range.h"
 #include "views/section_bytes.h"
 #include "views/tree_node.h"
 
@@ -40,6 +39,6 @@ std::span<const row_place> layout_of(const record_ref& record);
 // The bits `place` stands for in the record at `record` of `section`; none when they lie
 // outside the record (a field the record does not have) or count no bits.
 std::optional<bit_range> place_bits(const row_place& place, std::span<const std::uint8_t> section,
-                                    lib13818::byte_range record);
+                                    byte_range record);
 
 }  // namespace kestrel::views

@@ -1,18 +1,12 @@
 #include "views/section_bytes.h"
 
-#include <type_traits>
-
 #include "views/described_walk.h"
 #include "views/record_layouts.h"
+#include "views/record_ranges.h"
 
 namespace kestrel::views {
 
 namespace {
-
-using lib13818::byte_range;
-
-template <class T>
-constexpr bool is_section = std::is_base_of_v<lib::Section, T> || std::is_base_of_v<lib::ShortSection, T>;
 
 // The section bytes a section's node keeps; none for any other record.
 struct kept_bytes {
@@ -42,89 +36,6 @@ struct is_section_record {
 
 bool is_section_node(const tree_node& node) {
     return std::visit(is_section_record{}, node.record);
-}
-
-// The nearest node above `node` that refers to a record of type Parent.
-template <class Parent>
-const Parent* ancestor(const tree_node& node) {
-    for (const tree_node* p = node.parent; p != nullptr; p = p->parent)
-        if (const auto* record = std::get_if<const Parent*>(&p->record)) return *record;
-    return nullptr;
-}
-
-// Entry `entry` of the fixed-size entries of `list`, which start at byte `first`.
-template <class Entry>
-std::optional<byte_range> nth_entry(const std::vector<Entry>& list, const Entry* entry, std::size_t first,
-                                    std::size_t size) {
-    if (list.empty() || entry < list.data() || entry >= list.data() + list.size()) return std::nullopt;
-    const auto index = static_cast<std::size_t>(entry - list.data());
-    return byte_range{static_cast<std::uint16_t>(first + index * size), static_cast<std::uint16_t>(size)};
-}
-
-// Where the record of a node stands in its section.
-struct record_range {
-    const tree_node& node;
-    std::span<const std::uint8_t> section;
-
-    template <class Descriptor>
-    std::optional<byte_range> entry_of(const auto* entry, const auto& list_of, std::size_t size) const {
-        const Descriptor* d = ancestor<Descriptor>(node);
-        if (d == nullptr) return std::nullopt;
-        return nth_entry(list_of(*d), entry, std::size_t{d->byte} + 2, size);
-    }
-
-    std::optional<byte_range> operator()(const lib::DescriptorISO639Language::Language* e) const {
-        return entry_of<lib::DescriptorISO639Language>(
-            e, [](const auto& d) -> auto& { return d.languages; }, 4);
-    }
-    std::optional<byte_range> operator()(const lib::DescriptorServiceList::Service* e) const {
-        return entry_of<lib::DescriptorServiceList>(
-            e, [](const auto& d) -> auto& { return d.services; }, 3);
-    }
-    std::optional<byte_range> operator()(const lib::DescriptorTeletext::Page* e) const {
-        return entry_of<lib::DescriptorTeletext>(
-            e, [](const auto& d) -> auto& { return d.pages; }, 5);
-    }
-    std::optional<byte_range> operator()(const lib::DescriptorContent::Item* e) const {
-        return entry_of<lib::DescriptorContent>(
-            e, [](const auto& d) -> auto& { return d.items; }, 2);
-    }
-    std::optional<byte_range> operator()(const lib::DescriptorLocalTimeOffset::Offset* e) const {
-        return entry_of<lib::DescriptorLocalTimeOffset>(
-            e, [](const auto& d) -> auto& { return d.offsets; }, 13);
-    }
-    std::optional<byte_range> operator()(ca_system_id id) const {
-        return entry_of<lib::DescriptorCAIdentifier>(
-            id.id, [](const auto& d) -> auto& { return d.CA_system_ids; }, 2);
-    }
-    // The running status entries follow the 3-byte header, 9 bytes each.
-    std::optional<byte_range> operator()(const lib::RstEntry* e) const {
-        const lib::Rst* rst = ancestor<lib::Rst>(node);
-        return rst != nullptr ? nth_entry(rst->entries, e, 3, 9) : std::nullopt;
-    }
-    // A loop entry of a described descriptor stands where its record field does.
-    std::optional<byte_range> operator()(const lib::described_record& r) const {
-        const lib::DescriptorDescribed& d = r.descriptor();
-        if (r.first() == 0 || r.first() > d.fields.size()) return (*this)(&d);
-        const lib::decoded_field& f = d.fields[r.first() - 1u];
-        return byte_range{f.byte, static_cast<std::uint16_t>(f.bits / 8)};
-    }
-    template <class T>
-    std::optional<byte_range> operator()(const T* record) const {
-        if constexpr (is_section<T>)
-            return byte_range{0, static_cast<std::uint16_t>(section.size())};
-        else if constexpr (std::is_base_of_v<lib::Descriptor, T>)
-            return byte_range{record->byte, static_cast<std::uint16_t>(record->descriptor_length + 2)};
-        else if constexpr (requires { record->at; })
-            return record->at;
-        else
-            return std::nullopt;
-    }
-    std::optional<byte_range> operator()(std::monostate) const { return std::nullopt; }
-};
-
-std::optional<byte_range> range_of(const tree_node& node, std::span<const std::uint8_t> section) {
-    return std::visit(record_range{node, section}, node.record);
 }
 
 std::vector<std::optional<bit_range>> described_rows(const lib::described_record& r) {

@@ -4,10 +4,9 @@
 // record, where that record stands in it and which bits each of its value rows reads. The
 // pane draws them; a click on a byte comes back here to find the node and row it belongs to.
 //
-// Positions come from the records themselves: sections span all their bytes, loop entries
-// and descriptors keep where they stand, entries of a fixed size follow from their index,
-// described descriptors' fields from their decoded positions and the other records' rows
-// from a fixed layout per record kind (record_layouts.h).
+// Records are found in the section bytes (record_ranges.h); described descriptors' rows
+// come from their decoded positions and the other records' rows from a fixed layout per
+// record kind (record_layouts.h).
 
 #include <cstddef>
 #include <cstdint>
@@ -15,7 +14,7 @@
 #include <span>
 #include <vector>
 
-#include "lib13818/core/byte_range.h"
+#include "views/record_ranges.h"
 #include "views/tree_node.h"
 
 namespace kestrel::views {
@@ -36,7 +35,7 @@ struct bit_range {
 // What the bytes pane shows for a node.
 struct node_bytes {
     std::span<const std::uint8_t> section;  // empty: the node stands for no kept section
-    std::optional<lib13818::byte_range> record;
+    std::optional<byte_range> record;
     // One per value row of the node's record, in row order; none for a row that stands for
     // no bits of its own (a name that needs no field, a field the record does not have).
     std::vector<std::optional<bit_range>> rows;

@@ -4,7 +4,7 @@
 
 namespace lib13818 {
 
-Descriptor::Descriptor(reader& r) : byte(static_cast<std::uint16_t>(r.offset())) {
+Descriptor::Descriptor(reader& r) {
     descriptor_tag = r.u8();
     descriptor_length = r.u8();
 }

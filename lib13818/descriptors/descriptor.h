@@ -21,7 +21,6 @@ class Descriptor {
 
     int32_t descriptor_tag = 0;
     int32_t descriptor_length = 0;
-    std::uint16_t byte = 0;  // where the descriptor's tag stands in its section
 
   protected:
     Descriptor() = default;

@@ -14,10 +14,8 @@ DescriptorExtendedEvent::Item read_item(reader& list) {
     if (description_length + 2 > left || description_length + p[description_length + 1] + 2 > left)
         throw error(messages::data_length_mismatch, p);
     DescriptorExtendedEvent::Item item;
-    const std::size_t first = list.offset();
     item.item_description = DvbString::read_prefixed(list);
     item.item = DvbString::read_prefixed(list);
-    item.at = byte_range::read_since(first, list);
     return item;
 }
 }  // namespace

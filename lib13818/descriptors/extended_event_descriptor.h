@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "lib13818/core/byte_range.h"
 #include "lib13818/core/dvb_string.h"
 #include "lib13818/core/values.h"
 #include "lib13818/descriptors/descriptor.h"
@@ -17,7 +16,6 @@ class DescriptorExtendedEvent : public Descriptor {
     struct Item {
         DvbString item_description;
         DvbString item;
-        byte_range at;
     };
 
     DescriptorExtendedEvent() = default;

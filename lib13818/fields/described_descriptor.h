@@ -169,7 +169,8 @@ class DescriptorDescribed : public Descriptor {
     // The header fields, then the body's; each loop is followed by its records, each record
     // by its fields.
     std::vector<decoded_field> fields;
-    std::string raw;  // the descriptor's bytes from its tag
+    std::string raw;         // the descriptor's bytes from its tag
+    std::uint16_t byte = 0;  // where the descriptor starts in its section
 };
 
 }  // namespace lib13818

@@ -12,7 +12,6 @@ constexpr std::size_t event_head_size = 12;
 }
 
 EitEvent::EitEvent(reader& loop, std::vector<SectionWarning>& warnings) {
-    const std::size_t first = loop.offset();
     event_id = loop.u16();
     start_time = UtcTime::read(loop);
     duration = Duration::read(loop);
@@ -21,7 +20,6 @@ EitEvent::EitEvent(reader& loop, std::vector<SectionWarning>& warnings) {
     free_CA_mode = (flags >> 12) & 1;
     descriptors_loop_length = flags & 0x0FFF;
     reader loop_descriptors = entry_descriptors(loop, static_cast<std::size_t>(descriptors_loop_length));
-    at = byte_range::read_since(first, loop);
     reserve(loop_descriptors);
     described_loop others(general, described, warnings);
     for_each_descriptor(loop_descriptors, loop_end::lenient, [&](int tag, reader d) {

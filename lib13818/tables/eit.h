@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "lib13818/core/byte_range.h"
 #include "lib13818/core/section.h"
 #include "lib13818/core/values.h"
 #include "lib13818/descriptors/component_descriptor.h"
@@ -26,7 +25,6 @@ struct EitEvent {
     int32_t running_status = 0;
     int32_t free_CA_mode = 0;
     int32_t descriptors_loop_length = 0;
-    byte_range at;
     std::vector<DescriptorGeneric> general;
     std::vector<DescriptorShortEvent> short_event;
     std::vector<DescriptorExtendedEvent> extended_event;

@@ -8,9 +8,7 @@
 namespace lib13818 {
 
 NitTransportStream::NitTransportStream(reader& loop, std::vector<SectionWarning>& warnings) {
-    const std::size_t first = loop.offset();
     reader loop_descriptors = read_transport_stream_head(loop, transport_stream_id, original_network_id);
-    at = byte_range::read_since(first, loop);
     described_loop others(general, described, warnings);
     for_each_descriptor(loop_descriptors, loop_end::lenient, [&](int tag, reader d) {
         switch (tag) {

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "lib13818/core/byte_range.h"
 #include "lib13818/core/section.h"
 #include "lib13818/descriptors/ca_descriptor.h"
 #include "lib13818/descriptors/satellite_delivery_system_descriptor.h"
@@ -21,7 +20,6 @@ struct NitTransportStream {
 
     int32_t transport_stream_id = 0;
     int32_t original_network_id = 0;
-    byte_range at;
     std::vector<DescriptorGeneric> general;
     std::vector<DescriptorCA> CA;
     std::vector<DescriptorSatelliteDeliverySystem> satellite_delivery_system;

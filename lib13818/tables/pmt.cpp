@@ -4,14 +4,12 @@ namespace lib13818 {
 
 ElementaryStream ElementaryStream::read(reader& loop, std::vector<SectionWarning>& warnings) {
     constexpr std::size_t head_size = 5;
-    const std::size_t first = loop.offset();
     loop.need(head_size);
     ElementaryStream s;
     s.stream_type = loop.u8();
     s.elementary_PID = loop.u16() & 0x1FFF;
     const auto ES_info_length = static_cast<std::size_t>(loop.length12());
     s.read_loop(loop.sub(ES_info_length), loop_end::lenient, teletext_kind::decoded, warnings);
-    s.at = byte_range::read_since(first, loop);
     return s;
 }
 

@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "lib13818/core/byte_range.h"
 #include "lib13818/core/section.h"
 #include "lib13818/tables/pmt_descriptors.h"
 
@@ -12,7 +11,6 @@ namespace lib13818 {
 struct ElementaryStream : PmtDescriptors {
     int32_t stream_type = 0;
     int32_t elementary_PID = 0;
-    byte_range at;
 
     // Reads one entry: a 5-byte head and its ES_info descriptors. Throws "too little data"
     // when the head or the declared ES_info runs past `loop`.

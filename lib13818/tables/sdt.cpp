@@ -11,7 +11,6 @@ constexpr std::size_t service_head_size = 5;
 }
 
 SdtService::SdtService(reader& loop, std::vector<SectionWarning>& warnings) {
-    const std::size_t first = loop.offset();
     loop.need(service_head_size);
     service_id = loop.u16();
     const std::uint8_t eit_flags = loop.u8();
@@ -21,7 +20,6 @@ SdtService::SdtService(reader& loop, std::vector<SectionWarning>& warnings) {
     running_status = flags >> 13;
     free_CA_mode = (flags >> 12) & 1;
     reader loop_descriptors = entry_descriptors(loop, flags & 0x0FFFu);
-    at = byte_range::read_since(first, loop);
     described_loop others(general, described, warnings);
     for_each_descriptor(loop_descriptors, loop_end::lenient, [&](int tag, reader d) {
         switch (tag) {

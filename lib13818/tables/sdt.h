@@ -2,7 +2,6 @@
 
 #include <vector>
 
-#include "lib13818/core/byte_range.h"
 #include "lib13818/core/section.h"
 #include "lib13818/descriptors/ca_descriptor.h"
 #include "lib13818/descriptors/service_descriptor.h"
@@ -23,7 +22,6 @@ struct SdtService {
     int32_t EIT_present_following_flag = 0;
     int32_t running_status = 0;
     int32_t free_CA_mode = 0;
-    byte_range at;
     std::vector<DescriptorGeneric> general;
     std::vector<DescriptorCA> CA;
     std::vector<DescriptorService> service;

@@ -2,6 +2,9 @@
 
 #include "lib13818/core/crc32.h"
 #include "scan/tests/scan_fixture.h"
+#include "views/section_bytes.h"
+#include "views/table_tree.h"
+#include "views/tests/record_starts.h"
 
 namespace kestrel::testing {
 namespace {
@@ -20,21 +23,31 @@ void expect_kept(const Table& table, bool with_crc = true) {
     }
 }
 
-std::uint16_t u16_at(const std::vector<std::uint8_t>& bytes, std::size_t at) {
-    return static_cast<std::uint16_t>((bytes.at(at) << 8) | bytes.at(at + 1));
-}
-
-// Every descriptor stands where it says, its tag and length first.
-template <class Descriptors>
-void expect_in_place(const std::vector<std::uint8_t>& section, const Descriptors& descriptors) {
-    for (const auto& d : descriptors) {
-        ASSERT_LE(std::size_t{d.byte} + 2 + static_cast<std::size_t>(d.descriptor_length), section.size());
-        EXPECT_EQ(section[d.byte], d.descriptor_tag);
-        EXPECT_EQ(section[d.byte + 1u], d.descriptor_length);
+// Every record of the tree is found in its section where its bytes begin it, inside the
+// record above it; returns how many were.
+std::size_t expect_found(const views::tree_node& node, std::optional<views::byte_range> outer) {
+    std::size_t found = 0;
+    if (node.kind == views::item_kind::record && views::section_node(node) != nullptr) {
+        SCOPED_TRACE(node.text);
+        const views::node_bytes b = views::bytes_of(node);
+        if (!b.record) {
+            ADD_FAILURE() << "not found";
+            return 0;
+        }
+        if (outer) {
+            EXPECT_GE(b.record->offset, outer->offset);
+            EXPECT_LE(b.record->end(), outer->end());
+        }
+        EXPECT_TRUE(std::visit(views::testing::begins{b.section, b.record->offset}, node.record));
+        outer = b.record;
+        ++found;
     }
+    for (const auto& child : node.children)
+        found += expect_found(*child, outer);
+    return found;
 }
 
-TEST_F(ScanTest, KeepsTheBytesOfEverySectionItFilesWithItsRecordsWhereTheySay) {
+TEST_F(ScanTest, KeepsTheBytesOfEverySectionItFilesAndTheTreeFindsItsRecordsInThem) {
     const std::string capture = KESTREL_SHARED_DIR "/captures/test-103.ts";
     if (!std::filesystem::exists(capture)) GTEST_SKIP() << "no " << capture;
     open(capture, 11.778, 1, 27500);
@@ -48,32 +61,21 @@ TEST_F(ScanTest, KeepsTheBytesOfEverySectionItFilesWithItsRecordsWhereTheySay) {
     for (const auto& [network, sections] : tp.nit_actual)
         for (const auto& [number, nit] : sections) {
             expect_kept(nit);
-            expect_in_place(nit.bytes, nit.described);
-            for (const lib13818::NitTransportStream& ts : nit.transport_streams) {
-                ++streams;
-                EXPECT_EQ(u16_at(nit.bytes, ts.at.offset), ts.transport_stream_id);
-                EXPECT_LE(ts.at.end(), nit.bytes.size() - 4);
-                expect_in_place(nit.bytes, ts.described);
-                expect_in_place(nit.bytes, ts.general);
-                for (const auto& d : ts.described)
-                    EXPECT_EQ(d.raw, std::string(nit.bytes.begin() + d.byte,
-                                                 nit.bytes.begin() + d.byte + 2 + d.descriptor_length));
-            }
+            streams += nit.transport_streams.size();
         }
     for (const auto& [onid, streams_of] : tp.sdt_actual)
         for (const auto& [tsid, sections] : streams_of)
             for (const auto& [number, sdt] : sections) {
                 expect_kept(sdt);
-                for (const lib13818::SdtService& s : sdt.services) {
-                    ++services;
-                    EXPECT_EQ(u16_at(sdt.bytes, s.at.offset), s.service_id);
-                    expect_in_place(sdt.bytes, s.service);
-                }
+                services += sdt.services.size();
             }
     EXPECT_GT(streams, 0u);
     EXPECT_GT(services, 0u);
     if (tp.TDT.parsed) expect_kept(tp.TDT, false);
     if (tp.TOT.parsed) expect_kept(tp.TOT);
+
+    const views::table_tree tree(networks);
+    EXPECT_GE(expect_found(tree.root(), std::nullopt), 20u);
 }
 
 }  // namespace
