@@ -57,7 +57,7 @@ test-plain: build
 
 test-asan: deps
 	@$(CONFIGURE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKESTREL_WERROR=ON -DKESTREL_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DKESTREL_WERROR=ON -DKESTREL_BENCH=OFF \
 	  -DKESTREL_SANITIZE=address,undefined >/dev/null
 	@$(BUILD) build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 $(CTEST)
@@ -65,10 +65,10 @@ test-asan: deps
 # Only the threaded parts run under ThreadSanitizer; the stage is skipped while there are none.
 test-tsan: deps
 	@$(CONFIGURE) -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DKESTREL_WERROR=ON -DKESTREL_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -gline-tables-only" -DKESTREL_WERROR=ON -DKESTREL_BENCH=OFF \
 	  -DKESTREL_THREADED_ONLY=ON -DKESTREL_SANITIZE=thread >/dev/null
 	@if ctest --test-dir build-tsan -N -L threaded | grep -q 'Total Tests: [1-9]'; then \
-	  $(BUILD) build-tsan -j $(JOBS) && cd build-tsan && TSAN_OPTIONS=halt_on_error=1 $(CTEST) -L threaded; \
+	  $(BUILD) build-tsan -j $(JOBS) --target threaded_tests && cd build-tsan && TSAN_OPTIONS=halt_on_error=1 $(CTEST) -L threaded; \
 	else echo "no threaded tests yet: ThreadSanitizer stage skipped"; fi
 
 bench: deps
