@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 
 #include "analysis/stream_analyser.h"
 
@@ -87,7 +88,7 @@ bool analysis_report::failed() const {
 void stream_analyser::finish_unreferenced() {
     const std::int64_t first_pmt = signalling_.first_pmt();
     for (std::uint16_t pid = last_reserved_pid + 1; pid < ts::null_pid; ++pid) {
-        const pid_state& s = pids_[pid];
+        const pid_state& s = std::as_const(pids_)[pid];
         if (pid_packets_[pid] == 0 || signalling_.is_pmt_pid(pid) || signalling_.is_ecm_pid(pid) ||
             signalling_.is_emm_pid(pid))
             continue;
@@ -112,7 +113,7 @@ std::optional<std::uint64_t> stream_analyser::inaccurate_pcrs() const {
     // Every PID's PCR pairs must agree on a constant rate; the estimate has no events.
     std::uint64_t count = 0;
     bool measured = false;
-    for (const pid_state& s : pids_) {
+    for (const pid_state& s : pids_.all()) {
         if (!s.accuracy.seen()) continue;
         if (!s.accuracy.constant_rate()) return std::nullopt;
         measured = true;

@@ -5,7 +5,7 @@ namespace kestrel::analysis {
 void bin_counter::find_bin(std::int64_t ticks) {
     while (static_cast<std::size_t>(ticks / interval_ticks_) >= max_bins) {
         interval_ticks_ *= 2;
-        for (auto& bins : pids_) {
+        for (auto& bins : pids_.all()) {
             for (std::size_t i = 0; i < bins.size(); ++i)
                 bins[i / 2] = (i % 2 == 0 ? 0 : bins[i / 2]) + bins[i];
             bins.resize((bins.size() + 1) / 2);

@@ -1,10 +1,9 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <vector>
 
-#include "ts/packet.h"
+#include "analysis/pid_table.h"
 
 namespace kestrel::analysis {
 
@@ -44,7 +43,7 @@ class bin_counter {
     std::size_t bin_count_ = 0;
     std::size_t bin_ = 0;
     std::int64_t bin_start_ = 0;
-    std::array<std::vector<std::uint32_t>, ts::pid_count> pids_;
+    pid_table<std::vector<std::uint32_t>> pids_;
 };
 
 }  // namespace kestrel::analysis

@@ -49,6 +49,8 @@ class packet_clock {
         return intact && (p.bytes[3] & 0x20) != 0 && reference_pcr(p.bytes, p.number);
     }
 
+    // Whether packets wait for the next PCR to be timed (no other time base).
+    bool by_pcr() const { return base_ == time_base::pcr; }
     // From now on the PCRs of `pid` time the packets (the PCR PID of the first programme).
     void prefer_reference(std::uint16_t pid);
 

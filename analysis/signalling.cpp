@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <string>
 
-#include "lib13818/core/crc32.h"
 #include "lib13818/core/error.h"
 #include "lib13818/tables/cat.h"
 #include "lib13818/tables/pat.h"
@@ -35,12 +34,6 @@ std::string table_text(std::uint8_t table_id, std::uint16_t pid) {
     char text[48];
     std::snprintf(text, sizeof text, "table_id 0x%02x on PID 0x%04x", table_id, pid);
     return text;
-}
-
-// Long-form sections and the TOT end in a CRC_32 over the whole section.
-bool crc_intact(std::span<const std::uint8_t> s) {
-    const bool has_crc = (s[1] & 0x80) != 0 || s[0] == 0x73;
-    return !has_crc || lib13818::crc32(s.data(), s.size()) == 0;
 }
 
 std::uint32_t crc_field(std::span<const std::uint8_t> s) {
@@ -145,7 +138,7 @@ void signalling::read(const ts::packet& packet, std::uint64_t number, packet_win
 void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
                               packet_window& window) {
     read_section s{.packet = number, .pid = pid, .table_id = bytes[0]};
-    s.crc_intact = crc_intact(bytes);
+    s.crc_intact = intact_.intact(bytes);
     s.long_form = bytes.size() > 6;
     if (s.long_form) s.section_number = bytes[6];
     s.on_pmt_pid = is_pmt_pid(pid);

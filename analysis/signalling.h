@@ -8,7 +8,9 @@
 
 #include "analysis/event_log.h"
 #include "analysis/gap_timer.h"
+#include "analysis/intact_sections.h"
 #include "analysis/packet_window.h"
+#include "analysis/pid_table.h"
 #include "analysis/si_repetition.h"
 #include "analysis/thresholds.h"
 #include "ts/packet.h"
@@ -119,6 +121,7 @@ class signalling {
     // ones and the PMT PIDs of 248 programmes), which bounds the assemblers' memory.
     std::array<std::uint8_t, ts::pid_count> assembler_of_{};
     assembler_set assemblers_;
+    intact_sections intact_;
 
     std::array<std::int32_t, ts::pid_count> pmt_program_;  // program_number of a PMT PID, else -1
     std::array<std::uint32_t, ts::pid_count> pmt_crc_{};   // of the PMT section last read
@@ -127,7 +130,7 @@ class signalling {
     std::array<bool, ts::pid_count> pcr_pid_{};
     std::array<bool, ts::pid_count> ecm_pid_{};
     std::array<bool, ts::pid_count> emm_pid_{};
-    std::array<std::vector<std::uint16_t>, ts::pid_count> services_;
+    pid_table<std::vector<std::uint16_t>> services_;
     std::array<std::int64_t, ts::pid_count> named_by_pmt_;
     std::array<std::int64_t, ts::pid_count> named_by_cat_;
     std::array<gap_timer, ts::pid_count> pmt_timers_{};       // 1.5: PMT sections per PMT PID

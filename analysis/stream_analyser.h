@@ -22,6 +22,7 @@
 #include "analysis/packet_clock.h"
 #include "analysis/packet_window.h"
 #include "analysis/pcr_accuracy.h"
+#include "analysis/pid_table.h"
 #include "analysis/report.h"
 #include "analysis/signalling.h"
 #include "analysis/thresholds.h"
@@ -50,8 +51,10 @@ class stream_analyser {
     // The next packet of the stream, as the hysteresis scanner hands it over.
     void push(const ts::scanned_packet& p) {
         if (complete()) return;
-        read(p);
-        if (clock_.observe(p, !p.wrong_sync_byte && !p.sync_regained) || window_.full()) release();
+        const bool usual = read(p);
+        // A usual packet has no adaptation field: no PCR that could time the waiting packets.
+        const bool timed = !(usual && clock_.by_pcr()) && clock_.observe(p, intact(p));
+        if (timed || window_.full()) release();
     }
     // True once a packet past options.seconds came: the rest of the stream is not needed.
     bool complete() const { return cut_ticks_ != no_time; }
@@ -76,25 +79,29 @@ class stream_analyser {
         gap_timer pts;
     };
 
+    static bool intact(const ts::scanned_packet& p) { return !p.wrong_sync_byte && !p.sync_regained; }
     // The checks that need no time, as the packet comes: it leaves its findings in window_.
-    // Most packets are payload of a PID already present in the window, read here at once.
-    void read(const ts::scanned_packet& scanned) {
+    // Most packets are payload of a PID already present in the window, read here at once:
+    // those are the usual ones (true).
+    bool read(const ts::scanned_packet& scanned) {
         const std::uint8_t* p = scanned.bytes;
         const std::uint16_t pid = ts::packet_pid(p);
         const auto index = static_cast<std::uint32_t>(window_.held++);
         if (index == 0) window_.first = scanned.number;
         packet_window::pid_sums& sums = window_.pids[pid];
-        const bool usual = !scanned.wrong_sync_byte && !scanned.sync_regained && (p[1] & 0xC0) == 0 &&
-                           (p[3] & 0xF0) == 0x10 && sums.first_present != 0 &&
-                           !signalling_.carries_sections(pid);
-        if (!usual) [[unlikely]]
-            return read_unusual(scanned, index);
+        const bool usual = intact(scanned) && (p[1] & 0xC0) == 0 && (p[3] & 0xF0) == 0x10 &&
+                           sums.first_present != 0 && !signalling_.carries_sections(pid);
+        if (!usual) [[unlikely]] {
+            read_unusual(scanned, index);
+            return false;
+        }
         ++sums.count;
         sums.last_present = index + 1;
         window_.packets[index] = pid;
         const auto outcome = continuity_[pid].next(p[3] & 0x0F, true, false);
         if (outcome.what != continuity_state::verdict::in_order) [[unlikely]]
             mark_continuity_error(pid, index, outcome.lost);
+        return true;
     }
     void read_unusual(const ts::scanned_packet& scanned, std::uint32_t index);
     void mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost);
@@ -130,7 +137,7 @@ class stream_analyser {
     packet_window window_;
     bin_counter bins_;
     std::array<continuity_state, ts::pid_count> continuity_{};
-    std::array<pid_state, ts::pid_count> pids_{};
+    pid_table<pid_state> pids_;
     std::array<std::uint64_t, ts::pid_count> pid_packets_{};
     std::uint64_t packets_ = 0;
     std::uint64_t sync_regains_ = 0;
