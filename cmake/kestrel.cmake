@@ -15,6 +15,13 @@ if(KESTREL_FUZZ)
   add_compile_options(-fsanitize=fuzzer-no-link)
 endif()
 
+# lld links the test programs in a third of the time the default linker takes.
+include(CheckLinkerFlag)
+check_linker_flag(CXX -fuse-ld=lld KESTREL_HAVE_LLD)
+if(KESTREL_HAVE_LLD)
+  add_link_options(-fuse-ld=lld)
+endif()
+
 # The subsystem libraries include each other as "lib13818/tables/pat.h" and so on.
 include_directories(${CMAKE_SOURCE_DIR})
 
