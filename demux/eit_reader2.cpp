@@ -18,7 +18,7 @@ eit_reader2::eit_reader2(int pid, filter_bytes bytes, EitMap* result, FilterCall
 void eit_reader2::parse() {
     global_trace().log(3, "eit_reader2::parse()");
     parse_sections<lib13818::Eit>(
-        [&](lib13818::Eit eit) {
+        [&](with_bytes<lib13818::Eit> eit) {
             if (result_ != nullptr) file_section(*result_, std::move(eit));
         },
         // A broken EIT section is skipped without a word; the others still count.

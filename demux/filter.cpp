@@ -55,7 +55,7 @@ struct typed_parse {
             const auto section = slots.section(static_cast<std::size_t>(i));
             Table table;
             table.parse(section.data(), section.size());
-            keep_section_bytes(table, section);
+            table.keep(section);
             trace_section_warnings(pid, table);
             list->push_back(std::move(table));
         }

@@ -19,7 +19,7 @@ nokia_dvb2000_demux2::NitFilter::NitFilter(int pid, filter_bytes bytes, NitMap* 
 void nokia_dvb2000_demux2::NitFilter::parse() {
     global_trace().log(3, "nokia_dvb2000_demux2::NitFilter::parse");
     parse_sections<lib13818::Nit>(
-        [&](lib13818::Nit nit) {
+        [&](with_bytes<lib13818::Nit> nit) {
             if (result_ != nullptr) file_section(*result_, std::move(nit));
         },
         [](const lib13818::error& e) { global_trace().log(1, "failed to parse nit: %s", e.what()); });

@@ -51,9 +51,9 @@ void nokia_dvb2000_demux2::PmtFilter::parse() {
     for (int i = 0; i < stored_ && target_ != nullptr; ++i) {
         const auto section = slots_.section(static_cast<std::size_t>(i));
         try {
-            lib13818::Pmt pmt;
+            with_bytes<lib13818::Pmt> pmt;
             pmt.parse(section.data(), section.size());
-            keep_section_bytes(pmt, section);
+            pmt.keep(section);
             target_->push_back(std::move(pmt));
         } catch (const lib13818::error& e) {
             global_trace().log(1, "error: %s", e.what());

@@ -19,7 +19,7 @@ nokia_dvb2000_demux2::SdtFilter::SdtFilter(int pid, filter_bytes bytes, SdtMap* 
 void nokia_dvb2000_demux2::SdtFilter::parse() {
     global_trace().log(3, "nokia_dvb2000_demux2::SdtFilter::parse");
     parse_sections<lib13818::Sdt>(
-        [&](lib13818::Sdt sdt) {
+        [&](with_bytes<lib13818::Sdt> sdt) {
             global_trace().log(2, "addding SDT NID=%#x TID=%#x SEC=%#x", sdt.original_network_id,
                                sdt.table_id_extension, sdt.section_number);
             if (result_ != nullptr) file_section(*result_, std::move(sdt));

@@ -37,16 +37,17 @@ class si_collector : public nokia_dvb2000_demux2::filter {
     si_collector(int pid, filter_bytes bytes, FilterCallback callback, void* context,
                  std::span<const key_field> key, trace_names names);
 
-    // Parses each stored section, in key order, as a Table and hands it to on_parsed; a
-    // section that does not parse goes to on_error instead, and the next one is parsed.
+    // Parses each stored section, in key order, as a Table and hands it to on_parsed with
+    // its bytes; a section that does not parse goes to on_error instead, and the next one
+    // is parsed.
     template <class Table, class OnParsed, class OnError>
     void parse_sections(OnParsed&& on_parsed, OnError&& on_error) const {
         for (const auto& [key, slot] : sections_read_) {
             const auto section = slots_.section(static_cast<std::size_t>(slot));
             try {
-                Table table;
+                with_bytes<Table> table;
                 table.parse(section.data(), section.size());
-                keep_section_bytes(table, section);
+                table.keep(section);
                 trace_section_warnings(pid(), table);
                 on_parsed(std::move(table));
             } catch (const lib13818::error& e) {

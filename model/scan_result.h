@@ -42,16 +42,16 @@ struct tuner_readback {
 
 // One scanned transport stream.
 struct Transponder {
-    lib13818::Cat CAT;
+    with_bytes<lib13818::Cat> CAT;
     NitMap nit_actual;
     NitMap nit_other;
     SdtMap sdt_actual;
     SdtMap sdt_other;
-    lib13818::Bat BAT;
-    lib13818::Pat PAT;
-    lib13818::Rst RST;
-    lib13818::Tdt TDT;
-    lib13818::Tot TOT;
+    with_bytes<lib13818::Bat> BAT;
+    with_bytes<lib13818::Pat> PAT;
+    with_bytes<lib13818::Rst> RST;
+    with_bytes<lib13818::Tdt> TDT;
+    with_bytes<lib13818::Tot> TOT;
     EitMap eit_actual_present_following;
     EitMap eit_other_present_following;
     EitMap eit_actual_schedule;

@@ -185,7 +185,7 @@ void si_reader::read_time_and_running_status(Transponder& transponder) {
         time_row = add_row("TDT/TOT", 0x0014, 0x14, later_reads);
     // The PAT read again with the RST replaces the one kept, once it has arrived: a table
     // parsed a second time would hold its programs twice.
-    lib13818::Pat pat_again;
+    with_bytes<lib13818::Pat> pat_again;
     if (tables_.enabled(table_rst)) {
         generic_.add_psi_handler(0x00, 0x00, &pat_again, log_delivery, nullptr);
         StreamInfo* row = add_row("RST", 0x0013, 0x13, later_reads);

@@ -1,5 +1,6 @@
 #include "views/section_bytes.h"
 
+#include "model/section_maps.h"
 #include "views/described_walk.h"
 #include "views/record_layouts.h"
 #include "views/record_ranges.h"
@@ -8,14 +9,15 @@ namespace kestrel::views {
 
 namespace {
 
-// The section bytes a section's node keeps; none for any other record.
+// The bytes the scan keeps beside a section's record; none for any other record and for
+// a section filed without them.
 struct kept_bytes {
     template <class T>
     std::span<const std::uint8_t> operator()(const T* record) const {
-        if constexpr (is_section<T>)
-            return record->bytes;
-        else
-            return {};
+        if constexpr (is_section<T>) {
+            if (const auto* kept = dynamic_cast<const with_bytes<T>*>(record)) return kept->bytes;
+        }
+        return {};
     }
     template <class T>
     std::span<const std::uint8_t> operator()(const T&) const {

@@ -10,8 +10,8 @@ namespace {
 using encode::bytes;
 
 template <class Table>
-Table parsed(const bytes& section) {
-    Table table;
+with_bytes<Table> parsed(const bytes& section) {
+    with_bytes<Table> table;
     table.parse(section.data(), section.size());
     return table;
 }

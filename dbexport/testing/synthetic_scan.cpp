@@ -51,11 +51,11 @@ AllNetworks synthetic_scan(int transponders, int services, int ecms) {
         tp.frequency = 10.7 + t * 0.02;
         tp.symbol_rate = 27.5;
         tp.CAT.CA_descriptors.push_back(ca_descriptor(0x1F0));
-        lib13818::Sdt sdt;
+        with_bytes<lib13818::Sdt> sdt;
         for (int s = 1; s <= services; ++s) {
             const std::int32_t pmt_pid = 0x100 + s * 0x10;
             tp.PAT.programs.push_back({s, pmt_pid});
-            tp.PMTs.push_back(program_map(s, pmt_pid + 1, ecms));
+            tp.PMTs.emplace_back(program_map(s, pmt_pid + 1, ecms));
             sdt.services.push_back(sdt_entry(s));
         }
         tp.sdt_actual[onid][t][0] = sdt;

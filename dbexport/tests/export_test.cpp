@@ -65,20 +65,20 @@ AllNetworks awkward_scan() {
     std::vector<std::uint8_t> hundred(100);
     for (std::size_t i = 0; i < hundred.size(); ++i)
         hundred[i] = static_cast<std::uint8_t>(i * 3);
-    lib13818::Pmt pmt;
+    with_bytes<lib13818::Pmt> pmt;
     pmt.table_id_extension = 100;
     pmt.PCR_PID = 0x101;
     pmt.CA.push_back(ca(0x0B00, 0x104, hundred));
     pmt.streams = {stream(0x06, 0x103), stream(0x02, 0x101), stream(0x04, 0x102), stream(0x01, 0x1A0)};
     pmt.streams[2].CA.push_back(ca(0x0100, 0x105, {0xAB, 0x0C}));
-    lib13818::Pmt later = pmt;
+    with_bytes<lib13818::Pmt> later = pmt;
     later.PCR_PID = 0x555;
-    lib13818::Pmt bare;
+    with_bytes<lib13818::Pmt> bare;
     bare.table_id_extension = 300;
     bare.PCR_PID = 0x301;
     tp.PMTs = {pmt, later, bare};
 
-    lib13818::Sdt first, second, other_stream;
+    with_bytes<lib13818::Sdt> first, second, other_stream;
     first.services = {sdt_entry(100, "First", 1), sdt_entry(300, "", 0)};
     second.services = {sdt_entry(100,
                                  "\x05"

@@ -45,9 +45,6 @@ class Section {
     std::uint32_t CRC_32 = 0;
     std::vector<DescriptorGeneric> descriptors;
     std::vector<SectionWarning> warnings;
-    // The section as it was received, from table_id to CRC_32. parse leaves it alone (decoding
-    // keeps only values); the scan keeps the bytes of what it files, for display.
-    std::vector<std::uint8_t> bytes;
 
     // Where parse_body's bytes start in the section: after the 8-byte header.
     static constexpr std::size_t body_offset = 8;
@@ -79,8 +76,6 @@ class ShortSection {
     int32_t section_length = 0;
     bool parsed = false;
     std::vector<SectionWarning> warnings;
-    // The section as it was received; see Section::bytes.
-    std::vector<std::uint8_t> bytes;
 
   protected:
     ShortSection() = default;

@@ -46,8 +46,9 @@ AllNetworks events_network(int services) {
                 encode::eit_section({0x50, static_cast<std::uint16_t>(s + 1), 0,
                                      static_cast<std::uint8_t>(section), sections_per_service - 1},
                                     {1, 0x2F00, 0, 0x50}, events);
-            lib13818::Eit eit;
+            with_bytes<lib13818::Eit> eit;
             eit.parse(bytes.data(), bytes.size());
+            eit.keep(bytes);
             file_section(tp.eit_actual_schedule, std::move(eit));
         }
     AllNetworks networks;

@@ -11,10 +11,10 @@ namespace kestrel::views::testing {
 
 // The table with its bytes kept, as the scan keeps them.
 template <class Table>
-Table parse(const encode::bytes& section) {
-    Table table;
+with_bytes<Table> parse(const encode::bytes& section) {
+    with_bytes<Table> table;
     table.parse(section.data(), section.size());
-    keep_section_bytes(table, section);
+    table.keep(section);
     return table;
 }
 

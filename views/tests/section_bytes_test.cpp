@@ -176,6 +176,24 @@ TEST_F(SectionBytes, AClickFindsTheDeepestNodeAndItsRow) {
     EXPECT_EQ(owner_of_byte(tree_->root(), 0).node, nullptr);
 }
 
+// The pane shows the bytes the scan keeps beside a section; a section filed without them,
+// or held outside the scan result, shows none.
+TEST(KeptSectionBytes, OnlyASectionFiledWithItsBytesShowsThem) {
+    const auto shown = [](const lib13818::Tdt& table) {
+        tree_node node;
+        node.record = &table;
+        const std::span<const std::uint8_t> section = bytes_of(node).section;
+        return std::vector<std::uint8_t>(section.begin(), section.end());
+    };
+    const bytes tdt = tdt_section({});
+    lib13818::Tdt plain;
+    plain.parse(tdt.data(), tdt.size());
+
+    EXPECT_TRUE(shown(plain).empty());
+    EXPECT_TRUE(shown(with_bytes<lib13818::Tdt>(plain)).empty());
+    EXPECT_EQ(shown(parse<lib13818::Tdt>(tdt)), tdt);
+}
+
 TEST(HexLines, LinesCellsAndSelections) {
     std::vector<std::uint8_t> section(20);
     for (std::size_t i = 0; i < section.size(); ++i)
