@@ -1,8 +1,6 @@
 #include "app/dialogs/capture_analysis_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace kestrel::app {
 
@@ -12,13 +10,8 @@ CCaptureAnalysisDlg::CCaptureAnalysisDlg(std::string path, const analysis::analy
       path_(std::move(path)),
       options_(options),
       progress_(new QLabel(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(QStringLiteral("Analysing %1. Please wait...").arg(QString::fromStdString(path_)), this));
-    layout->addWidget(progress_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CCaptureAnalysisDlg::reject);
-    layout->addWidget(buttons);
+    lay_out_waiting(QStringLiteral("Analysing %1. Please wait...").arg(QString::fromStdString(path_)),
+                    progress_);
     poll();
 }
 

@@ -1,8 +1,6 @@
 #include "app/dialogs/guide_collection_dlg.h"
 
-#include <QDialogButtonBox>
 #include <QLabel>
-#include <QVBoxLayout>
 
 #include "settings/settings_store.h"
 
@@ -14,12 +12,7 @@ CGuideCollectionDlg::CGuideCollectionDlg(dvb_device& device, settings_store& set
       store_({{}, !options_.local.offset_minutes.has_value()}),
       collection_(device, store_),
       progress_(new QLabel(this)) {
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Collecting the programme guide. Please wait..."), this));
-    layout->addWidget(progress_);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    connect(buttons, &QDialogButtonBox::rejected, this, &CGuideCollectionDlg::reject);
-    layout->addWidget(buttons);
+    lay_out_waiting(QStringLiteral("Collecting the programme guide. Please wait..."), progress_);
     poll();
 }
 

@@ -2,8 +2,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
 #include <QThread>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
@@ -39,6 +42,15 @@ worker_dialog::worker_dialog(const QString& title, QWidget* parent)
     });
     // Queued: the slot runs on the GUI thread after everything the worker posted before.
     connect(this, &worker_dialog::work_ended, this, &worker_dialog::end_worker, Qt::QueuedConnection);
+}
+
+void worker_dialog::lay_out_waiting(const QString& what, QLabel* progress) {
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(what, this));
+    layout->addWidget(progress);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &worker_dialog::reject);
+    layout->addWidget(buttons);
 }
 
 worker_dialog::~worker_dialog() {

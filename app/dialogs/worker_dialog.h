@@ -25,6 +25,7 @@
 #include <functional>
 #include <thread>
 
+class QLabel;
 class QTimer;
 
 namespace kestrel::app {
@@ -65,6 +66,9 @@ class worker_dialog : public QDialog {
     void post(std::function<void()> task);
     // From the worker: a message box on the GUI thread.
     void post_message(const QString& text);
+
+    // The layout of a dialog that only waits: what it does, `progress` below it, Cancel.
+    void lay_out_waiting(const QString& what, QLabel* progress);
 
     // cancel() until the worker has ended, then the join.
     void cancel_and_join();
