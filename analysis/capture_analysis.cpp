@@ -13,6 +13,14 @@ scan_totals totals_of(const ts::packet_scanner& scanner) {
     return {scanner.sync_losses(), scanner.skipped_bytes(), scanner.truncated_bytes()};
 }
 
+std::size_t scan(ts::packet_scanner& scanner, std::span<const std::uint8_t> data, bool final,
+                 stream_analyser& analyser) {
+    return scanner.scan_runs(
+        data.data(), data.size(), final,
+        [&](const ts::packet_run& run) { analyser.push_run(run, scanner.format()); },
+        [&](const ts::scanned_packet& p) { analyser.push(p); });
+}
+
 }  // namespace
 
 capture_analysis analyse_capture(const std::string& path, const analysis_options& options,
@@ -30,8 +38,7 @@ capture_analysis analyse_capture(const std::string& path, const analysis_options
     while (true) {
         const ts::capture_file::block block = file.next(consumed);
         // Packets past the time limit are passed over: the block ends the reading.
-        consumed = scanner.scan(block.data.data(), block.data.size(), block.last,
-                                [&](const ts::scanned_packet& p) { analyser->push(p); });
+        consumed = scan(scanner, block.data, block.last, *analyser);
         read += consumed;
         if (progress) progress(read, file.size());
         if (block.last || analyser->complete()) break;
@@ -50,7 +57,7 @@ analysis_report analyse_bytes(std::span<const std::uint8_t> bytes, ts::packet_fo
     options.stamped = format == ts::format_192;
     const auto analyser = std::make_unique<stream_analyser>(options);
     ts::packet_scanner scanner(format, ts::sync_rule::hysteresis);
-    scanner.scan(bytes.data(), bytes.size(), true, [&](const ts::scanned_packet& p) { analyser->push(p); });
+    scan(scanner, bytes, true, *analyser);
     return analyser->finish(totals_of(scanner));
 }
 

@@ -18,18 +18,22 @@ class continuity_state {
     };
 
     outcome next(std::uint8_t counter, bool payload, bool discontinuity) {
-        const int last = last_;
         if (!payload) {
             // After a discontinuity without payload the next payload packet starts afresh.
             if (discontinuity) last_ = -1;
             return {};
         }
-        if (counter == ((last + 1) & 0x0F) && last >= 0 && !discontinuity) [[likely]] {
-            last_ = counter;
-            copy_seen_ = false;
+        if (!discontinuity && follows(counter)) [[likely]]
             return {};
-        }
         return irregular(counter, discontinuity);
+    }
+    // For a payload packet without discontinuity_indicator: true, counted, when its counter is
+    // the next one; else false, and nothing changes.
+    bool follows(std::uint8_t counter) {
+        if (counter != ((last_ + 1) & 0x0F) || last_ < 0) return false;
+        last_ = counter;
+        copy_seen_ = false;
+        return true;
     }
 
   private:

@@ -55,7 +55,63 @@ stream_analyser::stream_analyser(const analysis_options& options)
     if (options.seconds) limit_ticks_ = static_cast<std::int64_t>(*options.seconds) * ticks_per_second;
 }
 
-void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint32_t index) {
+std::size_t stream_analyser::read_usual(const std::uint8_t* p, std::size_t count, std::size_t stride) {
+    const std::size_t held = window_.held;
+    const std::size_t n = std::min(count, packet_window::capacity - held);
+    std::uint16_t* const packets = window_.packets.data() + held;
+    std::size_t i = 0;
+    while (i < n) {
+        // A stretch of packets of one PID, summed at its end: a count kept in memory and raised
+        // packet by packet would make each packet wait for the one before.
+        if (!may_be_usual(p)) break;
+        const std::uint16_t pid = ts::packet_pid(p);
+        packet_window::pid_sums& sums = window_.pids[pid];
+        continuity_state& continuity = continuity_[pid];
+        const std::size_t start = i;
+        // Same PID, no transport_error_indicator, no payload_unit_start_indicator (its PTS is
+        // checked), payload only, not scrambled, counter in order.
+        while (i < n && ((p[1] << 8 | p[2]) & 0xDFFF) == pid && (p[3] & 0xF0) == 0x10 &&
+               continuity.follows(p[3] & 0x0F)) {
+            packets[i++] = pid;
+            p += stride;
+        }
+        if (i == start) break;
+        sums.count += static_cast<std::uint32_t>(i - start);
+        sums.last_present = static_cast<std::uint32_t>(held + i);
+    }
+    window_.held = held + i;
+    return i;
+}
+
+void stream_analyser::push_run(const ts::packet_run& run, const ts::packet_format& format) {
+    const auto packet = [&](std::size_t i) {
+        const std::uint8_t* unit = run.units + i * format.stride;
+        return ts::scanned_packet{unit + format.prefix, {unit, format.prefix}, run.first_number + i};
+    };
+    if (!clock_.by_pcr()) {
+        for (std::size_t i = 0; i < run.count; ++i)
+            push(packet(i));
+        return;
+    }
+    // The packets wait for the next PCR: the usual ones are read together.
+    std::size_t i = 0;
+    while (i < run.count && !complete()) {
+        const std::uint8_t* p = run.units + i * format.stride + format.prefix;
+        if (may_be_usual(p)) {
+            i += read_usual(p, run.count - i, format.stride);
+            if (window_.full()) {
+                release();
+                continue;
+            }
+            if (i == run.count) break;
+        }
+        push_unusual(packet(i++));
+    }
+}
+
+void stream_analyser::read_unusual(const ts::scanned_packet& scanned) {
+    const auto index = static_cast<std::uint32_t>(window_.held++);
+    if (index == 0) window_.first = scanned.number;
     const std::uint8_t* p = scanned.bytes;
     const std::uint16_t pid = ts::packet_pid(p);
     std::uint16_t marks = scanned.sync_regained ? mark::sync_regained : 0;
@@ -109,11 +165,6 @@ void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint3
     }
     window_.packets[index] = entry;
     if (marks != 0) window_.marked.push_back({pid_packet, index, pid, marks, detail});
-}
-
-void stream_analyser::mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost) {
-    const std::uint64_t pid_packet = pid_packets_[pid] + window_.pids[pid].count - 1;
-    window_.marked.push_back({pid_packet, index, pid, mark::continuity_error, lost});
 }
 
 std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled) {

@@ -11,6 +11,7 @@
 // time waits in a packet_window (two bytes per packet, more for the few with findings) until
 // the clock can time it, and is then replayed.
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -51,11 +52,12 @@ class stream_analyser {
     // The next packet of the stream, as the hysteresis scanner hands it over.
     void push(const ts::scanned_packet& p) {
         if (complete()) return;
-        const bool usual = read(p);
+        if (!intact(p) || !may_be_usual(p.bytes) || read_usual(p.bytes, 1, 0) == 0) return push_unusual(p);
         // A usual packet has no adaptation field: no PCR that could time the waiting packets.
-        const bool timed = !(usual && clock_.by_pcr()) && clock_.observe(p, intact(p));
-        if (timed || window_.full()) release();
+        if ((!clock_.by_pcr() && clock_.observe(p, true)) || window_.full()) release();
     }
+    // The next packets, a run the hysteresis scanner found in sync with right sync bytes.
+    void push_run(const ts::packet_run& run, const ts::packet_format& format);
     // True once a packet past options.seconds came: the rest of the stream is not needed.
     bool complete() const { return cut_ticks_ != no_time; }
     // Ends the stream (the input ended or was stopped) and reports on what was read.
@@ -80,31 +82,25 @@ class stream_analyser {
     };
 
     static bool intact(const ts::scanned_packet& p) { return !p.wrong_sync_byte && !p.sync_regained; }
-    // The checks that need no time, as the packet comes: it leaves its findings in window_.
-    // Most packets are payload of a PID already present in the window, read here at once:
-    // those are the usual ones (true).
-    bool read(const ts::scanned_packet& scanned) {
-        const std::uint8_t* p = scanned.bytes;
+    // The checks that need no time, as the packets come: they leave their findings in window_.
+    // Most packets are payload of a PID already present in the window, in order, read here at
+    // once in a tight loop: the usual ones. Reads packets from p on (`stride` bytes apart, at
+    // most `count`, all of them intact) while they are usual and the window has room; returns
+    // how many it read.
+    std::size_t read_usual(const std::uint8_t* p, std::size_t count, std::size_t stride);
+    // All that makes a packet usual but its counter: payload only, no flags, a PID that carries
+    // no sections and was present before in the window (its first packet there is unusual).
+    bool may_be_usual(const std::uint8_t* p) const {
         const std::uint16_t pid = ts::packet_pid(p);
-        const auto index = static_cast<std::uint32_t>(window_.held++);
-        if (index == 0) window_.first = scanned.number;
-        packet_window::pid_sums& sums = window_.pids[pid];
-        const bool usual = intact(scanned) && (p[1] & 0xC0) == 0 && (p[3] & 0xF0) == 0x10 &&
-                           sums.first_present != 0 && !signalling_.carries_sections(pid);
-        if (!usual) [[unlikely]] {
-            read_unusual(scanned, index);
-            return false;
-        }
-        ++sums.count;
-        sums.last_present = index + 1;
-        window_.packets[index] = pid;
-        const auto outcome = continuity_[pid].next(p[3] & 0x0F, true, false);
-        if (outcome.what != continuity_state::verdict::in_order) [[unlikely]]
-            mark_continuity_error(pid, index, outcome.lost);
-        return true;
+        return (p[1] & 0xC0) == 0 && (p[3] & 0xF0) == 0x10 && window_.pids[pid].first_present != 0 &&
+               !signalling_.carries_sections(pid);
     }
-    void read_unusual(const ts::scanned_packet& scanned, std::uint32_t index);
-    void mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost);
+    // Any other packet.
+    void push_unusual(const ts::scanned_packet& p) {
+        read_unusual(p);
+        if (clock_.observe(p, intact(p)) || window_.full()) release();
+    }
+    void read_unusual(const ts::scanned_packet& scanned);
     // Reads the sections of a packet of a PID that carries them; returns its marks.
     std::uint16_t read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled);
     // Times the packets in window_ and replays them: by their PIDs' sums where nothing needs

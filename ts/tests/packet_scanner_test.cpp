@@ -31,11 +31,11 @@ struct scanned {
     std::uint64_t skipped = 0;
 };
 
-// Scans the capture in blocks of `block` bytes (0: all at once), checking on the way that the
-// packets are numbered without gaps and each carries its unit's prefix, and at the end that
-// every byte was counted once.
-scanned scan(const bytes& capture, packet_format format, sync_rule rule, std::size_t lead,
-             std::size_t block) {
+// Scans the capture in blocks of `block` bytes (0: all at once), one packet at a time or
+// `in_runs`, checking on the way that the packets are numbered without gaps and each carries
+// its unit's prefix, and at the end that every byte was counted once.
+scanned scan(const bytes& capture, packet_format format, sync_rule rule, std::size_t lead, std::size_t block,
+             bool in_runs) {
     packet_scanner scanner(format, rule);
     scanned result;
     std::uint64_t expected_number = 0;
@@ -48,7 +48,14 @@ scanned scan(const bytes& capture, packet_format format, sync_rule rule, std::si
         result.packets += (result.packets.empty() ? "" : " ") + std::to_string(unit) +
                           (p.wrong_sync_byte ? "!" : "") + (p.sync_regained ? "^" : "");
     };
+    const auto on_run = [&](const packet_run& run) {
+        for (std::size_t i = 0; i < run.count; ++i) {
+            const std::uint8_t* unit = run.units + i * format.stride;
+            on_packet({unit + format.prefix, {unit, format.prefix}, run.first_number + i});
+        }
+    };
     in_blocks(capture, block, [&](std::span<const std::uint8_t> pending, bool final) {
+        if (in_runs) return scanner.scan_runs(pending.data(), pending.size(), final, on_run, on_packet);
         return scanner.scan(pending.data(), pending.size(), final, on_packet);
     });
     EXPECT_EQ(scanner.packets() * format.stride + scanner.skipped_bytes() + scanner.truncated_bytes(),
@@ -113,13 +120,19 @@ TEST(PacketScanner, CountsEveryUnitInSyncAndSkipsOnlyWhatSyncLossLeaves) {
     };
     for (const example& e : examples) {
         const bytes capture = numbered_capture(e.format, e.wrong, e.lead);
-        for (std::size_t block : {0, 1, 300}) {
+        for (const auto& [block, in_runs] : {std::pair<std::size_t, bool>{0, false},
+                                             {1, false},
+                                             {300, false},
+                                             {0, true},
+                                             {1, true},
+                                             {300, true},
+                                             {3000, true}}) {
             for (const auto& [rule, expected] :
                  {std::pair{sync_rule::hysteresis, e.hysteresis}, {sync_rule::strict, e.strict}}) {
-                const scanned got = scan(capture, e.format, rule, e.lead, block);
+                const scanned got = scan(capture, e.format, rule, e.lead, block, in_runs);
                 const std::string where = std::string(e.what) +
                                           (rule == sync_rule::strict ? ", strict" : "") + ", blocks of " +
-                                          std::to_string(block);
+                                          std::to_string(block) + (in_runs ? ", in runs" : "");
                 EXPECT_EQ(got.packets, expected.packets) << where;
                 EXPECT_EQ(got.losses, expected.losses) << where;
                 EXPECT_EQ(got.skipped, expected.skipped) << where;
