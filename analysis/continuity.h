@@ -18,22 +18,26 @@ class continuity_state {
     };
 
     outcome next(std::uint8_t counter, bool payload, bool discontinuity) {
+        const int last = last_;
         if (!payload) {
             // After a discontinuity without payload the next payload packet starts afresh.
             if (discontinuity) last_ = -1;
             return {};
         }
-        if (!discontinuity && follows(counter)) [[likely]]
+        if (counter == ((last + 1) & 0x0F) && last >= 0 && !discontinuity) [[likely]] {
+            last_ = counter;
+            copy_seen_ = false;
             return {};
+        }
         return irregular(counter, discontinuity);
     }
-    // For a payload packet without discontinuity_indicator: true, counted, when its counter is
-    // the next one; else false, and nothing changes.
-    bool follows(std::uint8_t counter) {
-        if (counter != ((last_ + 1) & 0x0F) || last_ < 0) return false;
+
+    // The counter that the next payload packet carries when in order, -1 before the first one.
+    int expected() const { return last_ < 0 ? -1 : (last_ + 1) & 0x0F; }
+    // Payload packets without discontinuity_indicator came in order, the last with `counter`.
+    void followed(std::uint8_t counter) {
         last_ = counter;
         copy_seen_ = false;
-        return true;
     }
 
   private:

@@ -67,15 +67,18 @@ std::size_t stream_analyser::read_usual(const std::uint8_t* p, std::size_t count
         const std::uint16_t pid = ts::packet_pid(p);
         packet_window::pid_sums& sums = window_.pids[pid];
         continuity_state& continuity = continuity_[pid];
+        if (continuity.expected() < 0) break;
         const std::size_t start = i;
         // Same PID, no transport_error_indicator, no payload_unit_start_indicator (its PTS is
-        // checked), payload only, not scrambled, counter in order.
-        while (i < n && ((p[1] << 8 | p[2]) & 0xDFFF) == pid && (p[3] & 0xF0) == 0x10 &&
-               continuity.follows(p[3] & 0x0F)) {
+        // checked), payload only, not scrambled, and the counter in order.
+        std::uint8_t header = static_cast<std::uint8_t>(0x10 | continuity.expected());
+        while (i < n && ((p[1] << 8 | p[2]) & 0xDFFF) == pid && p[3] == header) {
             packets[i++] = pid;
             p += stride;
+            header = static_cast<std::uint8_t>(0x10 | ((header + 1) & 0x0F));
         }
         if (i == start) break;
+        continuity.followed((header - 1) & 0x0F);
         sums.count += static_cast<std::uint32_t>(i - start);
         sums.last_present = static_cast<std::uint32_t>(held + i);
     }

@@ -29,6 +29,7 @@
 // Either way a new sync is a run of five sync bytes at the stride (fewer where the capture
 // ends), and the packets of that run are handed over.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -108,16 +109,19 @@ class packet_scanner {
         const std::size_t unit = final ? format_.prefix + packet_size : format_.stride;
         std::size_t pos = 0;
         while (pos + unit <= size) {
-            std::size_t count = 0;
-            if (state_ == sync_state::in_sync)
-                while (count < max_run && pos + count * format_.stride + unit <= size &&
-                       data[pos + count * format_.stride + format_.prefix] == sync_byte)
-                    ++count;
-            if (count > 0) {
-                on_run(packet_run{data + pos, count, packets_});
-                packets_ += count;
-                pos += count * format_.stride;
-                continue;
+            if (state_ == sync_state::in_sync) {
+                // The units that start at most at `last` are whole and within the run's length.
+                const std::size_t last = std::min(size - unit, pos + (max_run - 1) * format_.stride);
+                std::size_t end = pos;
+                while (end <= last && data[end + format_.prefix] == sync_byte)
+                    end += format_.stride;
+                if (end > pos) {
+                    const std::size_t count = (end - pos) / format_.stride;
+                    on_run(packet_run{data + pos, count, packets_});
+                    packets_ += count;
+                    pos = end;
+                    continue;
+                }
             }
             const step s = irregular_unit(data, size, pos, final);
             if (!s.hand_over) {
