@@ -239,17 +239,15 @@ void stream_analyser::count_continuity_error(pid_state& s, const marked_packet& 
 void stream_analyser::check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at) {
     ++s.pcr_count;
     s.accuracy.pcr(at.packet, pcr.value, pcr.discontinuity);
-    std::string detail;
+    // The texts are made only for the events kept.
+    std::optional<std::int64_t> late_gap, bad_step;
     if (at.ticks != no_time) {
         if (s.last_pcr_ticks != no_time) {
             const std::int64_t gap = at.ticks - s.last_pcr_ticks;
             s.pcr_gap_min = s.pcr_gaps == 0 ? gap : std::min(s.pcr_gap_min, gap);
             s.pcr_gap_max = s.pcr_gaps == 0 ? gap : std::max(s.pcr_gap_max, gap);
             ++s.pcr_gaps;
-            if (gap > ms_ticks(options_.limits.pcr_interval_ms)) {
-                detail = "PCR interval " + ms_text(gap);
-                events_.raise(indicator::pcr_repetition_error, at, [&] { return detail; });
-            }
+            if (gap > ms_ticks(options_.limits.pcr_interval_ms)) late_gap = gap;
         } else {
             s.first_pcr_ticks = at.ticks;
         }
@@ -257,15 +255,20 @@ void stream_analyser::check_pcr(pid_state& s, const packet_pcr& pcr, const event
     }
     if (s.last_pcr && !pcr.discontinuity) {
         const std::int64_t step = pcr_step(*s.last_pcr, pcr.value);
-        if (step < 0 || step > max_pcr_step) {
-            const std::string text = "PCR step " + ms_text(step) + " without discontinuity_indicator";
-            events_.raise(indicator::pcr_discontinuity_indicator_error, at, [&] { return text; });
-            detail = detail.empty() ? text : detail + ", " + text;
-        }
+        if (step < 0 || step > max_pcr_step) bad_step = step;
     }
     s.last_pcr = pcr.value;
-    if (!detail.empty() && at.ticks != no_time)
-        events_.raise(indicator::pcr_error, at, [&] { return detail; });
+    const auto late_text = [&] { return "PCR interval " + ms_text(*late_gap); };
+    const auto step_text = [&] {
+        return "PCR step " + ms_text(*bad_step) + " without discontinuity_indicator";
+    };
+    if (late_gap) events_.raise(indicator::pcr_repetition_error, at, late_text);
+    if (bad_step) events_.raise(indicator::pcr_discontinuity_indicator_error, at, step_text);
+    if ((late_gap || bad_step) && at.ticks != no_time)
+        events_.raise(indicator::pcr_error, at, [&] {
+            if (late_gap && bad_step) return late_text() + ", " + step_text();
+            return late_gap ? late_text() : step_text();
+        });
 }
 
 void stream_analyser::check_pts(pid_state& s, const event_place& at) {
