@@ -19,21 +19,34 @@ void live_analysis::push(std::span<const std::uint8_t> bytes, bool after_loss) {
     std::lock_guard lock(mutex_);
     if (analyser_->complete()) return;
     if (after_loss) ++losses_;
-    const auto feed = [&](const ts::scanned_packet& p) {
-        std::uint32_t& seen = seen_after_loss_[ts::packet_pid(p.bytes)];
+    // The first packet of each PID after a loss, to mark its continuity error.
+    const auto note = [&](const std::uint8_t* p, std::uint64_t number) {
+        std::uint32_t& seen = seen_after_loss_[ts::packet_pid(p)];
         if (seen != losses_) {
             seen = losses_;
-            if (first_after_loss_.size() < max_marked_packets) first_after_loss_.push_back(p.number);
+            if (first_after_loss_.size() < max_marked_packets) first_after_loss_.push_back(number);
         }
+    };
+    const auto on_run = [&](const ts::packet_run& run) {
+        for (std::size_t i = 0; i < run.count; ++i)
+            note(run.units + i * ts::packet_size, run.first_number + i);
+        analyser_->push_run(run, ts::format_188);
+        return !analyser_->complete();
+    };
+    const auto on_packet = [&](const ts::scanned_packet& p) {
+        note(p.bytes, p.number);
         analyser_->push(p);
         return !analyser_->complete();
     };
+    const auto scan = [&](std::span<const std::uint8_t> data) {
+        return scanner_.scan_runs(data.data(), data.size(), false, on_run, on_packet);
+    };
     if (pending_.empty()) {
-        const std::size_t used = scanner_.scan(bytes.data(), bytes.size(), false, feed);
+        const std::size_t used = scan(bytes);
         pending_.assign(bytes.begin() + static_cast<std::ptrdiff_t>(used), bytes.end());
     } else {
         pending_.insert(pending_.end(), bytes.begin(), bytes.end());
-        const std::size_t used = scanner_.scan(pending_.data(), pending_.size(), false, feed);
+        const std::size_t used = scan(pending_);
         pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(used));
     }
     bytes_.fetch_add(bytes.size(), std::memory_order_relaxed);

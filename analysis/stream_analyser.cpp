@@ -108,11 +108,11 @@ void stream_analyser::push_run(const ts::packet_run& run, const ts::packet_forma
             }
             if (i == run.count) break;
         }
-        push_unusual(packet(i++));
+        push(packet(i++));
     }
 }
 
-void stream_analyser::read_unusual(const ts::scanned_packet& scanned) {
+void stream_analyser::read_packet(const ts::scanned_packet& scanned) {
     const auto index = static_cast<std::uint32_t>(window_.held++);
     if (index == 0) window_.first = scanned.number;
     const std::uint8_t* p = scanned.bytes;

@@ -101,7 +101,8 @@ class packet_scanner {
     // Like scan, for a caller that reads consecutive packets faster together: each stretch of
     // units that are in sync with a right sync byte (at most max_run) goes to
     // on_run(const packet_run&) at once, every other packet handed over goes to on_packet
-    // alone, as scan gives it. The callers cannot stop the scan.
+    // alone, as scan gives it. Either may stop the scan by returning false, after that run or
+    // packet.
     static constexpr std::size_t max_run = 64;
     template <class OnRun, class OnPacket>
     std::size_t scan_runs(const std::uint8_t* data, std::size_t size, bool final, OnRun&& on_run,
@@ -116,10 +117,10 @@ class packet_scanner {
                 while (end <= last && data[end + format_.prefix] == sync_byte)
                     end += format_.stride;
                 if (end > pos) {
-                    const std::size_t count = (end - pos) / format_.stride;
-                    on_run(packet_run{data + pos, count, packets_});
-                    packets_ += count;
+                    const packet_run run{data + pos, (end - pos) / format_.stride, packets_};
+                    packets_ += run.count;
                     pos = end;
+                    if (!go_on(on_run, run)) return pos;
                     continue;
                 }
             }
@@ -129,13 +130,14 @@ class packet_scanner {
                 if (s.wait) break;
                 continue;
             }
-            on_packet(scanned_packet{data + pos + format_.prefix,
-                                     {data + pos, format_.prefix},
-                                     packets_,
-                                     s.wrong_sync_byte,
-                                     s.sync_regained});
+            const scanned_packet packet{data + pos + format_.prefix,
+                                        {data + pos, format_.prefix},
+                                        packets_,
+                                        s.wrong_sync_byte,
+                                        s.sync_regained};
             ++packets_;
             pos += format_.stride;
+            if (!hand_over(on_packet, packet)) return pos;
         }
         if (!final) return pos;
         if (pos < size) end_of_capture(data, size, pos);
@@ -173,20 +175,22 @@ class packet_scanner {
     // Counts the bytes after the last whole packet: a truncated packet, or bytes out of sync.
     void end_of_capture(const std::uint8_t* data, std::size_t size, std::size_t pos);
 
-    template <class OnPacket>
-    static bool hand_over(OnPacket& on_packet, const scanned_packet& packet) {
-        const auto call = [&]() -> decltype(auto) {
-            if constexpr (std::is_invocable_v<OnPacket&, const std::uint8_t*>)
-                return on_packet(packet.bytes);
-            else
-                return on_packet(packet);
-        };
-        if constexpr (std::is_same_v<decltype(call()), bool>) {
-            return call();
+    // Calls f(arg): true unless f returns false.
+    template <class F, class Arg>
+    static bool go_on(F& f, const Arg& arg) {
+        if constexpr (std::is_same_v<std::invoke_result_t<F&, const Arg&>, bool>) {
+            return f(arg);
         } else {
-            call();
+            f(arg);
             return true;
         }
+    }
+    template <class OnPacket>
+    static bool hand_over(OnPacket& on_packet, const scanned_packet& packet) {
+        if constexpr (std::is_invocable_v<OnPacket&, const std::uint8_t*>)
+            return go_on(on_packet, packet.bytes);
+        else
+            return go_on(on_packet, packet);
     }
 
     packet_format format_;
