@@ -129,15 +129,15 @@ void signalling::timed_occurrence(gap_timer& timer, std::int64_t limit_ms,
             events.raise(i, at_, [&] { return std::string(what) + " absent for " + seconds_text(*gap); });
 }
 
-void signalling::read(const ts::packet& packet, std::uint64_t number, packet_window& window) {
+void signalling::read(const ts::packet& packet, std::uint16_t index, packet_window& window) {
     assemblers_[assembler_of_[packet.header.pid] - 1].push(
         packet,
-        [&](std::uint16_t pid, std::span<const std::uint8_t> s) { keep_section(pid, s, number, window); });
+        [&](std::uint16_t pid, std::span<const std::uint8_t> s) { keep_section(pid, s, index, window); });
 }
 
-void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
+void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint16_t index,
                               packet_window& window) {
-    read_section s{.packet = number, .pid = pid, .table_id = bytes[0]};
+    read_section s{.index = index, .pid = pid, .table_id = bytes[0]};
     s.crc_intact = intact_.intact(bytes);
     s.long_form = bytes.size() > 6;
     if (s.long_form) s.section_number = bytes[6];
@@ -154,8 +154,7 @@ void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> b
     if (table && changed(pid == cat_pid ? cat_crc_ : pmt_crc_[pid], bytes)) {
         // A new PMT may change what the PIDs are while the window's packets wait.
         if (s.table_id == 0x02) window.pmt_changed = true;
-        s.offset = static_cast<std::uint32_t>(window.section_bytes.size());
-        s.size = static_cast<std::uint32_t>(bytes.size());
+        s.size = static_cast<std::uint16_t>(bytes.size());
         window.section_bytes.insert(window.section_bytes.end(), bytes.begin(), bytes.end());
     } else if (pid >= nit_pid) {
         s.identity = si_repetition::identity(bytes);

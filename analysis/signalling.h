@@ -60,8 +60,9 @@ class signalling {
 
     // Whether the PID's packets go through read.
     bool carries_sections(std::uint16_t pid) const { return assembler_of_[pid] != 0; }
-    // A packet of such a PID (without transport errors): its complete sections go to `window`.
-    void read(const ts::packet& packet, std::uint64_t number, packet_window& window);
+    // A packet of such a PID (without transport errors), `index` in `window`: its complete
+    // sections go there.
+    void read(const ts::packet& packet, std::uint16_t index, packet_window& window);
 
     // The packet of a section PID at `at`, replayed: the PAT's timer, scrambling of the PAT
     // and PMTs (`pmt_pid`: its PID carried PMTs when it came).
@@ -96,7 +97,7 @@ class signalling {
     std::int64_t first_pmt() const { return first_pmt_; }
 
   private:
-    void keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
+    void keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint16_t index,
                       packet_window& window);
     void presence(const event_place& at, stream_kind kind, event_log& events);
     // Whether the section's CRC differs from `last_crc`, which then takes it.

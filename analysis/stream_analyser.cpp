@@ -62,14 +62,14 @@ void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint3
     if (scanned.wrong_sync_byte) {
         // Nothing else of the packet can be trusted, its PID included.
         window_.packets[index] = pid | packet_window::uncounted;
-        window_.marked.push_back(
-            {0, index, pid, static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
+        window_.marked.push_back({static_cast<std::uint16_t>(index), 0,
+                                  static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
         return;
     }
     // The PID's packets are added up when the window is replayed.
     packet_window::pid_sums& sums = window_.pids[pid];
-    const std::uint64_t pid_packet = pid_packets_[pid] + sums.count;
-    if (pid_packet == 0) marks |= mark::first_of_pid;
+    const auto in_window = static_cast<std::uint16_t>(sums.count);
+    if (pid_packets_[pid] + in_window == 0) marks |= mark::first_of_pid;
     if (sums.count++ == 0) window_.touched.push_back(pid);
     std::uint16_t entry = pid;
     std::uint8_t detail = 0;
@@ -88,7 +88,7 @@ void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint3
     } else {
         if (sums.first_present == 0) {
             sums.first_present = index + 1;
-            sums.first_present_pid_packet = pid_packet;
+            sums.first_present_pid_packet = pid_packets_[pid] + in_window;
         }
         sums.last_present = index + 1;
         const bool adaptation = (p[3] & 0x20) != 0;
@@ -105,22 +105,22 @@ void stream_analyser::read_unusual(const ts::scanned_packet& scanned, std::uint3
             }
         }
         if (!scrambled && (p[1] & 0x40) && starts_pts(p)) marks |= mark::pts;
-        if (signalling_.carries_sections(pid)) marks |= read_sections(p, scanned.number, scrambled);
+        if (signalling_.carries_sections(pid)) marks |= read_sections(p, index, scrambled);
     }
     window_.packets[index] = entry;
-    if (marks != 0) window_.marked.push_back({pid_packet, index, pid, marks, detail});
+    if (marks != 0) window_.marked.push_back({static_cast<std::uint16_t>(index), in_window, marks, detail});
 }
 
 void stream_analyser::mark_continuity_error(std::uint16_t pid, std::uint32_t index, std::uint8_t lost) {
-    const std::uint64_t pid_packet = pid_packets_[pid] + window_.pids[pid].count - 1;
-    window_.marked.push_back({pid_packet, index, pid, mark::continuity_error, lost});
+    const auto in_window = static_cast<std::uint16_t>(window_.pids[pid].count - 1);
+    window_.marked.push_back({static_cast<std::uint16_t>(index), in_window, mark::continuity_error, lost});
 }
 
-std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled) {
+std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint32_t index, bool scrambled) {
     const std::uint16_t pid = ts::packet_pid(p);
     const bool pmt = signalling_.is_pmt_pid(pid);
     const std::size_t sections = window_.sections.size();
-    signalling_.read(ts::parse_packet(p), number, window_);
+    signalling_.read(ts::parse_packet(p), static_cast<std::uint16_t>(index), window_);
     if (signalling_.reference_pcr_pid() >= 0)
         clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
     // Replayed only when it ends sections or has timed checks of its own (the PAT's timer, a
@@ -158,17 +158,17 @@ void stream_analyser::replay_marked(const marked_packet& m, const event_place& a
     if (m.marks & mark::section_pid) {
         const bool scrambled = (window_.packets[m.index] & packet_window::scrambled) != 0;
         signalling_.packet_timers(at, scrambled, (m.marks & mark::pmt_pid) != 0, events_);
-        replay_sections(at, cursor);
+        replay_sections(m.index, at, cursor);
     }
     if (m.marks & mark::pts) check_pts(s, at);
 }
 
-void stream_analyser::replay_sections(const event_place& at, replay_cursor& cursor) {
+void stream_analyser::replay_sections(std::uint16_t index, const event_place& at, replay_cursor& cursor) {
     const auto& sections = window_.sections;
-    for (; cursor.section < sections.size() && sections[cursor.section].packet == at.packet;
-         ++cursor.section) {
+    for (; cursor.section < sections.size() && sections[cursor.section].index == index; ++cursor.section) {
         const read_section& s = sections[cursor.section];
-        const auto bytes = std::span<const std::uint8_t>(window_.section_bytes).subspan(s.offset, s.size);
+        const auto bytes = std::span<const std::uint8_t>(window_.section_bytes).subspan(cursor.bytes, s.size);
+        cursor.bytes += s.size;
         signalling_.section(at, s, bytes, events_);
     }
 }

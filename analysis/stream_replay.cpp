@@ -30,7 +30,11 @@ void stream_analyser::replay_sums(std::uint64_t last) {
     replay_cursor cursor;
     for (const marked_packet& m : window_.marked) {
         const std::uint64_t number = window_.first + m.index;
-        replay_marked(m, {number, m.pid_packet, clock_.time_of(number), m.pid}, cursor);
+        const std::uint16_t entry = window_.packets[m.index];
+        const auto pid = static_cast<std::uint16_t>(entry & packet_window::pid_bits);
+        const std::uint64_t pid_packet =
+            (entry & packet_window::uncounted) ? 0 : pid_packets_[pid] + m.pid_packet;
+        replay_marked(m, {number, pid_packet, clock_.time_of(number), pid}, cursor);
     }
     const std::int64_t start = clock_.time_of(window_.first);
     if (start != no_time) {
