@@ -64,8 +64,9 @@ std::uint64_t si_repetition::identity(std::span<const std::uint8_t> s) {
 }
 
 void si_repetition::occur(const read_section& s, const event_place& at, event_log& events) {
+    if (at.ticks == no_time) return;
     const std::int64_t limit = limit_ms(s.table_id);
-    if (limit == 0 || at.ticks == no_time) return;
+    if (limit == 0) return;
     auto found = sections_.find(s.identity);
     if (found == sections_.end()) {
         if (sections_.size() == max_sections) return;

@@ -162,14 +162,14 @@ void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> b
     window.sections.push_back(s);
 }
 
-void signalling::packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events) {
+void signalling::pat_or_pmt_packet(const event_place& at, bool scrambled, event_log& events) {
     at_ = at;
     if (at.pid == pat_pid) {
         timed_occurrence(pat_packets_, table_interval_ms, {indicator::pat_error}, "PID 0x0000", events);
         if (scrambled)
             for (indicator i : {indicator::pat_error, indicator::pat_error_2})
                 events.raise(i, at_, [] { return std::string("PAT packet scrambled"); });
-    } else if (scrambled && pmt_pid) {
+    } else {
         for (indicator i : {indicator::pmt_error, indicator::pmt_error_2})
             events.raise(i, at_, [] { return std::string("PMT packet scrambled"); });
     }
@@ -313,6 +313,8 @@ void signalling::si_table(const read_section& s, event_log& events) {
     };
     const auto timed = [&](gap_timer& timer, std::int64_t limit_ms, std::initializer_list<indicator> which,
                            const char* what) {
+        // An untimed copy neither ends a gap nor follows another.
+        if (at_.ticks == no_time) return;
         repetition_.occur(s, at_, events);
         timed_occurrence(timer, limit_ms, which, what, events);
     };

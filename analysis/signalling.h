@@ -65,8 +65,10 @@ class signalling {
     void read(const ts::packet& packet, std::uint16_t index, packet_window& window);
 
     // The packet of a section PID at `at`, replayed: the PAT's timer, scrambling of the PAT
-    // and PMTs (`pmt_pid`: its PID carried PMTs when it came).
-    void packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events);
+    // and PMTs (`pmt_pid`: its PID carried PMTs when it came). Other packets have nothing to check.
+    void packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events) {
+        if (at.pid == 0x0000 || (scrambled && pmt_pid)) pat_or_pmt_packet(at, scrambled, events);
+    }
     // A section the replayed packet completed, with its bytes where a table is decoded.
     void section(const event_place& at, const read_section& s, std::span<const std::uint8_t> bytes,
                  event_log& events);
@@ -100,6 +102,7 @@ class signalling {
     void keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint16_t index,
                       packet_window& window);
     void presence(const event_place& at, stream_kind kind, event_log& events);
+    void pat_or_pmt_packet(const event_place& at, bool scrambled, event_log& events);
     // Whether the section's CRC differs from `last_crc`, which then takes it.
     static bool changed(std::uint32_t& last_crc, std::span<const std::uint8_t> bytes);
     void pat(std::span<const std::uint8_t> bytes);

@@ -142,10 +142,13 @@ void stream_analyser::replay_marked(const marked_packet& m, const event_place& a
         });
         return;
     }
-    pid_state& s = pids_[at.pid];
+    // Most marked packets of a signalling-dense stream only end sections: no PID state for those.
+    constexpr std::uint16_t pid_marks = mark::first_of_pid | mark::transport_error | mark::first_scrambled |
+                                        mark::continuity_error | mark::pcr | mark::pts;
+    pid_state* s = (m.marks & pid_marks) ? &pids_[at.pid] : nullptr;
     if (m.marks & mark::first_of_pid) {
-        s.first_packet = at.packet;
-        s.first_ticks = at.ticks;
+        s->first_packet = at.packet;
+        s->first_ticks = at.ticks;
     }
     if (m.marks & mark::transport_error) {
         events_.raise(indicator::transport_error, at,
@@ -153,14 +156,14 @@ void stream_analyser::replay_marked(const marked_packet& m, const event_place& a
         return;
     }
     if (m.marks & mark::first_scrambled) first_scrambled_ = at;
-    if (m.marks & mark::continuity_error) count_continuity_error(s, m, at);
-    if (m.marks & mark::pcr) check_pcr(s, window_.pcrs[cursor.pcr++], at);
+    if (m.marks & mark::continuity_error) count_continuity_error(*s, m, at);
+    if (m.marks & mark::pcr) check_pcr(*s, window_.pcrs[cursor.pcr++], at);
     if (m.marks & mark::section_pid) {
         const bool scrambled = (window_.packets[m.index] & packet_window::scrambled) != 0;
         signalling_.packet_timers(at, scrambled, (m.marks & mark::pmt_pid) != 0, events_);
         replay_sections(m.index, at, cursor);
     }
-    if (m.marks & mark::pts) check_pts(s, at);
+    if (m.marks & mark::pts) check_pts(*s, at);
 }
 
 void stream_analyser::replay_sections(std::uint16_t index, const event_place& at, replay_cursor& cursor) {
