@@ -28,6 +28,7 @@ inline constexpr std::uint16_t pts = 1 << 6;               // a PES header with 
 inline constexpr std::uint16_t section_pid = 1 << 7;       // sections or a section PID's timers
 inline constexpr std::uint16_t pmt_pid = 1 << 8;           // a PID the PAT names for a PMT
 inline constexpr std::uint16_t first_of_pid = 1 << 9;      // the PID's first packet
+inline constexpr std::uint16_t timers_only = 1 << 10;      // its sections only feed timers (read_section)
 }  // namespace mark
 
 // Window records hold a packet's place as its index in the window, and a marked packet its
@@ -41,15 +42,18 @@ struct marked_packet {
 };
 
 // A complete section: the facts the timed checks need, and its bytes where a table is decoded.
+// Its PID is that of the packet that completed it.
 struct read_section {
     std::uint64_t identity = 0;  // the same for each copy of the same section (si_repetition)
     std::uint16_t index = 0;     // the packet that completed it, in the window
     // Its bytes, next in packet_window::section_bytes (a PMT or CAT to decode); 0 for none.
     std::uint16_t size = 0;
-    std::uint16_t pid : 13 = 0;
     bool long_form : 1 = false;   // has a section_number
     bool on_pmt_pid : 1 = false;  // its PID carried PMTs when the section came
     bool crc_intact : 1 = true;
+    // An intact SI table where its PID carries it: its replay only feeds timers, so there is
+    // nothing to check while the stream has no time.
+    bool timers_only : 1 = false;
     std::uint8_t table_id = 0;
     std::uint8_t section_number = 0;
 };

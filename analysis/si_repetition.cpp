@@ -70,7 +70,7 @@ void si_repetition::occur(const read_section& s, const event_place& at, event_lo
     auto found = sections_.find(s.identity);
     if (found == sections_.end()) {
         if (sections_.size() == max_sections) return;
-        found = sections_.emplace(s.identity, tracked{{}, s.pid}).first;
+        found = sections_.emplace(s.identity, tracked{{}, at.pid}).first;
     }
     gap_timer& timer = found->second.timer;
     const std::int64_t since = timer.armed() ? at.ticks - timer.last : ms_ticks(closest_copies_ms);

@@ -125,8 +125,12 @@ std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint32_
         clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
     // Replayed only when it ends sections or has timed checks of its own (the PAT's timer, a
     // scrambled PMT packet).
-    if (window_.sections.size() == sections && pid != 0 && !(pmt && scrambled)) return 0;
-    return mark::section_pid | (pmt ? mark::pmt_pid : 0);
+    const auto& all = window_.sections;
+    if (all.size() == sections && pid != 0 && !(pmt && scrambled)) return 0;
+    const bool timers_only = all.size() > sections && pid != 0 && !pmt &&
+                             std::all_of(all.begin() + static_cast<std::ptrdiff_t>(sections), all.end(),
+                                         [](const read_section& s) { return s.timers_only; });
+    return mark::section_pid | (pmt ? mark::pmt_pid : 0) | (timers_only ? mark::timers_only : 0);
 }
 
 void stream_analyser::replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor) {
