@@ -1,16 +1,20 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
 namespace kestrel::analysis {
 
 // The CRC check of sections, skipped for a copy byte for byte equal to one found intact
-// before: signalling repeats mostly unchanged, and comparing costs less than the CRC. Each
-// of a fixed number of slots keeps the last intact section whose header and CRC_32 field
-// hash to it, within a byte budget, so memory stays bounded whatever the stream carries.
+// before: signalling repeats mostly unchanged, and comparing costs less than the CRC. A
+// section's header and CRC_32 field choose a set of two entries, so that two sections that
+// hash alike both stay kept; a miss replaces the entry used less recently. The kept bytes lie
+// in one arena of bounded size: when it is full, everything kept is forgotten and filled
+// again, so memory stays bounded whatever the stream carries.
 class intact_sections {
   public:
     intact_sections() = default;
@@ -29,13 +33,25 @@ class intact_sections {
     bool intact(std::span<const std::uint8_t> section);
 
   private:
-    static constexpr std::size_t slot_count = 4096;
-    static constexpr std::size_t byte_budget = std::size_t{4} << 20;
+    static constexpr std::size_t set_count = 4096;
+    static constexpr std::size_t arena_size = std::size_t{4} << 20;
 
-    void keep(std::vector<std::uint8_t>& slot, std::span<const std::uint8_t> section);
+    struct entry {
+        std::uint32_t tag = 0;  // the upper half of the hash, 0 for an empty entry
+        std::uint32_t offset = 0;
+        std::uint16_t size = 0;
+        std::uint16_t room = 0;  // the bytes the entry owns in the arena
+    };
+    struct set {
+        std::array<entry, 2> entries;
+        std::uint8_t recent = 0;  // the entry last found or kept
+    };
 
-    std::vector<std::vector<std::uint8_t>> slots_;  // made at the first section with a CRC
-    std::size_t kept_bytes_ = 0;                    // the slots' capacities
+    void keep(entry& e, std::uint32_t tag, std::span<const std::uint8_t> section);
+    void forget_all();
+
+    std::unique_ptr<set[]> sets_;  // made at the first section with a CRC
+    std::vector<std::uint8_t> arena_;
 };
 
 }  // namespace kestrel::analysis

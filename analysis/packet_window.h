@@ -28,34 +28,42 @@ inline constexpr std::uint16_t pts = 1 << 6;               // a PES header with 
 inline constexpr std::uint16_t section_pid = 1 << 7;       // sections or a section PID's timers
 inline constexpr std::uint16_t pmt_pid = 1 << 8;           // a PID the PAT names for a PMT
 inline constexpr std::uint16_t first_of_pid = 1 << 9;      // the PID's first packet
+inline constexpr std::uint16_t timers_only = 1 << 10;      // its sections only feed timers (read_section)
 }  // namespace mark
 
+// Window records hold a packet's place as its index in the window, and a marked packet its
+// number among its PID's packets of the window: the replay adds what came before the window.
+// So they stay small, and the records of a full window stay in the cache until it is replayed.
 struct marked_packet {
-    std::uint64_t pid_packet = 0;  // its number among the packets of its PID
-    std::uint32_t index = 0;       // in the window
-    std::uint16_t pid = 0;
+    std::uint16_t index = 0;       // in the window
+    std::uint16_t pid_packet = 0;  // its number among the window's packets of its PID
     std::uint16_t marks = 0;
     std::uint8_t detail = 0;  // the byte of a wrong sync byte, the packets a continuity jump lost
 };
 
 // A complete section: the facts the timed checks need, and its bytes where a table is decoded.
+// Its PID is that of the packet that completed it.
 struct read_section {
-    std::uint64_t packet = 0;    // the packet that completed it
     std::uint64_t identity = 0;  // the same for each copy of the same section (si_repetition)
-    std::uint32_t offset = 0;    // its bytes in packet_window::section_bytes (PMT and CAT only)
-    std::uint32_t size = 0;
-    std::uint16_t pid = 0;
+    std::uint16_t index = 0;     // the packet that completed it, in the window
+    // Its bytes, next in packet_window::section_bytes (a PMT or CAT to decode); 0 for none.
+    std::uint16_t size = 0;
+    bool long_form : 1 = false;   // has a section_number
+    bool on_pmt_pid : 1 = false;  // its PID carried PMTs when the section came
+    bool crc_intact : 1 = true;
+    // An intact SI table where its PID carries it: its replay only feeds timers, so there is
+    // nothing to check while the stream has no time.
+    bool timers_only : 1 = false;
     std::uint8_t table_id = 0;
     std::uint8_t section_number = 0;
-    bool long_form = false;   // has a section_number
-    bool on_pmt_pid = false;  // its PID carried PMTs when the section came
-    bool crc_intact = true;
 };
+static_assert(sizeof(read_section) == 16);
 
 class packet_window {
   public:
     // The most packets held: past it they are released with extrapolated times, or untimed.
     static constexpr std::size_t capacity = 32768;
+    static_assert(capacity <= UINT16_MAX + 1, "window records hold a packet's index in 16 bits");
     // packets[] entries: the PID, with these bits for packets that count for no PID (a wrong
     // sync byte), that do not show the PID present (a transport error, the null PID), and
     // for scrambled packets.

@@ -64,12 +64,13 @@ std::uint64_t si_repetition::identity(std::span<const std::uint8_t> s) {
 }
 
 void si_repetition::occur(const read_section& s, const event_place& at, event_log& events) {
+    if (at.ticks == no_time) return;
     const std::int64_t limit = limit_ms(s.table_id);
-    if (limit == 0 || at.ticks == no_time) return;
+    if (limit == 0) return;
     auto found = sections_.find(s.identity);
     if (found == sections_.end()) {
         if (sections_.size() == max_sections) return;
-        found = sections_.emplace(s.identity, tracked{{}, s.pid}).first;
+        found = sections_.emplace(s.identity, tracked{{}, at.pid}).first;
     }
     gap_timer& timer = found->second.timer;
     const std::int64_t since = timer.armed() ? at.ticks - timer.last : ms_ticks(closest_copies_ms);

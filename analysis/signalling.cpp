@@ -36,6 +36,26 @@ std::string table_text(std::uint8_t table_id, std::uint16_t pid) {
     return text;
 }
 
+// Whether the table belongs on the SI PID (0x10-0x14; stuffing belongs on each): another one
+// is an error of the tables of that PID.
+bool belongs_on(std::uint16_t pid, std::uint8_t table_id) {
+    if (table_id == stuffing_table) return true;
+    switch (pid) {
+        case nit_pid:
+            return table_id == 0x40 || table_id == 0x41;
+        case sdt_pid:
+            return table_id == 0x42 || table_id == 0x46 || table_id == 0x4A;
+        case eit_pid:
+            return table_id >= 0x4E && table_id <= 0x6F;
+        case rst_pid:
+            return table_id == 0x71;
+        case tdt_pid:
+            return table_id == 0x70 || table_id == 0x73;
+        default:
+            return true;
+    }
+}
+
 std::uint32_t crc_field(std::span<const std::uint8_t> s) {
     const std::uint8_t* p = s.data() + s.size() - 4;
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
@@ -129,15 +149,15 @@ void signalling::timed_occurrence(gap_timer& timer, std::int64_t limit_ms,
             events.raise(i, at_, [&] { return std::string(what) + " absent for " + seconds_text(*gap); });
 }
 
-void signalling::read(const ts::packet& packet, std::uint64_t number, packet_window& window) {
+void signalling::read(const ts::packet& packet, std::uint16_t index, packet_window& window) {
     assemblers_[assembler_of_[packet.header.pid] - 1].push(
         packet,
-        [&](std::uint16_t pid, std::span<const std::uint8_t> s) { keep_section(pid, s, number, window); });
+        [&](std::uint16_t pid, std::span<const std::uint8_t> s) { keep_section(pid, s, index, window); });
 }
 
-void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
+void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint16_t index,
                               packet_window& window) {
-    read_section s{.packet = number, .pid = pid, .table_id = bytes[0]};
+    read_section s{.index = index, .table_id = bytes[0]};
     s.crc_intact = intact_.intact(bytes);
     s.long_form = bytes.size() > 6;
     if (s.long_form) s.section_number = bytes[6];
@@ -154,23 +174,23 @@ void signalling::keep_section(std::uint16_t pid, std::span<const std::uint8_t> b
     if (table && changed(pid == cat_pid ? cat_crc_ : pmt_crc_[pid], bytes)) {
         // A new PMT may change what the PIDs are while the window's packets wait.
         if (s.table_id == 0x02) window.pmt_changed = true;
-        s.offset = static_cast<std::uint32_t>(window.section_bytes.size());
-        s.size = static_cast<std::uint32_t>(bytes.size());
+        s.size = static_cast<std::uint16_t>(bytes.size());
         window.section_bytes.insert(window.section_bytes.end(), bytes.begin(), bytes.end());
     } else if (pid >= nit_pid) {
         s.identity = si_repetition::identity(bytes);
+        s.timers_only = s.crc_intact && !s.on_pmt_pid && belongs_on(pid, s.table_id);
     }
     window.sections.push_back(s);
 }
 
-void signalling::packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events) {
+void signalling::pat_or_pmt_packet(const event_place& at, bool scrambled, event_log& events) {
     at_ = at;
     if (at.pid == pat_pid) {
         timed_occurrence(pat_packets_, table_interval_ms, {indicator::pat_error}, "PID 0x0000", events);
         if (scrambled)
             for (indicator i : {indicator::pat_error, indicator::pat_error_2})
                 events.raise(i, at_, [] { return std::string("PAT packet scrambled"); });
-    } else if (scrambled && pmt_pid) {
+    } else {
         for (indicator i : {indicator::pmt_error, indicator::pmt_error_2})
             events.raise(i, at_, [] { return std::string("PMT packet scrambled"); });
     }
@@ -180,7 +200,7 @@ void signalling::section(const event_place& at, const read_section& s, std::span
                          event_log& events) {
     at_ = at;
     const std::uint8_t table_id = s.table_id;
-    const std::uint16_t pid = s.pid;
+    const std::uint16_t pid = at.pid;
     if (!s.crc_intact) {
         events.raise(indicator::crc_error, at_, [&] { return "CRC error in " + table_text(table_id, pid); });
         return;
@@ -306,14 +326,24 @@ void signalling::too_close(std::int64_t& last, indicator which, const char* what
 }
 
 void signalling::si_table(const read_section& s, event_log& events) {
-    const std::uint16_t pid = s.pid;
+    const std::uint16_t pid = at_.pid;
     const std::uint8_t table_id = s.table_id;
-    const auto wrong_table = [&](std::initializer_list<indicator> which) {
-        for (indicator i : which)
-            events.raise(i, at_, [&] { return table_text(table_id, pid); });
-    };
+    if (!belongs_on(pid, table_id)) {
+        const auto wrong_table = [&](std::initializer_list<indicator> which) {
+            for (indicator i : which)
+                events.raise(i, at_, [&] { return table_text(table_id, pid); });
+        };
+        if (pid == nit_pid) wrong_table({indicator::nit_error, indicator::nit_actual_error});
+        if (pid == sdt_pid) wrong_table({indicator::sdt_error, indicator::sdt_actual_error});
+        if (pid == eit_pid) wrong_table({indicator::eit_error, indicator::eit_actual_error});
+        if (pid == rst_pid) wrong_table({indicator::rst_error});
+        if (pid == tdt_pid) wrong_table({indicator::tdt_error});
+        return;
+    }
     const auto timed = [&](gap_timer& timer, std::int64_t limit_ms, std::initializer_list<indicator> which,
                            const char* what) {
+        // An untimed copy neither ends a gap nor follows another.
+        if (at_.ticks == no_time) return;
         repetition_.occur(s, at_, events);
         timed_occurrence(timer, limit_ms, which, what, events);
     };
@@ -326,8 +356,6 @@ void signalling::si_table(const read_section& s, event_log& events) {
                 timed(nit_actual_, 10'000, {indicator::nit_error, indicator::nit_actual_error}, "NIT actual");
             } else if (table_id == 0x41) {
                 repetition_.occur(s, at_, events);
-            } else if (table_id != stuffing_table) {
-                wrong_table({indicator::nit_error, indicator::nit_actual_error});
             }
             break;
         case sdt_pid:
@@ -337,8 +365,6 @@ void signalling::si_table(const read_section& s, event_log& events) {
                 timed(sdt_other_, 10'000, {indicator::sdt_other_error}, "SDT other");
             else if (table_id == 0x4A)
                 repetition_.occur(s, at_, events);
-            else if (table_id != stuffing_table)
-                wrong_table({indicator::sdt_error, indicator::sdt_actual_error});
             break;
         case eit_pid:
             if (table_id == 0x4E && s.long_form && s.section_number < 2) {
@@ -347,26 +373,18 @@ void signalling::si_table(const read_section& s, event_log& events) {
                       {indicator::eit_error, indicator::eit_actual_error}, what);
             } else if (table_id == 0x4F) {
                 timed(eit_other_, 10'000, {indicator::eit_other_error}, "EIT present/following other");
-            } else if (table_id >= 0x4E && table_id <= 0x6F) {
-                repetition_.occur(s, at_, events);
             } else if (table_id != stuffing_table) {
-                wrong_table({indicator::eit_error, indicator::eit_actual_error});
+                repetition_.occur(s, at_, events);
             }
             break;
         case rst_pid:
-            if (table_id == 0x71) {
-                too_close(rst_, indicator::rst_error, "RST", events);
-            } else if (table_id != stuffing_table) {
-                wrong_table({indicator::rst_error});
-            }
+            if (table_id == 0x71) too_close(rst_, indicator::rst_error, "RST", events);
             break;
         case tdt_pid:
             if (table_id == 0x70)
                 timed(tdt_, 30'000, {indicator::tdt_error}, "TDT");
             else if (table_id == 0x73)
                 repetition_.occur(s, at_, events);
-            else if (table_id != stuffing_table)
-                wrong_table({indicator::tdt_error});
             break;
         default:
             break;

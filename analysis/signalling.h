@@ -60,12 +60,15 @@ class signalling {
 
     // Whether the PID's packets go through read.
     bool carries_sections(std::uint16_t pid) const { return assembler_of_[pid] != 0; }
-    // A packet of such a PID (without transport errors): its complete sections go to `window`.
-    void read(const ts::packet& packet, std::uint64_t number, packet_window& window);
+    // A packet of such a PID (without transport errors), `index` in `window`: its complete
+    // sections go there.
+    void read(const ts::packet& packet, std::uint16_t index, packet_window& window);
 
     // The packet of a section PID at `at`, replayed: the PAT's timer, scrambling of the PAT
-    // and PMTs (`pmt_pid`: its PID carried PMTs when it came).
-    void packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events);
+    // and PMTs (`pmt_pid`: its PID carried PMTs when it came). Other packets have nothing to check.
+    void packet_timers(const event_place& at, bool scrambled, bool pmt_pid, event_log& events) {
+        if (at.pid == 0x0000 || (scrambled && pmt_pid)) pat_or_pmt_packet(at, scrambled, events);
+    }
     // A section the replayed packet completed, with its bytes where a table is decoded.
     void section(const event_place& at, const read_section& s, std::span<const std::uint8_t> bytes,
                  event_log& events);
@@ -96,9 +99,10 @@ class signalling {
     std::int64_t first_pmt() const { return first_pmt_; }
 
   private:
-    void keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint64_t number,
+    void keep_section(std::uint16_t pid, std::span<const std::uint8_t> bytes, std::uint16_t index,
                       packet_window& window);
     void presence(const event_place& at, stream_kind kind, event_log& events);
+    void pat_or_pmt_packet(const event_place& at, bool scrambled, event_log& events);
     // Whether the section's CRC differs from `last_crc`, which then takes it.
     static bool changed(std::uint32_t& last_crc, std::span<const std::uint8_t> bytes);
     void pat(std::span<const std::uint8_t> bytes);

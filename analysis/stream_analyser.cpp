@@ -121,14 +121,14 @@ void stream_analyser::read_packet(const ts::scanned_packet& scanned) {
     if (scanned.wrong_sync_byte) {
         // Nothing else of the packet can be trusted, its PID included.
         window_.packets[index] = pid | packet_window::uncounted;
-        window_.marked.push_back(
-            {0, index, pid, static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
+        window_.marked.push_back({static_cast<std::uint16_t>(index), 0,
+                                  static_cast<std::uint16_t>(marks | mark::wrong_sync_byte), p[0]});
         return;
     }
     // The PID's packets are added up when the window is replayed.
     packet_window::pid_sums& sums = window_.pids[pid];
-    const std::uint64_t pid_packet = pid_packets_[pid] + sums.count;
-    if (pid_packet == 0) marks |= mark::first_of_pid;
+    const auto in_window = static_cast<std::uint16_t>(sums.count);
+    if (pid_packets_[pid] + in_window == 0) marks |= mark::first_of_pid;
     if (sums.count++ == 0) window_.touched.push_back(pid);
     std::uint16_t entry = pid;
     std::uint8_t detail = 0;
@@ -147,7 +147,7 @@ void stream_analyser::read_packet(const ts::scanned_packet& scanned) {
     } else {
         if (sums.first_present == 0) {
             sums.first_present = index + 1;
-            sums.first_present_pid_packet = pid_packet;
+            sums.first_present_pid_packet = pid_packets_[pid] + in_window;
         }
         sums.last_present = index + 1;
         const bool adaptation = (p[3] & 0x20) != 0;
@@ -164,23 +164,27 @@ void stream_analyser::read_packet(const ts::scanned_packet& scanned) {
             }
         }
         if (!scrambled && (p[1] & 0x40) && starts_pts(p)) marks |= mark::pts;
-        if (signalling_.carries_sections(pid)) marks |= read_sections(p, scanned.number, scrambled);
+        if (signalling_.carries_sections(pid)) marks |= read_sections(p, index, scrambled);
     }
     window_.packets[index] = entry;
-    if (marks != 0) window_.marked.push_back({pid_packet, index, pid, marks, detail});
+    if (marks != 0) window_.marked.push_back({static_cast<std::uint16_t>(index), in_window, marks, detail});
 }
 
-std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled) {
+std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint32_t index, bool scrambled) {
     const std::uint16_t pid = ts::packet_pid(p);
     const bool pmt = signalling_.is_pmt_pid(pid);
     const std::size_t sections = window_.sections.size();
-    signalling_.read(ts::parse_packet(p), number, window_);
+    signalling_.read(ts::parse_packet(p), static_cast<std::uint16_t>(index), window_);
     if (signalling_.reference_pcr_pid() >= 0)
         clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
     // Replayed only when it ends sections or has timed checks of its own (the PAT's timer, a
     // scrambled PMT packet).
-    if (window_.sections.size() == sections && pid != 0 && !(pmt && scrambled)) return 0;
-    return mark::section_pid | (pmt ? mark::pmt_pid : 0);
+    const auto& all = window_.sections;
+    if (all.size() == sections && pid != 0 && !(pmt && scrambled)) return 0;
+    const bool timers_only = all.size() > sections && pid != 0 && !pmt &&
+                             std::all_of(all.begin() + static_cast<std::ptrdiff_t>(sections), all.end(),
+                                         [](const read_section& s) { return s.timers_only; });
+    return mark::section_pid | (pmt ? mark::pmt_pid : 0) | (timers_only ? mark::timers_only : 0);
 }
 
 void stream_analyser::replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor) {
@@ -196,10 +200,13 @@ void stream_analyser::replay_marked(const marked_packet& m, const event_place& a
         });
         return;
     }
-    pid_state& s = pids_[at.pid];
+    // Most marked packets of a signalling-dense stream only end sections: no PID state for those.
+    constexpr std::uint16_t pid_marks = mark::first_of_pid | mark::transport_error | mark::first_scrambled |
+                                        mark::continuity_error | mark::pcr | mark::pts;
+    pid_state* s = (m.marks & pid_marks) ? &pids_[at.pid] : nullptr;
     if (m.marks & mark::first_of_pid) {
-        s.first_packet = at.packet;
-        s.first_ticks = at.ticks;
+        s->first_packet = at.packet;
+        s->first_ticks = at.ticks;
     }
     if (m.marks & mark::transport_error) {
         events_.raise(indicator::transport_error, at,
@@ -207,22 +214,22 @@ void stream_analyser::replay_marked(const marked_packet& m, const event_place& a
         return;
     }
     if (m.marks & mark::first_scrambled) first_scrambled_ = at;
-    if (m.marks & mark::continuity_error) count_continuity_error(s, m, at);
-    if (m.marks & mark::pcr) check_pcr(s, window_.pcrs[cursor.pcr++], at);
+    if (m.marks & mark::continuity_error) count_continuity_error(*s, m, at);
+    if (m.marks & mark::pcr) check_pcr(*s, window_.pcrs[cursor.pcr++], at);
     if (m.marks & mark::section_pid) {
         const bool scrambled = (window_.packets[m.index] & packet_window::scrambled) != 0;
         signalling_.packet_timers(at, scrambled, (m.marks & mark::pmt_pid) != 0, events_);
-        replay_sections(at, cursor);
+        replay_sections(m.index, at, cursor);
     }
-    if (m.marks & mark::pts) check_pts(s, at);
+    if (m.marks & mark::pts) check_pts(*s, at);
 }
 
-void stream_analyser::replay_sections(const event_place& at, replay_cursor& cursor) {
+void stream_analyser::replay_sections(std::uint16_t index, const event_place& at, replay_cursor& cursor) {
     const auto& sections = window_.sections;
-    for (; cursor.section < sections.size() && sections[cursor.section].packet == at.packet;
-         ++cursor.section) {
+    for (; cursor.section < sections.size() && sections[cursor.section].index == index; ++cursor.section) {
         const read_section& s = sections[cursor.section];
-        const auto bytes = std::span<const std::uint8_t>(window_.section_bytes).subspan(s.offset, s.size);
+        const auto bytes = std::span<const std::uint8_t>(window_.section_bytes).subspan(cursor.bytes, s.size);
+        cursor.bytes += s.size;
         signalling_.section(at, s, bytes, events_);
     }
 }

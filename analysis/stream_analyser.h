@@ -98,21 +98,22 @@ class stream_analyser {
     // The checks of any packet that need no time.
     void read_packet(const ts::scanned_packet& scanned);
     // Reads the sections of a packet of a PID that carries them; returns its marks.
-    std::uint16_t read_sections(const std::uint8_t* p, std::uint64_t number, bool scrambled);
+    std::uint16_t read_sections(const std::uint8_t* p, std::uint32_t index, bool scrambled);
     // Times the packets in window_ and replays them: by their PIDs' sums where nothing needs
     // a packet's own time, else one by one.
     void release();
     bool replays_by_sums(std::uint64_t last) const;
     void replay_sums(std::uint64_t last);
     void replay_each();
-    // Where the replay stands in the window's PCRs and sections.
+    // Where the replay stands in the window's PCRs, sections and section bytes.
     struct replay_cursor {
         std::size_t pcr = 0;
         std::size_t section = 0;
+        std::size_t bytes = 0;
     };
     // The checks of a marked packet that need its time.
     void replay_marked(const marked_packet& m, const event_place& at, replay_cursor& cursor);
-    void replay_sections(const event_place& at, replay_cursor& cursor);
+    void replay_sections(std::uint16_t index, const event_place& at, replay_cursor& cursor);
     void count_continuity_error(pid_state& s, const marked_packet& m, const event_place& at);
     void check_pcr(pid_state& s, const packet_pcr& pcr, const event_place& at);
     void check_pts(pid_state& s, const event_place& at);

@@ -28,11 +28,23 @@ bool stream_analyser::replays_by_sums(std::uint64_t last) const {
 
 void stream_analyser::replay_sums(std::uint64_t last) {
     replay_cursor cursor;
-    for (const marked_packet& m : window_.marked) {
-        const std::uint64_t number = window_.first + m.index;
-        replay_marked(m, {number, m.pid_packet, clock_.time_of(number), m.pid}, cursor);
-    }
+    // Untimed at its start, the whole window is: a packet whose sections only feed timers then
+    // has nothing to check (and such sections keep no bytes).
     const std::int64_t start = clock_.time_of(window_.first);
+    for (const marked_packet& m : window_.marked) {
+        if (start == no_time && m.marks == (mark::section_pid | mark::timers_only)) {
+            while (cursor.section < window_.sections.size() &&
+                   window_.sections[cursor.section].index == m.index)
+                ++cursor.section;
+            continue;
+        }
+        const std::uint64_t number = window_.first + m.index;
+        const std::uint16_t entry = window_.packets[m.index];
+        const auto pid = static_cast<std::uint16_t>(entry & packet_window::pid_bits);
+        const std::uint64_t pid_packet =
+            (entry & packet_window::uncounted) ? 0 : pid_packets_[pid] + m.pid_packet;
+        replay_marked(m, {number, pid_packet, clock_.time_of(number), pid}, cursor);
+    }
     if (start != no_time) {
         for (std::uint16_t pid : window_.touched) {
             const packet_window::pid_sums& sums = window_.pids[pid];

@@ -248,6 +248,14 @@ TEST_P(FaultInjection, CountsTheFaultAndPointsAtItsPacket) {
                                     [&](const error_event& e) { return info(e.which).id == first_id; });
     ASSERT_NE(event, report.errors.end());
     EXPECT_EQ(event->packet, packet);
+    // Its number within its PID counts the PID's packets before it, whichever window held them;
+    // a packet without its sync byte belongs to no PID (and a sync loss leaves packets out).
+    std::uint64_t pid_packet = 0;
+    for (std::size_t i = 0; i < packet && stream[packet][0] == ts::sync_byte; ++i)
+        if (stream[i][0] == ts::sync_byte && pid_of(stream[i]) == event->pid) ++pid_packet;
+    if (count(report, "1.1") == 0u) {
+        EXPECT_EQ(event->pid_packet, pid_packet);
+    }
     EXPECT_NE(event->detail.find(c.detail), std::string::npos) << event->detail;
     ASSERT_TRUE(event->time_s.has_value());
     // Removed packets shift the interpolated times a little.

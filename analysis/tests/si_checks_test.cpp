@@ -71,6 +71,18 @@ const si_case si_cases[] = {
      2000,
      {},
      {{"3.2", 4}}},
+    // No PCR for the first 52 s: windows full of packets wait untimed (the first holds the
+    // PMT and is replayed packet by packet, the next by their sums), and the wrong tables among
+    // them still count; only intact tables where they belong have nothing to check.
+    {"WrongTablesBeforeTheTimeBase",
+     {{.pid = 0x11, .sections = {nit_actual_0}, .interval_ms = 1000},
+      {.pid = 0x12, .sections = {eit_schedule}, .interval_ms = 200}},
+     55'000,
+     [](packet_list& s) {
+         for (auto i = std::size_t{0}; i < static_cast<std::size_t>(52 * stream_bps / 1504.0); ++i)
+             if ((s[i][3] & 0x20) && s[i][4] > 0) s[i][5] &= ~0x10;
+     },
+     {{"3.5", 55}, {"3.5.a", 55}}},
     // The NIT other stops after its first second: the capture ends more than 10 s later.
     {"NitOtherAbsentUntilTheEnd",
      {{.pid = 0x10, .sections = {nit_other}, .interval_ms = 1000}},
