@@ -44,6 +44,18 @@ bool starts_pts(const std::uint8_t* p) {
     return (pes[7] & 0x80) != 0;
 }
 
+// A packet with payload only and no flags but payload_unit_start_indicator and
+// transport_priority, as parse_packet gives it.
+ts::packet plain_packet(const std::uint8_t* p) {
+    ts::packet packet;
+    packet.header.payload_unit_start_indicator = (p[1] & 0x40) != 0;
+    packet.header.transport_priority = (p[1] & 0x20) != 0;
+    packet.header.pid = ts::packet_pid(p);
+    packet.header.continuity_counter = p[3] & 0x0F;
+    packet.payload = {p + ts::header_size, ts::packet_size - ts::header_size};
+    return packet;
+}
+
 }  // namespace
 
 stream_analyser::stream_analyser(const analysis_options& options)
@@ -96,20 +108,37 @@ void stream_analyser::push_run(const ts::packet_run& run, const ts::packet_forma
             push(packet(i));
         return;
     }
-    // The packets wait for the next PCR: the usual ones are read together.
+    // The packets wait for the next PCR: the usual ones are read together, plain section
+    // packets one by one past the general checks, the others the general way.
     std::size_t i = 0;
     while (i < run.count && !complete()) {
         const std::uint8_t* p = run.units + i * format.stride + format.prefix;
-        if (may_be_usual(p)) {
-            i += read_usual(p, run.count - i, format.stride);
-            if (window_.full()) {
-                release();
-                continue;
-            }
-            if (i == run.count) break;
-        }
-        push(packet(i++));
+        std::size_t read = may_be_usual(p) ? read_usual(p, run.count - i, format.stride) : 0;
+        if (read == 0 && read_plain_section_packet(p)) read = 1;
+        i += read;
+        if (window_.full())
+            release();
+        else if (read == 0)
+            push(packet(i++));
     }
+}
+
+bool stream_analyser::read_plain_section_packet(const std::uint8_t* p) {
+    const std::uint16_t pid = ts::packet_pid(p);
+    packet_window::pid_sums& sums = window_.pids[pid];
+    continuity_state& continuity = continuity_[pid];
+    if ((p[1] & 0x80) != 0 || (p[3] & 0xF0) != 0x10 || pid == ts::null_pid || sums.first_present == 0 ||
+        !signalling_.carries_sections(pid) || continuity.expected() != (p[3] & 0x0F))
+        return false;
+    continuity.followed(p[3] & 0x0F);
+    const auto index = static_cast<std::uint32_t>(window_.held++);
+    const auto in_window = static_cast<std::uint16_t>(sums.count++);
+    sums.last_present = index + 1;
+    window_.packets[index] = pid;
+    std::uint16_t marks = (p[1] & 0x40) != 0 && starts_pts(p) ? mark::pts : 0;
+    marks |= read_sections(plain_packet(p), index, false);
+    if (marks != 0) window_.marked.push_back({static_cast<std::uint16_t>(index), in_window, marks, 0});
+    return true;
 }
 
 void stream_analyser::read_packet(const ts::scanned_packet& scanned) {
@@ -164,17 +193,17 @@ void stream_analyser::read_packet(const ts::scanned_packet& scanned) {
             }
         }
         if (!scrambled && (p[1] & 0x40) && starts_pts(p)) marks |= mark::pts;
-        if (signalling_.carries_sections(pid)) marks |= read_sections(p, index, scrambled);
+        if (signalling_.carries_sections(pid)) marks |= read_sections(ts::parse_packet(p), index, scrambled);
     }
     window_.packets[index] = entry;
     if (marks != 0) window_.marked.push_back({static_cast<std::uint16_t>(index), in_window, marks, detail});
 }
 
-std::uint16_t stream_analyser::read_sections(const std::uint8_t* p, std::uint32_t index, bool scrambled) {
-    const std::uint16_t pid = ts::packet_pid(p);
+std::uint16_t stream_analyser::read_sections(const ts::packet& packet, std::uint32_t index, bool scrambled) {
+    const std::uint16_t pid = packet.header.pid;
     const bool pmt = signalling_.is_pmt_pid(pid);
     const std::size_t sections = window_.sections.size();
-    signalling_.read(ts::parse_packet(p), static_cast<std::uint16_t>(index), window_);
+    signalling_.read(packet, static_cast<std::uint16_t>(index), window_);
     if (signalling_.reference_pcr_pid() >= 0)
         clock_.prefer_reference(static_cast<std::uint16_t>(signalling_.reference_pcr_pid()));
     // Replayed only when it ends sections or has timed checks of its own (the PAT's timer, a

@@ -27,6 +27,7 @@
 #include "analysis/report.h"
 #include "analysis/signalling.h"
 #include "analysis/thresholds.h"
+#include "ts/packet.h"
 #include "ts/packet_scanner.h"
 
 namespace kestrel::analysis {
@@ -95,10 +96,14 @@ class stream_analyser {
         return (p[1] & 0xC0) == 0 && (p[3] & 0xF0) == 0x10 && window_.pids[pid].first_present != 0 &&
                !signalling_.carries_sections(pid);
     }
+    // A packet of a PID that carries sections, payload only, in order, neither scrambled nor
+    // in error, its PID present before in the window: read with only the checks such a packet
+    // needs (false, nothing read, for any other packet).
+    bool read_plain_section_packet(const std::uint8_t* p);
     // The checks of any packet that need no time.
     void read_packet(const ts::scanned_packet& scanned);
     // Reads the sections of a packet of a PID that carries them; returns its marks.
-    std::uint16_t read_sections(const std::uint8_t* p, std::uint32_t index, bool scrambled);
+    std::uint16_t read_sections(const ts::packet& packet, std::uint32_t index, bool scrambled);
     // Times the packets in window_ and replays them: by their PIDs' sums where nothing needs
     // a packet's own time, else one by one.
     void release();
