@@ -27,10 +27,11 @@ void live_analysis::push(std::span<const std::uint8_t> bytes, bool after_loss) {
             if (first_after_loss_.size() < max_marked_packets) first_after_loss_.push_back(number);
         }
     };
+    const ts::packet_format& format = scanner_.format();
     const auto on_run = [&](const ts::packet_run& run) {
         for (std::size_t i = 0; i < run.count; ++i)
-            note(run.units + i * ts::packet_size, run.first_number + i);
-        analyser_->push_run(run, ts::format_188);
+            note(run.units + i * format.stride + format.prefix, run.first_number + i);
+        analyser_->push_run(run, format);
         return !analyser_->complete();
     };
     const auto on_packet = [&](const ts::scanned_packet& p) {

@@ -11,7 +11,6 @@
 // time waits in a packet_window (two bytes per packet, more for the few with findings) until
 // the clock can time it, and is then replayed.
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>

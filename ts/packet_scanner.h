@@ -93,9 +93,7 @@ class packet_scanner {
             pos += format_.stride;
             if (!hand_over(on_packet, packet)) return pos;
         }
-        if (!final) return pos;
-        if (pos < size) end_of_capture(data, size, pos);
-        return size;
+        return consumed(data, size, pos, final);
     }
 
     // Like scan, for a caller that reads consecutive packets faster together: each stretch of
@@ -139,9 +137,7 @@ class packet_scanner {
             pos += format_.stride;
             if (!hand_over(on_packet, packet)) return pos;
         }
-        if (!final) return pos;
-        if (pos < size) end_of_capture(data, size, pos);
-        return size;
+        return consumed(data, size, pos, final);
     }
 
     const packet_format& format() const { return format_; }
@@ -172,6 +168,13 @@ class packet_scanner {
     step irregular_unit(const std::uint8_t* data, std::size_t size, std::size_t pos, bool final);
     // Looks for a run of sync bytes from `first` on, counting the bytes from `pos` as skipped.
     step search(const std::uint8_t* data, std::size_t size, std::size_t pos, std::size_t first, bool final);
+    // The bytes a scan that ended at `pos` consumed: those before `pos`, or with `final` the
+    // whole block.
+    std::size_t consumed(const std::uint8_t* data, std::size_t size, std::size_t pos, bool final) {
+        if (!final) return pos;
+        if (pos < size) end_of_capture(data, size, pos);
+        return size;
+    }
     // Counts the bytes after the last whole packet: a truncated packet, or bytes out of sync.
     void end_of_capture(const std::uint8_t* data, std::size_t size, std::size_t pos);
 
